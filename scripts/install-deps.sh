@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillan needs to build, run and test, when any
+# of them is missing.  Works as root or through sudo.
+set -euo pipefail
+
+packages=(
+    build-essential cmake
+    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    libgtest-dev
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=()
+else
+    SUDO=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,200 @@
+#pragma once
+// The main window: every control the user works with, the state all commands
+// share, start-up and quit, and the commands themselves (one source file per
+// group of commands: frmMain*.cpp).
+
+#include "scan/ScanState.h"
+#include "text/ProgramText.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quillan {
+
+class ClickableLabel;
+class Interaction;
+class frmView;
+class frmPopUp;
+class frmSelectSubfolders;
+
+class frmMain : public QWidget, private WalkHost
+{
+    Q_OBJECT
+
+public:
+    // `programFolder` holds the program text file and the help file.
+    frmMain(Interaction &interaction, const QString &programFolder, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up. False when the program text could not be loaded (the user
+    // has been told); the program then ends.
+    bool Form_Load();
+
+    // --- Controls -----------------------------------------------------------
+    QLineEdit *txbTopFolder = nullptr;
+    QPushButton *cmdTopFolder = nullptr;
+    QPlainTextEdit *txbExcludedSubfolders = nullptr;
+    QPushButton *cmdSelectSubfolders = nullptr;
+    QLabel *lblNumExcludedTopSubfolders = nullptr;
+    QLabel *lblExcludeFilepathsContaining = nullptr;
+    QLineEdit *txbExcludedFilepaths = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *txbExcludedLinks = nullptr;
+    QCheckBox *chkIncludePHPfiles = nullptr;
+    QCheckBox *chkShowRepeatedLinks = nullptr;
+    QCheckBox *chkTopFolderOnly = nullptr;
+    QPushButton *cmdListFiles = nullptr;
+    QPushButton *cmdCheckLinks = nullptr;
+    QPushButton *cmdStop = nullptr;
+    QLabel *lblScanningFile = nullptr;
+    QLineEdit *txbFileBeingScanned = nullptr;
+    QLabel *lblTotalNumFilesOrBrokenLinks = nullptr;
+    QPushButton *cmdSettings = nullptr;
+    QComboBox *cboSettings = nullptr;
+    QPushButton *cmdClear = nullptr;
+    QComboBox *cboClear = nullptr;
+    QPushButton *cmdHelp = nullptr;
+    QPushButton *cmdQuit = nullptr;
+    QLabel *lblUserManual = nullptr;
+    ClickableLabel *lblUserManualURL = nullptr;
+    ClickableLabel *lblVelquorSystems = nullptr;
+
+    // The viewer windows and the pop-up, owned here.
+    frmView *view() const { return frmView_; }
+    frmView *view2() const { return frmView2_; }
+    frmPopUp *popUp() const { return frmPopUp_; }
+    frmSelectSubfolders *selectSubfolders();
+
+    // --- Public state ---------------------------------------------------------
+    bool blnStartupCompleted = false;
+    bool blnStop = false;
+    qint32 lngMaxNumFiles = 50000;
+    qint32 lngMaxNumLinks = 50000;
+    QString strProgramTextFile;
+    QString strCheckableFileTypes;
+    // Repeated-in-file broken links of the last check (set by the link-from
+    // report, read by both reports' closing line).
+    qint64 intNumRepeatedInFileBrokenLinks = 0;
+
+    // The scan's lists, counters, exclusions and limit flags.
+    ScanState &scan() { return scan_; }
+    const ScanState &scan() const { return scan_; }
+
+    // Program text N (see the program text file).
+    QString GetProgramText(int n) const { return programText_.GetProgramText(n); }
+    QString programFolder() const { return programFolder_; }
+    QString strReportFile() const { return strReportFile_; }
+    QString strDefaultSettingsFile() const { return strDefaultSettingsFile_; }
+
+    // How often a walk lets window events run, in milliseconds (0: at every
+    // yield point, as the tests want).
+    void setEventInterval(int milliseconds) { eventIntervalMs_ = milliseconds; }
+
+    // True once Quit has run: the program is ending.
+    bool isQuitting() const { return blnQuitting_; }
+
+    // --- Shared procedures -------------------------------------------------------
+    void EnableControls(bool enable);
+    void FocusNextButton();
+    static void SetFormBackColor(QWidget *window, const QColor &colour);
+
+    // --- Event handlers -------------------------------------------------------
+    void cmdQuit_Click();
+    void cmdStop_Click();
+    void chkIncludePHPfiles_Click();
+    void chkShowRepeatedLinks_Click();
+    void chkTopFolderOnly_Click();
+
+    // List files and the walk driver (frmMainListFiles.cpp).
+    void cmdListFiles_Click();
+    bool WalkTopFolder();
+
+    // Check links and its reports (frmMainCheckLinks.cpp).
+    void cmdCheckLinks_Click();
+    void WriteReportByLinkFrom();
+    void WriteReportByLinkTo();
+
+    // Viewers (frmMainViews.cpp).
+    void ShowReportInView();
+    void ShowReportInView2();
+
+    // Top folder, clearing and exclusion boxes (frmMainTopFolder.cpp).
+    void cmdTopFolder_Click();
+    void cmdClear_Click();
+    void cboClear_Click();
+    void ResetSettingsFields();
+    void ClearExcludedSubfolders();
+    void ClearFilepathExclusions();
+    void ClearLinkExclusions();
+    void txbExcludedFilepaths_LostFocus();
+    void txbExcludedLinks_LostFocus();
+
+    // Settings (frmMainSettings.cpp).
+    void InitialiseSettings();
+    void cmdSettings_Click();
+    void cboSettings_Click();
+    void SaveSettings(QString strFile, bool blnConfirm);
+    void LoadSettings(QString strFile);
+
+    // Excluded top subfolders (frmMainSubfolders.cpp).
+    void cmdSelectSubfolders_Click();
+    void ShowNumExcludedSubfolders();
+
+    // Help and web links (frmMainHelp.cpp).
+    void cmdHelp_Click();
+    void lblUserManualURL_Click();
+    void lblVelquorSystems_Click();
+    void OpenWebLink(const QString &strTarget);
+
+    // The seam to dialogs and the desktop.
+    Interaction &interaction() const { return interaction_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // WalkHost: how the walk reaches this window.
+    void Yield() override;
+    bool StopRequested() const override;
+    void ShowFileBeingScanned(const QString &relativePath) override;
+    void ShowStatus(const QString &text) override;
+
+    void createControls();
+    void connectControls();
+    void flushPendingFileBeingScanned();
+    ScanOptions currentScanOptions() const;
+    void setStatus(const QString &text);
+
+    Interaction &interaction_;
+    QString programFolder_;
+    ProgramTextTable programText_;
+    ScanState scan_;
+    frmView *frmView_ = nullptr;
+    frmView *frmView2_ = nullptr;
+    frmPopUp *frmPopUp_ = nullptr;
+    QPointer<frmSelectSubfolders> frmSelectSubfolders_;
+
+    // Private state.
+    bool blnTopFolderValid = false;
+    QString strReportFile_;
+    QString strDefaultSettingsFile_;
+    QString strLastSettingsFile_;
+    bool blnQuitting_ = false;
+
+    int eventIntervalMs_ = 15;
+    QElapsedTimer sinceEvents_;
+    QString pendingFileBeingScanned_;
+    bool fileBeingScannedPending_ = false;
+};
+
+} // namespace quillan

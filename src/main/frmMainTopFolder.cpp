@@ -1,0 +1,140 @@
+// Choosing the top folder, clearing settings and tidying the exclusion boxes.
+
+#include "main/frmMain.h"
+#include "settings/ExclusionLists.h"
+#include "settings/TargetFileTypes.h"
+#include "util/FileProc.h"
+#include "windows/Interaction.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace quillan {
+
+void frmMain::cmdTopFolder_Click()
+{
+    QString path = interaction_.BrowseForFolder(this, QStringLiteral("Specify top folder"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(PathSeparator()))
+        path += PathSeparator();
+    txbTopFolder->setText(path);
+
+    if (!txbExcludedSubfolders->toPlainText().isEmpty() || !txbExcludedLinks->text().isEmpty()
+        || !txbExcludedFilepaths->text().isEmpty()) {
+        const auto answer = interaction_.ShowMessageBox(
+            this,
+            QStringLiteral("Keep excluded subfolders, excluded filepaths and excluded links?"),
+            cmdTopFolder->text(), Interaction::Icon::None, Interaction::Buttons::YesNo,
+            Interaction::Answer::Yes);
+        if (answer == Interaction::Answer::No) {
+            ClearExcludedSubfolders();
+            ClearFilepathExclusions();
+            ClearLinkExclusions();
+            ShowNumExcludedSubfolders();
+        }
+    }
+    ShowNumExcludedSubfolders();
+}
+
+void frmMain::cboClear_Click()
+{
+    if (!blnStartupCompleted)
+        return;
+    const auto answer = interaction_.ShowMessageBox(
+        this, QStringLiteral("Are you sure?"), QStringLiteral("Clear"), Interaction::Icon::None,
+        Interaction::Buttons::YesNo, Interaction::Answer::Yes);
+    if (answer == Interaction::Answer::Yes)
+        cmdClear_Click();
+    FocusNextButton();
+}
+
+void frmMain::cmdClear_Click()
+{
+    switch (cboClear->currentIndex()) {
+    case 0:
+        txbTopFolder->clear();
+        ClearExcludedSubfolders();
+        setStatus(QString());
+        break;
+    case 1:
+        ClearExcludedSubfolders();
+        break;
+    case 2:
+        ClearFilepathExclusions();
+        break;
+    case 3:
+        ClearLinkExclusions();
+        break;
+    case 4: {
+        const auto answer = interaction_.ShowMessageBox(
+            this,
+            QStringLiteral("Are you sure you want to clear all the settings?\r\nThis cannot be undone."),
+            QStringLiteral("Clear all"), Interaction::Icon::None, Interaction::Buttons::YesNoCancel,
+            Interaction::Answer::Cancel);
+        if (answer != Interaction::Answer::Yes) {
+            FocusNextButton();
+            return;
+        }
+        txbTopFolder->clear();
+        ClearExcludedSubfolders();
+        ClearFilepathExclusions();
+        ClearLinkExclusions();
+        setStatus(QString());
+        break;
+    }
+    default:
+        return;
+    }
+    ShowNumExcludedSubfolders();
+    FocusNextButton();
+}
+
+void frmMain::ResetSettingsFields()
+{
+    txbFileBeingScanned->clear();
+    txbExcludedFilepaths->clear();
+    txbExcludedSubfolders->clear();
+    txbExcludedLinks->clear();
+    strCheckableFileTypes = DefaultCheckableFileTypes();
+    setStatus(QString());
+}
+
+void frmMain::ClearExcludedSubfolders()
+{
+    txbExcludedSubfolders->clear();
+    scan_.intNumExcludedSubfolders = 0;
+    setStatus(QString());
+    lblNumExcludedTopSubfolders->setText(GetProgramText(25));
+}
+
+void frmMain::ClearFilepathExclusions()
+{
+    txbExcludedFilepaths->clear();
+    setStatus(QString());
+}
+
+void frmMain::ClearLinkExclusions()
+{
+    txbExcludedLinks->clear();
+    setStatus(QString());
+}
+
+void frmMain::txbExcludedFilepaths_LostFocus()
+{
+    const QString tidy = TidyExcludedFilepathsText(txbExcludedFilepaths->text());
+    if (tidy != txbExcludedFilepaths->text())
+        txbExcludedFilepaths->setText(tidy);
+}
+
+void frmMain::txbExcludedLinks_LostFocus()
+{
+    const QString tidy = TidyExcludedLinksText(txbExcludedLinks->text());
+    if (tidy != txbExcludedLinks->text())
+        txbExcludedLinks->setText(tidy);
+}
+
+} // namespace quillan

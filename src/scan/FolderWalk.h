@@ -1,0 +1,52 @@
+#pragma once
+// The recursive walk of the top folder that selects the site's pages: in
+// listing mode it lists them, in checking mode it hands each to the link
+// checker.
+
+#include "scan/LinkChecker.h"
+#include "scan/ScanState.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <vector>
+
+namespace quillan {
+
+class FolderWalk
+{
+public:
+    FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host);
+
+    // Walks `strFolder` (the top folder's text on the first call) and,
+    // depth first, its subfolders: a folder's files before its subfolders,
+    // each in name order.
+    void WalkFolder(QString strFolder);
+
+    // The file-selection rules, each given the file's full path.
+    bool IsNotTargetFile(QStringView path) const;
+    bool IsExcludedFilepath(QStringView path) const;
+    static bool IsNonEmptyFile(const QString &path);
+    // `subfolderPath` is the top folder's text followed by a subfolder name.
+    bool IsExcludedSubfolder(const QString &subfolderPath) const;
+
+private:
+    bool enterFolder(const QString &strFolder);
+    void leaveFolder();
+
+    ScanState &state_;
+    const ScanOptions &options_;
+    WalkHost &host_;
+    LinkChecker checker_;
+    QStringList loweredFilepathExclusions_;
+    QStringList loweredExcludedSubfolderPaths_;
+    // Real paths of the folders from the top down to the one being walked,
+    // so a link back up the chain is not followed round and round.
+    std::vector<QString> realPathChain_;
+};
+
+// The status line while listing: "Number of files so far: 1,234".
+QString ListingProgressText(qint32 numListedFiles);
+
+} // namespace quillan

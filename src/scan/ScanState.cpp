@@ -1,0 +1,45 @@
+#include "scan/ScanState.h"
+
+namespace quillan {
+
+namespace {
+
+// Enlarges `list` by `step` entries when `needed` lies beyond its end. The
+// capacity grows geometrically underneath, so adding 50000 entries does not
+// copy the list 500 times.
+template <typename List>
+void growInSteps(List &list, qsizetype needed, int step)
+{
+    if (list.size() > needed)
+        return;
+    const qsizetype newSize = list.size() + qMax(step, 1);
+    if (list.capacity() < newSize)
+        list.reserve(qMax(newSize, list.capacity() * 2));
+    list.resize(qMax(newSize, needed + 1));
+}
+
+} // namespace
+
+void ScanState::EmptyListedFiles()
+{
+    strListedFiles = QStringList{QString()};
+    lngNumListedFiles = 0;
+}
+
+void ScanState::EmptyBrokenLinks()
+{
+    brokenLinks = QList<BrokenLink>{BrokenLink{}};
+    lngNumBrokenLinks = 0;
+}
+
+void ScanState::GrowListedFiles(int step)
+{
+    growInSteps(strListedFiles, lngNumListedFiles, step);
+}
+
+void ScanState::GrowBrokenLinks(int step)
+{
+    growInSteps(brokenLinks, lngNumBrokenLinks, step);
+}
+
+} // namespace quillan

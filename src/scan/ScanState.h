@@ -1,0 +1,87 @@
+#pragma once
+// The state of one scan, shared by the folder walk, the link checker, the
+// report writers and the main window that owns it.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace quillan {
+
+// One occurrence of a broken local link.
+struct BrokenLink {
+    QString strLinkFrom; // full path of the page holding the link
+    QString strLinkTo;   // full path the link resolves to (missing on disk)
+};
+
+// The window's settings that a walk reads, taken when the walk starts.
+struct ScanOptions {
+    QString topFolder;            // the top folder's text, ending with a separator
+    // The option boxes' values: 0 unticked, 1 ticked, 2 greyed (a settings
+    // file may hold 2).
+    int topFolderOnly = 0;   // 1: do not descend into subfolders
+    int includePhpFiles = 0; // not 0: list .php pages; 1: check links to .php files
+    QString checkableFileTypes;   // space-separated target extensions
+    qint32 maxNumFiles = 50000;   // most files one listing holds
+    qint32 maxNumLinks = 50000;   // most broken links one check records
+};
+
+// How the walk talks to whoever runs it: a window, a test or the benchmark.
+class WalkHost
+{
+public:
+    virtual ~WalkHost() = default;
+    // Lets pending window events run (Stop and Quit act here).
+    virtual void Yield() = 0;
+    // True once the user has confirmed Stop.
+    virtual bool StopRequested() const = 0;
+    // Checking mode: the page the walk is looking at, relative to the top folder.
+    virtual void ShowFileBeingScanned(const QString &relativePath) = 0;
+    // The status line: running counts during the walk.
+    virtual void ShowStatus(const QString &text) = 0;
+};
+
+// The scan's lists and counters. Lists that the program treats as one-based
+// keep an unused entry 0.
+class ScanState
+{
+public:
+    static constexpr int kMaxFolderDepth = 128;
+
+    bool blnListingFiles = false;
+    bool blnCheckingLinks = false;
+    bool blnMaxNumFilesReached = false;
+    bool blnMaxNumLinksReached = false;
+
+    // Depth of the folder being walked (1 = top folder) and the chain of
+    // folders from the top down to it, each ending with a separator.
+    int intFolderDepth = 0;
+    std::array<QString, kMaxFolderDepth + 1> strFolderAtDepth;
+
+    // Listing mode: entries 1..lngNumListedFiles are paths relative to the
+    // top folder; entry 0 is kept for the list's header.
+    QStringList strListedFiles{QString()};
+    qint32 lngNumListedFiles = 0;
+
+    // Checking mode: entries 1..lngNumBrokenLinks in the order found.
+    QList<BrokenLink> brokenLinks{BrokenLink{}};
+    qint32 lngNumBrokenLinks = 0;
+
+    // Exclusions, zero-based; only the first `intNum...` entries are valid.
+    QStringList strExcludedSubfolders{QString()};
+    int intNumExcludedSubfolders = 0;
+    QStringList strExcludedFilepaths{QString()};
+    int intNumExcludedFilepaths = 0;
+    QStringList strExcludedLinks{QString()};
+    int intNumExcludedLinks = 0;
+
+    void EmptyListedFiles();
+    void EmptyBrokenLinks();
+    // Make room for entry lngNumListedFiles / lngNumBrokenLinks, `step` at a time.
+    void GrowListedFiles(int step);
+    void GrowBrokenLinks(int step);
+};
+
+} // namespace quillan

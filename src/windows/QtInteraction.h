@@ -1,0 +1,29 @@
+#pragma once
+// The seam as the program uses it: Qt's dialogs, clipboard and desktop.
+
+#include "windows/Interaction.h"
+
+#include <QElapsedTimer>
+
+namespace quillan {
+
+class QtInteraction : public Interaction
+{
+public:
+    Answer ShowMessageBox(QWidget *owner, const QString &text, const QString &title, Icon icon,
+                          Buttons buttons, Answer defaultButton) override;
+    QString BrowseForFolder(QWidget *owner, const QString &title) override;
+    QString ChooseFile(QWidget *owner, const FileDialogRequest &request) override;
+    void SetClipboardText(const QString &text) override;
+    int OpenWebAddress(const QString &address) override;
+    void Pause(int milliseconds) override;
+    void ProcessEvents() override;
+
+private:
+    // A walk yields before and after every file; handing control to the
+    // event loop every few milliseconds keeps the window just as responsive
+    // at a fraction of the cost.
+    QElapsedTimer sinceLastEvents_;
+};
+
+} // namespace quillan

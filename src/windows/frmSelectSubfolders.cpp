@@ -1,0 +1,10 @@
+#include "windows/frmSelectSubfolders.h"
+
+namespace quillan {
+
+frmSelectSubfolders::frmSelectSubfolders(Interaction &interaction, QWidget *parent)
+    : QDialog(parent), interaction_(interaction)
+{
+}
+
+} // namespace quillan

@@ -1,0 +1,229 @@
+#include "windows/frmView.h"
+
+#include "text/ProgramText.h"
+#include "windows/Interaction.h"
+#include "windows/Twips.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTextCursor>
+
+namespace quillan {
+
+const QString frmView::kHeadNote = QStringLiteral(
+    "NOTE: This file is too large to display entirely in this textbox.\r\n"
+    "To view the entire contents of the file load it into NotePad,\r\n"
+    "WordPad or some other text editor.\r\n\r\n");
+const QString frmView::kTailNote =
+    QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
+
+namespace {
+
+// Error numbers and descriptions for a file that cannot be read, in the
+// program's own words.
+struct ReadError {
+    int number;
+    QString description;
+};
+
+ReadError describe(const QFile &file)
+{
+    if (!file.exists())
+        return {53, QStringLiteral("File not found: ") + file.fileName()};
+    switch (file.error()) {
+    case QFileDevice::PermissionsError:
+        return {70, QStringLiteral("Permission denied: ") + file.fileName()};
+    default:
+        return {57, file.errorString()};
+    }
+}
+
+} // namespace
+
+frmView::frmView(Interaction &interaction, const ProgramTextTable &programText, QWidget *parent)
+    : QWidget(parent, Qt::Window), interaction_(interaction), programText_(programText)
+{
+    setWindowTitle(QStringLiteral("Viewing"));
+    txbText1 = new QPlainTextEdit(this);
+    txbText1->setAccessibleName(QStringLiteral("Text"));
+    txbText1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txbText1->viewport()->installEventFilter(this);
+    cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    twips::SetGeometry(txbText1, 105, 105, 7500, 1000);
+    twips::SetGeometry(cmdCopyToClipboard, 105, 1205, kCopyWidth, 330);
+    twips::SetGeometry(cmdClose, 5865, 1205, 1740, 330);
+    setMinimumSize(twips::ToPixels(kMinWidth) - (frameGeometry().width() - width()),
+                   twips::ToPixels(kMinHeight) - (frameGeometry().height() - height()));
+    connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+}
+
+void frmView::ShowModeless()
+{
+    show();
+    raise();
+    activateWindow();
+    Form_Activate();
+}
+
+void frmView::setTextFontSize(int points)
+{
+    QFont font = txbText1->font();
+    font.setPointSize(points);
+    txbText1->setFont(font);
+}
+
+QString frmView::DisplayText(const QString &content)
+{
+    if (content.size() < kDisplayLimit)
+        return content;
+    const qsizetype kept = kDisplayLimit - kHeadNote.size() - kTailNote.size();
+    return kHeadNote + content.left(kept) + QStringLiteral("\r\n\r\n") + kTailNote;
+}
+
+void frmView::Form_Activate()
+{
+    if (blnFileDisplayed)
+        return;
+    cmdClose->setText(QStringLiteral("Close"));
+    txbText1->clear();
+    setCopyCaption(false);
+    cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
+    if (!blnCopyToClipboardInvisible)
+        cmdCopyToClipboard->setEnabled(true);
+    txbText1->setReadOnly(true);
+    Form_Resize();
+
+    QFile file(strFilename);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const ReadError error = describe(file);
+        failLoading(QStringLiteral("Error ") + QString::number(error.number) + QStringLiteral(".  ")
+                        + error.description,
+                    programText_.GetProgramText(53));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        const ReadError error = describe(file);
+        failLoading(QStringLiteral("Error ") + QString::number(error.number) + QStringLiteral(".  ")
+                        + error.description,
+                    programText_.GetProgramText(53));
+        return;
+    }
+    if (bytes.isEmpty()) {
+        failLoading(programText_.GetProgramText(17), programText_.GetProgramText(52));
+        return;
+    }
+
+    QStringDecoder decoder(QStringConverter::System);
+    const QString content = decoder.decode(bytes);
+    // The box shows line breaks as such; files keep their CR LF.
+    QString shown = DisplayText(content);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txbText1->setPlainText(shown);
+    txbText1->moveCursor(QTextCursor::Start);
+    txbText1->update();
+    blnFileDisplayed = true;
+}
+
+void frmView::failLoading(const QString &message, const QString &title)
+{
+    interaction_.ShowMessageBox(this, message, title, Interaction::Icon::Exclamation,
+                                Interaction::Buttons::Ok, Interaction::Answer::Ok);
+    hide();
+    blnFileDisplayed = true;
+}
+
+void frmView::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    int width = twips::Width(this);
+    int height = twips::Height(this);
+    if (width < kMinWidth || height < kMinHeight) {
+        width = qMax(width, kMinWidth);
+        height = qMax(height, kMinHeight);
+        twips::Resize(this, width, height);
+    }
+    const int textLeft = twips::Left(txbText1);
+    const int textTop = twips::Top(txbText1);
+    const int textWidth = width - 450;
+    const int textHeight = height - 1200;
+    twips::SetGeometry(txbText1, textLeft, textTop, textWidth, textHeight);
+    const int buttonTop = textTop + textHeight + 100;
+    twips::SetGeometry(cmdCopyToClipboard, textLeft, buttonTop, twips::Width(cmdCopyToClipboard),
+                       330);
+    twips::SetGeometry(cmdClose, textLeft + textWidth - twips::Width(cmdClose), buttonTop,
+                       twips::Width(cmdClose), 330);
+}
+
+void frmView::setCopyCaption(bool selected)
+{
+    cmdCopyToClipboard->setText(selected ? QStringLiteral("Copy selected text to clipboard")
+                                         : QStringLiteral("Copy to clipboard"));
+    const int width = selected ? kCopySelectedWidth : kCopyWidth;
+    cmdCopyToClipboard->resize(twips::ToPixels(width), cmdCopyToClipboard->height());
+}
+
+void frmView::txbText1_MouseUp()
+{
+    if (!cmdCopyToClipboard->isVisible() || !cmdCopyToClipboard->isEnabled())
+        return;
+    setCopyCaption(txbText1->textCursor().hasSelection());
+}
+
+void frmView::cmdCopyToClipboard_Click()
+{
+    const QString all = txbText1->toPlainText();
+    if (!all.isEmpty()) {
+        const QTextCursor cursor = txbText1->textCursor();
+        QString text = cursor.hasSelection() ? cursor.selectedText() : all;
+        // A selection reports its line breaks as paragraph separators.
+        text.replace(QChar::ParagraphSeparator, u'\n');
+        interaction_.SetClipboardText(text);
+        setCopyCaption(false);
+    }
+    cmdClose->setFocus();
+}
+
+void frmView::cmdClose_Click()
+{
+    hide();
+}
+
+void frmView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        Form_Activate();
+}
+
+void frmView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmView::closeEvent(QCloseEvent *event)
+{
+    blnFileDisplayed = false;
+    cmdClose_Click();
+    event->accept();
+}
+
+bool frmView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txbText1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // Let the text box finish its selection first.
+        const bool handled = QWidget::eventFilter(watched, event);
+        txbText1_MouseUp();
+        return handled;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quillan

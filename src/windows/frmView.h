@@ -1,0 +1,69 @@
+#pragma once
+// A read-only viewer of one text file (the list of files, a report or the
+// help text), with copying to the clipboard. The main window owns two.
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quillan {
+
+class Interaction;
+class ProgramTextTable;
+
+class frmView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kDisplayLimit = 65530;
+    static constexpr int kMinWidth = 8000;  // twips
+    static constexpr int kMinHeight = 2000; // twips
+    static constexpr int kCopyWidth = 3270;
+    static constexpr int kCopySelectedWidth = 4425;
+    static const QString kHeadNote;
+    static const QString kTailNote;
+
+    frmView(Interaction &interaction, const ProgramTextTable &programText,
+            QWidget *parent = nullptr);
+
+    // Set by the opener before it shows the window.
+    QString strFilename;
+    bool blnFileDisplayed = false;
+    bool blnCopyToClipboardInvisible = false;
+
+    QPlainTextEdit *txbText1 = nullptr;
+    QPushButton *cmdCopyToClipboard = nullptr;
+    QPushButton *cmdClose = nullptr;
+
+    // Shows the window without blocking, brings it to the front and, when
+    // asked for (blnFileDisplayed False), loads the file.
+    void ShowModeless();
+    void setTextFontSize(int points);
+
+    void Form_Activate();
+    void Form_Resize();
+    void txbText1_MouseUp();
+    void cmdCopyToClipboard_Click();
+    void cmdClose_Click();
+
+    // The text a file of this content is shown as: whole below the display
+    // limit, otherwise cut and framed by the two notes.
+    static QString DisplayText(const QString &content);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setCopyCaption(bool selected);
+    void failLoading(const QString &message, const QString &title);
+
+    Interaction &interaction_;
+    const ProgramTextTable &programText_;
+};
+
+} // namespace quillan
