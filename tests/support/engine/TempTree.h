@@ -1,6 +1,8 @@
 #pragma once
 // A small folder tree on disk for one test, removed afterwards.
 
+#include "engine/Printers.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
