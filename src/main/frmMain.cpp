@@ -205,11 +205,16 @@ bool frmMain::Form_Load()
     ShowNumExcludedSubfolders();
     cmdStop->hide();
 
-    const int height = twips::Top(cmdSettings) + twips::Height(cmdSettings) + 600;
-    twips::Resize(this, twips::Width(this), height);
-    twips::Move(this, 100, (twips::ScreenHeight() - height) / 2);
-
+    const auto placeWindow = [this] {
+        const int height = twips::Top(cmdSettings) + twips::Height(cmdSettings) + 600;
+        twips::Resize(this, twips::Width(this), height);
+        twips::Move(this, 100, (twips::ScreenHeight() - height) / 2);
+    };
+    placeWindow();
     show();
+    // The frame is known only once the window is on the screen; the height
+    // counts it, as the window's position does.
+    placeWindow();
 
     if (FileExists(strDefaultSettingsFile_))
         LoadSettings(strDefaultSettingsFile_);
