@@ -21,14 +21,20 @@ void prepareViewer(frmView *viewer, const QWidget *main)
 void placeAndShow(frmView *viewer, int left, int top, const QWidget *main, const QString &file,
                   const QString &caption)
 {
-    twips::Move(viewer, left, top);
-    twips::Resize(viewer, twips::Width(main), twips::Height(main));
+    const auto place = [=] {
+        twips::Move(viewer, left, top);
+        twips::Resize(viewer, twips::Width(main), twips::Height(main));
+    };
+    place();
     viewer->strFilename = file;
     viewer->setWindowTitle(caption);
     viewer->blnCopyToClipboardInvisible = false;
     viewer->setTextFontSize(10);
     viewer->blnFileDisplayed = false;
     viewer->ShowModeless();
+    // Sizes count the window frame, which is known once the window is shown.
+    if (viewer->isVisible())
+        place();
 }
 
 } // namespace

@@ -1,0 +1,201 @@
+#include "gui/MainWindowTest.h"
+
+#include "engine/TempTree.h"
+#include "settings/TargetFileTypes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace quillan::test {
+
+using Answer = Interaction::Answer;
+
+namespace {
+
+class TopFolderTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        start();
+    }
+
+    void fillExclusions()
+    {
+        window->txbExcludedSubfolders->setPlainText(QStringLiteral("old"));
+        window->scan().intNumExcludedSubfolders = 1;
+        window->txbExcludedFilepaths->setText(QStringLiteral("tmp"));
+        window->txbExcludedLinks->setText(QStringLiteral("x.htm"));
+        window->lblTotalNumFilesOrBrokenLinks->setText(QStringLiteral("Number of files: 3"));
+    }
+
+    void pickClear(int index, Answer sure)
+    {
+        window->cboClear->setCurrentIndex(index);
+        fake.ExpectBox(sure);
+        window->cboClear_Click();
+    }
+
+    TempTree site;
+};
+
+} // namespace
+
+TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndNoQuestionWithoutExclusions)
+{
+    QString chosen = site.root();
+    chosen.chop(1);
+    fake.ExpectFolder(chosen);
+    window->cmdTopFolder_Click();
+    EXPECT_EQ(window->txbTopFolder->text(), site.root());
+    EXPECT_EQ(fake.folderTitles, QStringList{QStringLiteral("Specify top folder")});
+    EXPECT_TRUE(fake.boxes.empty());
+
+    // The file-system root keeps its single separator.
+    fake.ExpectFolder(QDir::rootPath());
+    window->cmdTopFolder_Click();
+    EXPECT_EQ(window->txbTopFolder->text(), QDir::toNativeSeparators(QDir::rootPath()));
+}
+
+TEST_F(TopFolderTest, CancellingTheDialogChangesNothing)
+{
+    window->txbTopFolder->setText(site.root());
+    fillExclusions();
+    fake.ExpectFolder(QString());
+    window->cmdTopFolder_Click();
+    EXPECT_EQ(window->txbTopFolder->text(), site.root());
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(TopFolderTest, ANewFolderAsksWhetherToKeepTheExclusions)
+{
+    fillExclusions();
+    fake.ExpectFolder(site.root());
+    fake.ExpectBox(Answer::Yes);
+    window->cmdTopFolder_Click();
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text,
+              QStringLiteral("Keep excluded subfolders, excluded filepaths and excluded links?"));
+    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Top folder"));
+    EXPECT_EQ(fake.boxes[0].icon, Interaction::Icon::None);
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
+
+    fake.ExpectFolder(site.root());
+    fake.ExpectBox(Answer::No);
+    window->cmdTopFolder_Click();
+    EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
+    EXPECT_TRUE(window->txbExcludedFilepaths->text().isEmpty());
+    EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
+    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
+}
+
+TEST_F(TopFolderTest, PickingAClearEntryAsksFirst)
+{
+    window->txbTopFolder->setText(site.root());
+    fillExclusions();
+    pickClear(2, Answer::No);
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
+    EXPECT_EQ(fake.boxes[0].text, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Clear"));
+
+    pickClear(2, Answer::Yes);
+    EXPECT_TRUE(window->txbExcludedFilepaths->text().isEmpty());
+    EXPECT_TRUE(window->lblTotalNumFilesOrBrokenLinks->text().isEmpty());
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
+
+    pickClear(3, Answer::Yes);
+    EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
+    pickClear(1, Answer::Yes);
+    EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
+    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
+}
+
+TEST_F(TopFolderTest, ClearingTheTopFolderClearsItsSubfoldersOnly)
+{
+    window->txbTopFolder->setText(site.root());
+    fillExclusions();
+    pickClear(0, Answer::Yes);
+    EXPECT_TRUE(window->txbTopFolder->text().isEmpty());
+    EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
+}
+
+TEST_F(TopFolderTest, ClearingAllAsksTwiceWithCancelAsTheDefault)
+{
+    window->txbTopFolder->setText(site.root());
+    fillExclusions();
+    fake.ExpectBox(Answer::Yes);    // Are you sure?
+    fake.ExpectBox(Answer::Cancel); // clear all the settings?
+    window->cboClear->setCurrentIndex(4);
+    window->cboClear_Click();
+    EXPECT_EQ(window->txbTopFolder->text(), site.root());
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text,
+              QStringLiteral("Are you sure you want to clear all the settings?\r\nThis cannot be undone."));
+    EXPECT_EQ(fake.boxes[1].title, QStringLiteral("Clear all"));
+    EXPECT_EQ(fake.boxes[1].buttons, Interaction::Buttons::YesNoCancel);
+    EXPECT_EQ(fake.boxes[1].defaultButton, Answer::Cancel);
+}
+
+TEST_F(TopFolderTest, ClearingAllOnlyOnYes)
+{
+    window->txbTopFolder->setText(site.root());
+    fillExclusions();
+    window->chkTopFolderOnly->setChecked(true);
+    window->cboClear->setCurrentIndex(4);
+    fake.ExpectBox(Answer::Cancel);
+    window->cmdClear_Click();
+    EXPECT_EQ(window->txbTopFolder->text(), site.root());
+
+    fake.ExpectBox(Answer::Yes);
+    window->cmdClear_Click();
+    EXPECT_TRUE(window->txbTopFolder->text().isEmpty());
+    EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
+    EXPECT_TRUE(window->txbExcludedFilepaths->text().isEmpty());
+    EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
+    EXPECT_TRUE(window->chkTopFolderOnly->isChecked()); // options are never cleared
+    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
+}
+
+TEST_F(TopFolderTest, ClearPicksDoNothingBeforeStartUpHasCompleted)
+{
+    window->blnStartupCompleted = false;
+    window->cboClear->setCurrentIndex(0);
+    window->cboClear_Click(); // no box expected
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(TopFolderTest, LeavingAnExclusionBoxTidiesItButLeavesTheCounts)
+{
+    window->scan().intNumExcludedFilepaths = 0;
+    window->txbExcludedFilepaths->setText(QStringLiteral("Temp, /old/ ,Archive"));
+    window->txbExcludedFilepaths_LostFocus();
+    const QString sep = QDir::separator();
+    EXPECT_EQ(window->txbExcludedFilepaths->text(),
+              sep + QStringLiteral("old") + sep + QStringLiteral(", Archive, Temp"));
+    window->txbExcludedLinks->setText(QStringLiteral("b.htm,A.htm,/x/"));
+    window->txbExcludedLinks_LostFocus();
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("/x/, A.htm, b.htm"));
+    EXPECT_EQ(window->scan().intNumExcludedFilepaths, 0);
+    EXPECT_EQ(window->scan().intNumExcludedLinks, 0);
+}
+
+TEST_F(TopFolderTest, FocusLeavingTheBoxRunsTheTidy)
+{
+    QApplication::setActiveWindow(window.get());
+    window->txbExcludedLinks->setFocus();
+    window->txbExcludedLinks->setText(QStringLiteral("b,a"));
+    window->cmdHelp->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("a, b"));
+}
+
+} // namespace quillan::test
