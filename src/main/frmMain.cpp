@@ -233,10 +233,11 @@ void frmMain::SetFormBackColor(QWidget *window, const QColor &colour)
     const auto children = window->findChildren<QWidget *>();
     for (QWidget *child : children) {
         if (qobject_cast<QLabel *>(child) || qobject_cast<QCheckBox *>(child)) {
+            // Labels and check boxes paint no background of their own, so the
+            // window's colour shows through; their palette follows it too.
             QPalette childPalette = child->palette();
             childPalette.setColor(QPalette::Window, colour);
             child->setPalette(childPalette);
-            child->setAutoFillBackground(true);
         }
     }
 }
