@@ -1,0 +1,182 @@
+#include "settings/SettingsFile.h"
+
+#include "util/StrProc.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace quillan {
+
+namespace {
+
+constexpr int kMaxState = 2;
+
+// Any of CR LF, CR and LF becomes CR LF, the one line break of the program's
+// multi-line values.
+QString withCrLfLineBreaks(QString text)
+{
+    text.replace(kCrLf, QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QStringLiteral("\n"), kCrLf);
+    return text;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// Hands out a file's values one at a time, by the field rules of the format.
+class FieldReader
+{
+public:
+    explicit FieldReader(QString text) : text_(std::move(text)) {}
+
+    // The next value; nothing once the file has no more.
+    std::optional<QString> next()
+    {
+        while (pos_ < text_.size() && isBlank(text_[pos_]))
+            ++pos_;
+        if (pos_ >= text_.size())
+            return std::nullopt;
+        if (text_[pos_] == u'"')
+            return quotedValue();
+        const qsizetype start = pos_;
+        skipToDelimiter();
+        const QString value = text_.mid(start, pos_ - start);
+        consumeDelimiter();
+        return value.trimmed();
+    }
+
+private:
+    QString quotedValue()
+    {
+        const qsizetype start = pos_ + 1;
+        const qsizetype close = text_.indexOf(u'"', start);
+        if (close < 0) {
+            pos_ = text_.size();
+            return withCrLfLineBreaks(text_.mid(start));
+        }
+        pos_ = close + 1;
+        // Whatever follows the closing quote on its line belongs to no value.
+        skipToDelimiter();
+        consumeDelimiter();
+        return withCrLfLineBreaks(text_.mid(start, close - start));
+    }
+
+    void skipToDelimiter()
+    {
+        while (pos_ < text_.size() && text_[pos_] != u',' && !isLineBreak(text_[pos_]))
+            ++pos_;
+    }
+
+    void consumeDelimiter()
+    {
+        if (pos_ >= text_.size())
+            return;
+        if (text_[pos_] == u'\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\n')
+            ++pos_;
+        ++pos_;
+    }
+
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+// An option state: a 16-bit number from 0 to 2, spaces around it ignored.
+std::optional<int> parseState(const QString &field)
+{
+    bool ok = false;
+    const short value = field.trimmed().toShort(&ok);
+    if (!ok || value < 0 || value > kMaxState)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QStringList SettingsTexts(const SettingsValues &values)
+{
+    return {values.topFolder, values.excludedSubfolders, values.excludedFilepaths,
+            values.excludedLinks};
+}
+
+int FirstUnstorableText(const SettingsValues &values)
+{
+    const QStringList texts = SettingsTexts(values);
+    for (int i = 0; i < texts.size(); ++i) {
+        if (texts[i].contains(u'"'))
+            return i;
+    }
+    return -1;
+}
+
+QByteArray FormatSettingsFile(const SettingsValues &values)
+{
+    QString text;
+    for (const QString &value : SettingsTexts(values))
+        text += u'"' + withCrLfLineBreaks(value) + u'"' + kCrLf;
+    for (int state : {values.topFolderOnly, values.showRepeatedLinks, values.includePhpFiles})
+        text += u' ' + QString::number(state) + u' ' + kCrLf;
+    QStringEncoder encoder(QStringConverter::System);
+    return encoder.encode(text);
+}
+
+QString WriteSettingsFile(const QString &path, const SettingsValues &values)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    const QByteArray bytes = FormatSettingsFile(values);
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+SettingsFileContent ParseSettingsFile(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::System);
+    FieldReader reader(decoder.decode(bytes));
+    SettingsFileContent content;
+    while (content.texts.size() < kSettingsTextCount) {
+        const std::optional<QString> value = reader.next();
+        if (!value)
+            return content;
+        content.texts.append(*value);
+    }
+    while (!content.complete()) {
+        const std::optional<QString> field = reader.next();
+        const std::optional<int> state = field ? parseState(*field) : std::nullopt;
+        if (!state)
+            return content;
+        content.states.append(*state);
+    }
+    return content;
+}
+
+SettingsFileContent ReadSettingsFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    return ParseSettingsFile(bytes);
+}
+
+} // namespace quillan

@@ -1,0 +1,69 @@
+#pragma once
+// Settings files (".usr"): seven values, one a line, each line ended by CR LF.
+// The four texts stand between double quotes, written unchanged; the three
+// option states are decimal numbers with one space before and one after:
+//
+//     "/home/me/site/"
+//     "old<CR LF>drafts"
+//     "temp, .bak"
+//     "#top"
+//      0
+//      1
+//      0
+//
+// Reading follows the classic field rules: a value that begins with a double
+// quote runs to the next double quote (line breaks included), any other value
+// to the next comma or line end. CR, LF and CR LF each end a line, so files
+// edited on any system load; line breaks inside a value come back as CR LF.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quillan {
+
+struct SettingsValues {
+    QString topFolder;
+    QString excludedSubfolders; // one name a line
+    QString excludedFilepaths;
+    QString excludedLinks;
+    int topFolderOnly = 0;
+    int showRepeatedLinks = 0;
+    int includePhpFiles = 0;
+};
+
+// The values read from a file, in file order, up to the first one that could
+// not be read or used: `texts` holds values 1 to 4, `states` values 5 to 7.
+struct SettingsFileContent {
+    QStringList texts;
+    QList<int> states;
+
+    bool complete() const { return texts.size() == 4 && states.size() == 3; }
+};
+
+inline constexpr int kSettingsTextCount = 4;
+
+// The four texts in file order, for checks that treat them alike.
+QStringList SettingsTexts(const SettingsValues &values);
+
+// The index (0 to 3, file order) of the first text holding a double quote,
+// which the format cannot store; -1 when every text can be stored.
+int FirstUnstorableText(const SettingsValues &values);
+
+// The file's bytes in the locale's encoding. Line breaks inside a text are
+// written as CR LF whatever form they had.
+QByteArray FormatSettingsFile(const SettingsValues &values);
+
+// Writes the file through a temporary file that replaces the old one only
+// once it is complete, so a failure leaves the old file whole. Returns "" on
+// success, otherwise the description of the error.
+QString WriteSettingsFile(const QString &path, const SettingsValues &values);
+
+// Reads values until the first one that is missing, is not a number where a
+// number belongs, or is a state outside 0 to 2. A file that cannot be opened
+// gives no values.
+SettingsFileContent ParseSettingsFile(const QByteArray &bytes);
+SettingsFileContent ReadSettingsFile(const QString &path);
+
+} // namespace quillan
