@@ -18,4 +18,17 @@ QString GetSpecialFolderPath(int folder);
 // folder cannot be made, the path is still returned and writing to it fails.
 QString GetReportFilePath(const QString &fileName, const QString &subfolder);
 
+// The same path for settings files, with one difference: when the platform
+// names no application-data folder, the base is GetFirstFixedDrive().
+QString GetSettingsFilePath(const QString &fileName, const QString &subfolder);
+
+// The fallback base for settings files. This system has no drive letters; the
+// user's home folder stands in for the first fixed drive. "" when there is
+// none.
+QString GetFirstFixedDrive();
+
+// base/subfolder/fileName, creating base/subfolder when it is missing. A base
+// that ends with a separator (the root folder) gives no doubled separator.
+QString DataFilePath(const QString &base, const QString &fileName, const QString &subfolder);
+
 } // namespace quillan
