@@ -18,6 +18,8 @@ void frmMain::cmdHelp_Click()
     frmView_->setWindowIcon(windowIcon());
 
     twips::Move(this, 100, twips::Top(this));
+    // A window measures its frame only once it exists on the screen; without
+    // it the first help window would come out larger than the main window.
     frmView_->winId();
     twips::Move(frmView_, twips::Left(this) + twips::Width(this), twips::Top(this));
     twips::Resize(frmView_, twips::Width(this), twips::Height(this));

@@ -95,6 +95,13 @@ protected:
         EXPECT_EQ(CheckBoxValue(window->chkIncludePHPfiles), includePhp);
     }
 
+    // The list the walk uses, which loading fills lower-cased.
+    void expectExcludedSubfolders(const QStringList &names)
+    {
+        EXPECT_EQ(window->scan().intNumExcludedSubfolders, names.size());
+        EXPECT_EQ(window->scan().strExcludedSubfolders.mid(0, names.size()), names);
+    }
+
     void restart()
     {
         window.reset();
@@ -141,9 +148,7 @@ TEST_F(SettingsTest, EverySettingIsBackAfterARestart)
     restart();
     EXPECT_EQ(window->txbTopFolder->text(), site);
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old\ndrafts"));
-    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 2);
-    EXPECT_EQ(window->scan().strExcludedSubfolders.mid(0, 2),
-              (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("temp, .bak"));
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("#top"));
     expectOptions(1, 2, 1);
@@ -273,9 +278,7 @@ TEST_F(SettingsTest, LoadReadsAFileEditedWithLfAndTidiesTheSubfolderNames)
     writeBytes(file, "\"  " + site + " \"\n\" Old \n\nDRAFTS\"\n\" a,b \"\n\"\"\n 0 \n 1 \n 0 \n");
     window->LoadSettings(file);
     EXPECT_EQ(window->txbTopFolder->text(), this->site);
-    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 2);
-    EXPECT_EQ(window->scan().strExcludedSubfolders.mid(0, 2),
-              (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("a,b"));
     expectOptions(0, 1, 0);
 }
@@ -342,9 +345,7 @@ TEST_F(SettingsTest, ACancelledLoadStillEmptiesTheThreeBoxes)
     EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
     // What the boxes do not show stays as it was.
     EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 2);
-    EXPECT_EQ(window->scan().strExcludedSubfolders.mid(0, 2),
-              (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
     EXPECT_EQ(window->lblNumExcludedTopSubfolders->text(), QStringLiteral("Two excluded."));
     expectOptions(1, 0, 1);
 }

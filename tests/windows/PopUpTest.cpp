@@ -54,6 +54,15 @@ protected:
 
     void clickMessage() { releaseMouseOver(popUp.lblMessage, QPoint(2, 2)); }
 
+    // A pop-up that would stay for minutes, clicked away as soon as it is up.
+    void popUpAndClick(const QString &message, int width, int height, int top, int left)
+    {
+        whileShown([this] { clickMessage(); });
+        popUp.PopUp(message, width, height, kLong, top, left);
+    }
+
+    static constexpr int kLong = 600000;
+
     static QRect pixels(int left, int top, int width, int height)
     {
         return QRect(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
@@ -80,35 +89,23 @@ TEST_F(PopUpTest, ClosesByItselfWhenItsTimeIsUp)
 
 TEST_F(PopUpTest, ClosesAtOnceWhenTheMessageIsClicked)
 {
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("Settings saved."), 2000, 380, 600000, 1000, 1000);
+    popUpAndClick(QStringLiteral("Settings saved."), 2000, 380, 1000, 1000);
     EXPECT_TRUE(seen.shown);
     EXPECT_FALSE(popUp.isVisible());
     EXPECT_FALSE(popUp.Timer1->isActive());
 }
 
-TEST_F(PopUpTest, PlacesTheWindowAndLetsTheMessageFillIt)
-{
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("Hello"), 2000, 380, 600000, 1500, 3000);
-    EXPECT_EQ(seen.text, QStringLiteral("Hello"));
-    EXPECT_EQ(seen.geometry, pixels(3000, 1500, 2000, 380));
-    EXPECT_EQ(seen.labelGeometry, pixels(0, 0, 2000, 380));
-}
-
 TEST_F(PopUpTest, TakesPositionsBeyondSixteenBits)
 {
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("Far away"), 2000, 380, 600000, 40000, 50000);
+    popUpAndClick(QStringLiteral("Far away"), 2000, 380, 40000, 50000);
     EXPECT_EQ(seen.geometry.topLeft(), QPoint(twips::ToPixels(50000), twips::ToPixels(40000)));
 }
 
-TEST_F(PopUpTest, ASecondPopUpReusesTheWindowWithItsOwnSizeAndPlace)
+TEST_F(PopUpTest, PlacesEachPopUpByItsOwnCallAndLetsTheMessageFillIt)
 {
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("First"), 3000, 900, 600000, 100, 200);
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("Second"), 2000, 380, 600000, 1200, 2400);
+    popUpAndClick(QStringLiteral("First"), 3000, 900, 100, 200);
+    EXPECT_EQ(seen.geometry, pixels(200, 100, 3000, 900));
+    popUpAndClick(QStringLiteral("Second"), 2000, 380, 1200, 2400);
     EXPECT_EQ(seen.text, QStringLiteral("Second"));
     EXPECT_EQ(seen.geometry, pixels(2400, 1200, 2000, 380));
     EXPECT_EQ(seen.labelGeometry, pixels(0, 0, 2000, 380));
@@ -126,14 +123,14 @@ TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
 
     // First call: the design size decides the place, not the size asked for.
     whileShown([this] { clickMessage(); });
-    popUp.PopUpCenterScreen(QStringLiteral("Centre"), 2000, 380, 600000);
+    popUp.PopUpCenterScreen(QStringLiteral("Centre"), 2000, 380, kLong);
     EXPECT_EQ(seen.geometry.topLeft(),
               centred(frmPopUp::kDesignWidth, frmPopUp::kDesignHeight));
     EXPECT_EQ(seen.geometry.size(), pixels(0, 0, 2000, 380).size());
 
     // Next call: the size the first one left.
     whileShown([this] { clickMessage(); });
-    popUp.PopUpCenterScreen(QStringLiteral("Centre"), 4000, 1000, 600000);
+    popUp.PopUpCenterScreen(QStringLiteral("Centre"), 4000, 1000, kLong);
     EXPECT_EQ(seen.geometry.topLeft(),
               centred(twips::FromPixels(twips::ToPixels(2000)),
                       twips::FromPixels(twips::ToPixels(380))));
@@ -154,8 +151,7 @@ TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
     form.resize(300, 200);
     form.show();
 
-    whileShown([this] { clickMessage(); });
-    popUp.PopUp(QStringLiteral("Short"), 2000, 380, 600000, 0, 0);
+    popUpAndClick(QStringLiteral("Short"), 2000, 380, 0, 0);
 
     bool stillUpAfterClickBelow = false;
     bool clickBelowLandsOnWindow = false;
@@ -166,7 +162,7 @@ TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
         stillUpAfterClickBelow = popUp.isVisible();
         clickMessage();
     });
-    popUp.PopUpInForm(&form, QStringLiteral("Tall"), 3000, 1500, 600000, 300, 600);
+    popUp.PopUpInForm(&form, QStringLiteral("Tall"), 3000, 1500, kLong, 300, 600);
 
     EXPECT_EQ(seen.geometry.topLeft(),
               QPoint(twips::ToPixels(600 + twips::Left(&form)),
