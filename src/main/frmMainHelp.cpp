@@ -18,11 +18,11 @@ void frmMain::cmdHelp_Click()
     frmView_->setWindowIcon(windowIcon());
 
     twips::Move(this, 100, twips::Top(this));
-    // A window measures its frame only once it exists on the screen; without
-    // it the first help window would come out larger than the main window.
-    frmView_->winId();
-    twips::Move(frmView_, twips::Left(this) + twips::Width(this), twips::Top(this));
-    twips::Resize(frmView_, twips::Width(this), twips::Height(this));
+    const auto place = [this] {
+        twips::Move(frmView_, twips::Left(this) + twips::Width(this), twips::Top(this));
+        twips::Resize(frmView_, twips::Width(this), twips::Height(this));
+    };
+    place();
 
     // Used as it stands, even when the program's folder is the root.
     frmView_->strFilename = programFolder_ + PathSeparator() + GetProgramText(16);
@@ -31,6 +31,9 @@ void frmMain::cmdHelp_Click()
     frmView_->setTextFontSize(10);
     frmView_->blnFileDisplayed = false;
     frmView_->ShowModeless();
+    // Sizes count the window frame, which is known once the window is shown.
+    if (frmView_->isVisible())
+        place();
 }
 
 void frmMain::lblUserManualURL_Click()
