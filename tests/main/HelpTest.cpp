@@ -65,21 +65,6 @@ TEST_F(HelpTest, ShowsTheHelpFileBesideTheMainWindowWithoutTheCopyButton)
     EXPECT_NEAR(twips::Height(view), twips::Height(window.get()), kPixelTwips);
 }
 
-TEST_F(HelpTest, ShowsTheHelpAgainAfterTheViewerHeldAReport)
-{
-    start();
-    frmView *view = window->view();
-    view->txbText1->setPlainText(QStringLiteral("an old report"));
-    view->blnFileDisplayed = true;
-    view->blnCopyToClipboardInvisible = false;
-    view->showMinimized();
-
-    window->cmdHelp_Click();
-    EXPECT_FALSE(view->isMinimized());
-    EXPECT_FALSE(view->txbText1->toPlainText().contains(QStringLiteral("an old report")));
-    EXPECT_FALSE(view->cmdCopyToClipboard->isVisible());
-}
-
 // The help text is the user's only guide inside the program: it has to name
 // what the program offers and fit the viewer whole.
 TEST_F(HelpTest, TheHelpFileDescribesTheWholeProgramAndFitsTheViewer)

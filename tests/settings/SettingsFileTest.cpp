@@ -47,19 +47,6 @@ TEST(SettingsFileFormat, WritesEveryLineBreakInsideATextAsCrLf)
     EXPECT_TRUE(bytes.contains("\"a\r\nb\r\nc\r\nd\"\r\n")) << bytes.toStdString();
 }
 
-TEST(SettingsFileFormat, WritesEmptyTextsAsTwoQuotes)
-{
-    const QByteArray bytes = FormatSettingsFile(SettingsValues{});
-    EXPECT_EQ(bytes, QByteArrayLiteral("\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n 0 \r\n 0 \r\n 0 \r\n"));
-}
-
-TEST(SettingsFileFormat, WritesTextsInTheLocaleEncoding)
-{
-    SettingsValues values;
-    values.excludedLinks = QStringLiteral("caf\u00e9");
-    EXPECT_TRUE(FormatSettingsFile(values).contains("\"caf\xc3\xa9\"\r\n"));
-}
-
 TEST(SettingsFileFormat, FindsTheFirstTextThatHoldsADoubleQuote)
 {
     SettingsValues values = sampleValues();

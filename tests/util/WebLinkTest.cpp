@@ -4,21 +4,6 @@
 
 namespace quillan::test {
 
-TEST(WebLinkExtension, IsTheLowerCasedEndingOfTheLastPathComponent)
-{
-    EXPECT_EQ(WebLinkExtension(QStringLiteral("https://velquor.example/qln/qln.HTM")),
-              QStringLiteral("htm"));
-    EXPECT_EQ(WebLinkExtension(QStringLiteral("https://velquor.example/a.b/page")), QString());
-    EXPECT_EQ(WebLinkExtension(QStringLiteral("https://velquor.example/")), QString());
-    EXPECT_EQ(WebLinkExtension(QStringLiteral("manual.tar.gz")), QStringLiteral("gz"));
-}
-
-TEST(WebLinkFailureText, SaysNothingOnSuccess)
-{
-    EXPECT_EQ(WebLinkFailureText(33, QStringLiteral("x")), QString());
-    EXPECT_EQ(WebLinkFailureText(42, QStringLiteral("x")), QString());
-}
-
 TEST(WebLinkFailureText, ExplainsTheKnownFailures)
 {
     const QString head = QStringLiteral("Error launching web browser, error code =");
@@ -39,8 +24,9 @@ TEST(WebLinkFailureText, NamesAnEmptyExtensionAsTwoQuotes)
                              "File extension '' is not associated with any application program."));
 }
 
-TEST(WebLinkFailureText, GivesOtherValuesOnlyTheirNumber)
+TEST(WebLinkFailureText, GivesOtherValuesOnlyTheirNumberAndSuccessNothing)
 {
+    EXPECT_EQ(WebLinkFailureText(33, QStringLiteral("x")), QString());
     EXPECT_EQ(WebLinkFailureText(0, QStringLiteral("x")),
               QStringLiteral("Error launching web browser, error code = 0."));
     EXPECT_EQ(WebLinkFailureText(32, QStringLiteral("x")),

@@ -136,14 +136,6 @@ TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
                       twips::FromPixels(twips::ToPixels(380))));
 }
 
-TEST_F(PopUpTest, RoundsHalvesToTheEvenNeighbour)
-{
-    EXPECT_EQ(frmPopUp::RoundHalfToEven(6487.5), 6488);
-    EXPECT_EQ(frmPopUp::RoundHalfToEven(6486.5), 6486);
-    EXPECT_EQ(frmPopUp::RoundHalfToEven(-2.5), -2);
-    EXPECT_EQ(frmPopUp::RoundHalfToEven(7.4), 7);
-}
-
 TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
 {
     QWidget form;
