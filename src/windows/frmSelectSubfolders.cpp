@@ -155,8 +155,12 @@ void frmSelectSubfolders::ShowModal()
 {
     inModalShow_ = true;
     setWindowModality(Qt::ApplicationModal);
+    // The caller's size counts the window's frame, which is known only once
+    // the window is shown.
+    const int width = twips::Width(this);
+    const int height = twips::Height(this);
     show();
-    raise();
+    twips::Resize(this, width, height);
     activateWindow();
     Form_Activate();
     if (isVisible() && !unloadRequested_)

@@ -46,32 +46,24 @@ TEST(SurveySubfolders, EntryLinesForNoneOneAndManyFilesAndSubfolders)
     tree.folder(QStringLiteral("empty"));
     tree.file(QStringLiteral("one/a.htm"));
     tree.folder(QStringLiteral("one/sub"));
-    for (const char *name : {"many/a", "many/b", "many/.c", "many/s1/x", "many/s2/y"})
+    for (const char *name : {"many/a", "many/.b", "many/s1/x", "many/s2/y"})
         tree.file(QString::fromLatin1(name));
+    for (int i = 0; i < 1234; ++i)
+        tree.file(QStringLiteral("big/f%1").arg(i));
     tree.file(QStringLiteral("top-level-file.htm"));
 
     Survey s;
     survey(s, tree.root(), kWithoutSizes);
     ASSERT_EQ(s.result.outcome, SurveyOutcome::Completed);
-    EXPECT_EQ(s.entries(), (QStringList{QStringLiteral("empty {no files and no subfolders}"),
-                                        QStringLiteral("many {3 files and 2 subfolders}"),
+    EXPECT_EQ(s.entries(), (QStringList{QStringLiteral("big {1,234 files and no subfolders}"),
+                                        QStringLiteral("empty {no files and no subfolders}"),
+                                        QStringLiteral("many {2 files and 2 subfolders}"),
                                         QStringLiteral("one {1 file and 1 subfolder}")}));
-    EXPECT_EQ(s.lists.blnEmpty.mid(0, 3), (QList<bool>{true, false, false}));
-    EXPECT_EQ(s.lists.dblBytes.mid(0, 3), (QList<double>{0, 0, 0}));
+    EXPECT_EQ(s.lists.blnEmpty.mid(0, 4), (QList<bool>{false, true, false, false}));
+    EXPECT_EQ(s.lists.dblBytes.mid(0, 4), (QList<double>{0, 0, 0, 0}));
     // One element more than used.
-    EXPECT_GE(s.lists.strEntries.size(), 4);
-    EXPECT_GE(s.lists.intChecked.size(), 4);
-}
-
-TEST(SurveySubfolders, LargeCountsAreGrouped)
-{
-    TempTree tree;
-    for (int i = 0; i < 1234; ++i)
-        tree.file(QStringLiteral("big/f%1").arg(i));
-    tree.folder(QStringLiteral("big/sub"));
-    Survey s;
-    survey(s, tree.root(), kWithoutSizes);
-    EXPECT_EQ(s.entries(), QStringList{QStringLiteral("big {1,234 files and 1 subfolder}")});
+    EXPECT_GE(s.lists.strEntries.size(), 5);
+    EXPECT_GE(s.lists.intChecked.size(), 5);
 }
 
 TEST(SurveySubfolders, AnUnreadableSubfolderShowsTheRefusalAndCountsAsEmpty)
@@ -129,30 +121,20 @@ TEST(SurveySubfolders, SortsWholeLinesIgnoringCase)
                                         QStringLiteral("Zeta {1 file and no subfolders}")}));
 }
 
-TEST(SurveySubfolders, SizesFollowTheirEntriesThroughTheSort)
+TEST(SurveySubfolders, SizesFollowTheirEntriesThroughTheSortEvenPastABraceInAName)
 {
     TempTree tree;
     // Name order puts "B" first; the sort ignoring case puts "a" first.
     tree.file(QStringLiteral("B/f"), QByteArray(2, 'x'));
     tree.file(QStringLiteral("a/f"), QByteArray(5, 'x'));
     tree.file(QStringLiteral("a/g"), QByteArray(1531, 'x'));
+    tree.file(QStringLiteral("c}d/f"), QByteArray(7, 'x'));
     Survey s;
     survey(s, tree.root(), kWithSizes);
     EXPECT_EQ(s.entries(), (QStringList{QStringLiteral("a {2 files and no subfolders, 1.50 Kb}"),
-                                        QStringLiteral("B {1 file and no subfolders, 2 bytes}")}));
-    EXPECT_EQ(s.lists.dblBytes.mid(0, 2), (QList<double>{1536, 2}));
-}
-
-TEST(SurveySubfolders, ANameHoldingABraceKeepsItsEntryAndSize)
-{
-    TempTree tree;
-    tree.file(QStringLiteral("a}b/f"), QByteArray(7, 'x'));
-    tree.file(QStringLiteral("c/f"), QByteArray(3, 'x'));
-    Survey s;
-    survey(s, tree.root(), kWithSizes);
-    EXPECT_EQ(s.entries(), (QStringList{QStringLiteral("a}b {1 file and no subfolders, 7 bytes}"),
-                                        QStringLiteral("c {1 file and no subfolders, 3 bytes}")}));
-    EXPECT_EQ(s.lists.dblBytes.mid(0, 2), (QList<double>{7, 3}));
+                                        QStringLiteral("B {1 file and no subfolders, 2 bytes}"),
+                                        QStringLiteral("c}d {1 file and no subfolders, 7 bytes}")}));
+    EXPECT_EQ(s.lists.dblBytes.mid(0, 3), (QList<double>{1536, 2, 7}));
 }
 
 TEST(SurveySubfolders, SizePartsForEmptyCappedAndNestedSubfolders)
@@ -172,62 +154,42 @@ TEST(SurveySubfolders, SizePartsForEmptyCappedAndNestedSubfolders)
     EXPECT_EQ(s.lists.dblBytes.mid(0, 3), (QList<double>{200, 0, 5}));
 }
 
-TEST(SurveySubfolders, ShowsADotForEverySubfolderAndLetsEventsRun)
-{
-    TempTree tree;
-    tree.folder(QStringLiteral("a"));
-    tree.folder(QStringLiteral("b"));
-    Survey s;
-    survey(s, tree.root(), kWithoutSizes);
-    EXPECT_EQ(s.progress.texts,
-              (QStringList{QStringLiteral("Reading disk . . ."), QStringLiteral("Reading disk . . . ."),
-                           QStringLiteral("Reading disk . . . . .")}));
-    EXPECT_EQ(s.progress.eventCalls, 2);
-}
-
-TEST(SurveySubfolders, CancelEndsTheSurveyBetweenSubfolders)
+TEST(SurveySubfolders, ShowsADotPerSubfolderAndStopsWhenCancelled)
 {
     TempTree tree;
     for (const char *name : {"a", "b", "c"})
         tree.folder(QString::fromLatin1(name));
     Survey s;
-    s.progress.cancelAfter = 1;
     survey(s, tree.root(), kWithoutSizes);
-    EXPECT_EQ(s.result.outcome, SurveyOutcome::Cancelled);
-    EXPECT_EQ(s.progress.texts.size(), 2);
+    EXPECT_EQ(s.progress.texts.mid(0, 3),
+              (QStringList{QStringLiteral("Reading disk . . ."), QStringLiteral("Reading disk . . . ."),
+                           QStringLiteral("Reading disk . . . . .")}));
+    EXPECT_EQ(s.progress.eventCalls, 3);
+
+    Survey cancelled;
+    cancelled.progress.cancelAfter = 1;
+    survey(cancelled, tree.root(), kWithoutSizes);
+    EXPECT_EQ(cancelled.result.outcome, SurveyOutcome::Cancelled);
+    EXPECT_EQ(cancelled.progress.texts.size(), 2);
 }
 
-TEST(SurveySubfolders, ATopFolderWithoutSubfoldersEndsEarly)
+TEST(SurveySubfolders, EndsEarlyWithoutSubfoldersOrWhenTheTopFolderCannotBeRead)
 {
     TempTree tree;
     tree.file(QStringLiteral("index.htm"));
     Survey s;
-    survey(s, tree.root(), kWithoutSizes);
-    EXPECT_EQ(s.result.outcome, SurveyOutcome::NoSubfolders);
-    EXPECT_EQ(s.lists.intNumSubfolders, 0);
-    EXPECT_EQ(s.progress.texts, QStringList{QStringLiteral("Reading disk . . .")});
-}
-
-TEST(SurveySubfolders, AnUnreadableTopFolderGivesItsErrorDescription)
-{
-    TempTree tree;
-    Survey s;
-    survey(s, tree.path(QStringLiteral("missing")), kWithoutSizes);
-    EXPECT_EQ(s.result.outcome, SurveyOutcome::TopFolderUnreadable);
-    EXPECT_FALSE(s.result.errorDescription.isEmpty());
-}
-
-TEST(SurveySubfolders, TheTopFolderGetsExactlyOneTrailingSeparator)
-{
-    TempTree tree;
-    tree.folder(QStringLiteral("a"));
-    Survey s;
     QString top = tree.root();
     top.chop(1);
     survey(s, top, kWithoutSizes);
-    EXPECT_EQ(s.topFolder, tree.root());
-    survey(s, tree.root() + QStringLiteral("//"), kWithoutSizes);
-    EXPECT_EQ(s.topFolder, tree.root());
+    EXPECT_EQ(s.result.outcome, SurveyOutcome::NoSubfolders);
+    EXPECT_EQ(s.topFolder, tree.root()); // one trailing separator added
+    EXPECT_EQ(s.lists.intNumSubfolders, 0);
+    EXPECT_EQ(s.progress.texts, QStringList{QStringLiteral("Reading disk . . .")});
+
+    Survey missing;
+    survey(missing, tree.path(QStringLiteral("missing")), kWithoutSizes);
+    EXPECT_EQ(missing.result.outcome, SurveyOutcome::TopFolderUnreadable);
+    EXPECT_FALSE(missing.result.errorDescription.isEmpty());
 }
 
 } // namespace
