@@ -4,6 +4,8 @@
 
 #include "scan/ScanState.h"
 
+#include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace quillan {
@@ -11,6 +13,8 @@ namespace quillan {
 class LinkChecker
 {
 public:
+    // Takes the link exclusions from `state` as they are now: the checker is
+    // built once per walk, after the exclusion boxes were parsed.
     LinkChecker(ScanState &state, const ScanOptions &options, WalkHost &host);
 
     // Reads the page at `page` (a full path) and records each broken link.
@@ -18,13 +22,33 @@ public:
     void CheckLinksInFile(const QString &page);
 
     // True for an empty link, a link from the site's root ("/...") or one
-    // holding an exclusion string.
+    // holding an exclusion string (letter case ignored).
     bool IsExcludedLink(QStringView link) const;
 
 private:
+    // Examines one line of a page; false once the link limit is reached.
+    bool checkLine(QStringView line, const QString &page);
+    // The target a link names, or "" when it is not to be checked.
+    QString resolveLink(QStringView link) const;
+    void recordBrokenLink(const QString &page, const QString &target);
+
     ScanState &state_;
     const ScanOptions &options_;
     WalkHost &host_;
+    QStringList loweredLinkExclusions_;
 };
+
+// Links written this way are taken from a line; both keys are lower case and
+// matched in the lower-cased line.
+inline constexpr QStringView kHrefKey = u" href=\"";
+inline constexpr QStringView kSrcKey = u" src=\"";
+
+// Turns the escapes a page may use in a link into the characters of the file
+// name, in a fixed order, and "/" into the path separator.
+QString DecodeLink(QStringView link);
+
+// The status line while checking: "One broken link found so far." or
+// "12 broken links found so far.".
+QString BrokenLinksSoFarText(qint32 numBrokenLinks);
 
 } // namespace quillan
