@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace quillan {
 
 class SeenList
@@ -21,9 +23,19 @@ public:
     void add(QStringView entry);
 
 private:
+    // False only when `entry` surely does not occur in the joined text: one
+    // of its short pieces occurs nowhere in it.
+    bool mayOccur(QStringView entry) const;
+    void indexNewPieces();
+
     QString joined_;
     // Exact repeats, the common case, are answered without a search.
     QSet<QStringView> entries_;
+    // Once a group grows long (a target linked from thousands of pages), a
+    // bit per hashed piece of the joined text lets most new entries be told
+    // apart without searching it all.
+    std::vector<quint64> pieceBits_;
+    qsizetype indexedPieces_ = 0;
 };
 
 } // namespace quillan

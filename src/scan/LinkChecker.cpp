@@ -1,5 +1,6 @@
 #include "scan/LinkChecker.h"
 
+#include "scan/LinkCheckerSearch.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
@@ -40,25 +41,26 @@ constexpr std::array<QStringView, 3> kNotLocalMarks{u"mailto:", u"://", u"javasc
 constexpr QStringView kCommentStart = u"<!--";
 constexpr QStringView kCommentEnd = u"-->";
 
+// "../", or "..\\" where that is the separator.
+bool isClimb(QStringView path)
+{
+    return path.size() >= 3 && path[0] == u'.' && path[1] == u'.' && path[2] == PathSeparator();
+}
+
+// The extension of the last path component, as GetFileExtension finds it.
+QStringView FileExtensionOf(QStringView path)
+{
+    const QStringView name = path.sliced(path.lastIndexOf(PathSeparator()) + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QStringView() : name.sliced(dot + 1);
+}
+
 void replaceAll(QString &text, const std::array<Replacement, 5> &table)
 {
     for (const Replacement &r : table) {
         if (text.contains(r.find))
             text.replace(r.find.toString(), r.replaceBy.toString());
     }
-}
-
-// The part of a line that is not inside a comment opened or closed on it.
-// No state is carried between lines.
-QStringView cutComment(QStringView line)
-{
-    const qsizetype start = line.indexOf(kCommentStart);
-    if (start >= 0)
-        return line.first(start);
-    const qsizetype end = line.indexOf(kCommentEnd);
-    if (end >= 0)
-        return line.sliced(end + kCommentEnd.size());
-    return line;
 }
 
 } // namespace
@@ -72,8 +74,9 @@ LinkChecker::LinkChecker(ScanState &state, const ScanOptions &options, WalkHost 
 
 void LinkChecker::CheckLinksInFile(const QString &page)
 {
+    // Read whole in one go: no buffer of the file's own in between.
     QFile file(page);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return;
     // Whatever could be read is examined; a read error just ends the page.
     const QByteArray bytes = file.readAll();
@@ -81,44 +84,79 @@ void LinkChecker::CheckLinksInFile(const QString &page)
 
     QStringDecoder decoder(QStringConverter::System);
     const QString text = decoder.decode(bytes);
+    PageSearches searches{
+        ForwardSearch(text, kCommentStart, IndexOfExactly),
+        ForwardSearch(text, kCommentEnd, IndexOfExactly),
+        ForwardSearch(text, kHrefKey, IndexOfAttributeKey),
+        ForwardSearch(text, kSrcKey, IndexOfAttributeKey),
+    };
 
     // CR, LF and CR LF each end a line, so pages saved on any system give
-    // the same lines.
+    // the same lines. Only a line holding one of the keys can give a link,
+    // so the others are passed over without being looked at.
     const QChar *data = text.constData();
     const qsizetype size = text.size();
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && data[i] != u'\r' && data[i] != u'\n')
-            continue;
-        if (i > lineStart && !checkLine(QStringView(data + lineStart, i - lineStart), page))
+    auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    qsizetype pos = 0;
+    while (pos < size) {
+        const qsizetype href = searches.href.Within(pos, size);
+        const qsizetype src = searches.src.Within(pos, size);
+        const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
+        if (key < 0)
             return;
-        if (i + 1 < size && data[i] == u'\r' && data[i + 1] == u'\n')
-            ++i;
-        lineStart = i + 1;
+        qsizetype lineStart = key;
+        while (lineStart > pos && !isLineEnd(data[lineStart - 1]))
+            --lineStart;
+        qsizetype lineEnd = key;
+        while (lineEnd < size && !isLineEnd(data[lineEnd]))
+            ++lineEnd;
+        if (!checkLine(text, lineStart, lineEnd, searches, page))
+            return;
+        pos = lineEnd + 1;
+        if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
+            ++pos;
     }
 }
 
-bool LinkChecker::checkLine(QStringView line, const QString &page)
+bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
+                            PageSearches &searches, const QString &page)
 {
-    line = cutComment(TrimControlChars(line));
-    if (line.isEmpty())
+    // Characters up to the space are trimmed from both ends.
+    while (start < end && text[start].unicode() <= 32)
+        ++start;
+    while (end > start && text[end - 1].unicode() <= 32)
+        --end;
+    if (start == end)
+        return true;
+
+    // A comment opened on the line hides the rest of it; one closed on it
+    // hides what came before. No state is carried between lines.
+    const qsizetype commentStart = searches.commentStart.Within(start, end);
+    if (commentStart >= 0) {
+        end = commentStart;
+    } else {
+        const qsizetype commentEnd = searches.commentEnd.Within(start, end);
+        if (commentEnd >= 0)
+            start = commentEnd + kCommentEnd.size();
+    }
+    if (start >= end)
         return true;
 
     // At most one link a line: the first href, or failing that the first src.
-    QStringView key = kHrefKey;
-    qsizetype keyPos = IndexOfInLowered(line, kHrefKey);
-    if (keyPos < 0) {
-        key = kSrcKey;
-        keyPos = IndexOfInLowered(line, kSrcKey);
-        if (keyPos < 0)
+    qsizetype linkStart = searches.href.Within(start, end);
+    if (linkStart >= 0) {
+        linkStart += kHrefKey.size();
+    } else {
+        linkStart = searches.src.Within(start, end);
+        if (linkStart < 0)
             return true;
+        linkStart += kSrcKey.size();
     }
-    const qsizetype linkStart = keyPos + key.size();
-    const qsizetype closingQuote = line.indexOf(u'"', linkStart);
+    const qsizetype closingQuote = text.sliced(linkStart, end - linkStart).indexOf(u'"');
     if (closingQuote < 0)
         return true;
 
-    const QString target = resolveLink(line.sliced(linkStart, closingQuote - linkStart));
+    const QString target = resolveLink(text.sliced(linkStart, closingQuote));
     if (target.isEmpty() || FileExists(target))
         return true;
     recordBrokenLink(page, target);
@@ -127,40 +165,60 @@ bool LinkChecker::checkLine(QStringView line, const QString &page)
 
 QString LinkChecker::resolveLink(QStringView link) const
 {
-    for (QStringView mark : kNotLocalMarks) {
-        if (ContainsInLowered(link, mark))
-            return QString();
+    // Every mark of a link that leaves the site holds a colon.
+    if (link.contains(u':')) {
+        for (QStringView mark : kNotLocalMarks) {
+            if (ContainsInLowered(link, mark))
+                return QString();
+        }
     }
     const qsizetype fragment = link.indexOf(u'#');
     if (fragment >= 0)
         link = link.first(fragment);
-    if (IsExcludedLink(link))
+    if (IsExcludedLink(link) || !isCheckableType(link))
         return QString();
 
-    // The type list is searched as one string, so a part of an extension
-    // ("htm" in "shtml") passes too.
-    const QString extension = GetFileExtension(link, true);
-    const bool checkable =
-        (extension == QStringLiteral("php") && options_.includePhpFiles == 1)
-        || (extension.isEmpty() ? !options_.checkableFileTypes.isEmpty()
-                                : options_.checkableFileTypes.contains(extension));
-    if (!checkable)
-        return QString();
-
-    QString path = DecodeLink(link);
-
-    int depth = state_.intFolderDepth;
-    const QString climb = QStringLiteral("..") + PathSeparator();
-    qsizetype climbed = 0;
-    while (QStringView(path).sliced(climbed).startsWith(climb)) {
-        --depth;
-        climbed += climb.size();
+    QString decoded;
+    QStringView path = link;
+    if (link.contains(u'&') || link.contains(u'%') || PathSeparator() != u'/') {
+        decoded = DecodeLink(link);
+        path = decoded;
     }
-    // A link above the top folder leaves the site: not checked.
+    // Each leading "../" climbs one folder; a link above the top folder
+    // leaves the site and is not checked.
+    int depth = state_.intFolderDepth;
+    while (isClimb(path)) {
+        --depth;
+        path = path.sliced(3);
+    }
     if (depth < 1)
         return QString();
-    path.remove(0, climbed);
-    return state_.strFolderAtDepth[depth] + path;
+    const QString &folder = state_.strFolderAtDepth[depth];
+    QString target;
+    target.reserve(folder.size() + path.size());
+    target.append(folder);
+    target.append(path);
+    return target;
+}
+
+bool LinkChecker::isCheckableType(QStringView link) const
+{
+    // The type list is searched as one string, so a part of an extension
+    // ("ml" of "html") passes too, and no extension passes a non-empty list.
+    const QStringView extension = FileExtensionOf(link);
+    if (extension.isEmpty())
+        return !options_.checkableFileTypes.isEmpty();
+    // A site uses a handful of extensions: the answers are kept.
+    for (const KnownExtension &known : knownExtensions_) {
+        if (extension == QStringView(known.extension))
+            return known.checkable;
+    }
+    const QString lowered = LowerCaseAccented(extension);
+    const bool checkable = (options_.includePhpFiles == 1 && lowered == QStringLiteral("php"))
+                           || options_.checkableFileTypes.contains(lowered);
+    if (knownExtensions_.size() < kKnownExtensionsKept)
+        knownExtensions_.push_back(KnownExtension{extension.toString(), checkable});
+    return checkable;
 }
 
 bool LinkChecker::IsExcludedLink(QStringView link) const
@@ -187,8 +245,6 @@ void LinkChecker::recordBrokenLink(const QString &page, const QString &target)
 QString DecodeLink(QStringView link)
 {
     QString path = link.toString();
-    if (!link.contains(u'&') && !link.contains(u'%') && PathSeparator() == u'/')
-        return path;
     replaceAll(path, kEscapesBeforeSeparator);
     if (PathSeparator() != u'/')
         path.replace(u'/', PathSeparator());

@@ -2,11 +2,14 @@
 // Reads one page, takes out its href/src links and records the broken local
 // ones in the scan state.
 
+#include "scan/LinkCheckerSearch.h"
 #include "scan/ScanState.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <vector>
 
 namespace quillan {
 
@@ -26,16 +29,33 @@ public:
     bool IsExcludedLink(QStringView link) const;
 
 private:
-    // Examines one line of a page; false once the link limit is reached.
-    bool checkLine(QStringView line, const QString &page);
+    // The texts each line of a page is searched for.
+    struct PageSearches {
+        ForwardSearch commentStart;
+        ForwardSearch commentEnd;
+        ForwardSearch href;
+        ForwardSearch src;
+    };
+
+    // Examines the line text[start, end) of a page; false once the link
+    // limit is reached.
+    bool checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
+                   const QString &page);
     // The target a link names, or "" when it is not to be checked.
     QString resolveLink(QStringView link) const;
+    bool isCheckableType(QStringView link) const;
     void recordBrokenLink(const QString &page, const QString &target);
 
     ScanState &state_;
     const ScanOptions &options_;
     WalkHost &host_;
     QStringList loweredLinkExclusions_;
+    struct KnownExtension {
+        QString extension; // as written in the link
+        bool checkable;
+    };
+    static constexpr size_t kKnownExtensionsKept = 16;
+    mutable std::vector<KnownExtension> knownExtensions_;
 };
 
 // Links written this way are taken from a line; both keys are lower case and
