@@ -119,12 +119,13 @@ BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
     return best;
 }
 
-double PeakMemoryMiB()
+void PrintPeakMemory()
 {
     struct rusage usage {};
     if (::getrusage(RUSAGE_SELF, &usage) != 0)
-        return -1;
-    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+        return;
+    const double mib = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    PrintLine(QStringLiteral("peak memory: ") + QString::number(mib, 'f', 1) + QStringLiteral(" MiB"));
 }
 
 void PrintLine(const QString &text)

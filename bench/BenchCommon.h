@@ -55,8 +55,8 @@ struct BestTimes {
 BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
                           const std::function<void()> &second);
 
-// The process's peak resident memory so far, in MiB.
-double PeakMemoryMiB();
+// "peak memory: 12.3 MiB": the process's peak resident memory so far.
+void PrintPeakMemory();
 
 // One result line: "label: 123.4 ms".
 void PrintTime(const QString &label, double ms);

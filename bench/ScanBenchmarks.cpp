@@ -17,14 +17,26 @@ namespace quillan::bench {
 
 namespace {
 
-bool parseOrExplain(const QStringList &args, WindowOptions &options)
-{
-    QString error;
-    if (ParseWindowOptions(args, options, error))
+// What one timed command works with, as the window holds it.
+struct CommandRun {
+    WindowOptions options;
+    ScanOptions scanOptions;
+    ScanState state;
+    QuietHost host;
+    QString status;
+
+    // False, the reason printed, for a command line that cannot be used.
+    bool start(const QStringList &args)
+    {
+        QString error;
+        if (!ParseWindowOptions(args, options, error)) {
+            PrintLine(QStringLiteral("quillan-bench: ") + error);
+            return false;
+        }
+        scanOptions = ToScanOptions(options);
         return true;
-    PrintLine(QStringLiteral("quillan-bench: ") + error);
-    return false;
-}
+    }
+};
 
 QString outputFile(const WindowOptions &options, const QString &name)
 {
@@ -49,24 +61,21 @@ void reportFailure(const QString &path, const QString &error)
 
 int RunListBenchmark(const QStringList &args)
 {
-    WindowOptions options;
-    if (!parseOrExplain(args, options))
+    CommandRun run;
+    if (!run.start(args))
         return 2;
-    const ScanOptions scanOptions = ToScanOptions(options);
+    const WindowOptions &options = run.options;
+    ScanState &state = run.state;
     const QString listPath = outputFile(options, QStringLiteral("files.txt"));
-
-    ScanState state;
-    QuietHost host;
-    QString status;
     QString writeError;
     auto listFiles = [&] {
         prepareState(state, options);
         state.blnListingFiles = true;
-        RunWalk(state, scanOptions, host);
+        RunWalk(state, run.scanOptions, run.host);
         const qint32 numFiles = state.lngNumListedFiles;
-        status = ListingStatusText(false, true, numFiles,
+        run.status = ListingStatusText(false, true, numFiles,
                                    numFiles >= 1 ? state.strListedFiles[1] : QString(),
-                                   state.blnMaxNumFilesReached, scanOptions.maxNumFiles);
+                                   state.blnMaxNumFilesReached, run.scanOptions.maxNumFiles);
         if (numFiles >= 1)
             writeError = WriteListOfFiles(state, listPath, options.topFolder,
                                           ListingLine2(numFiles, false, options.topFolderOnly == 1));
@@ -82,30 +91,26 @@ int RunListBenchmark(const QStringList &args)
     const double quillanMs = times.secondMs;
 
     PrintLine(QStringLiteral("List files on ") + options.topFolder);
-    PrintLine(QStringLiteral("status: ") + status);
+    PrintLine(QStringLiteral("status: ") + run.status);
     reportFailure(listPath, writeError);
     PrintTime(QStringLiteral("Quillan List files (walk and files.txt)"), quillanMs);
     PrintTime(QStringLiteral("plain enumeration of ") + QString::number(enumerated)
                   + QStringLiteral(" files"),
               plainMs);
     PrintRatio(quillanMs, plainMs);
-    PrintLine(QStringLiteral("peak memory: ") + QString::number(PeakMemoryMiB(), 'f', 1)
-              + QStringLiteral(" MiB"));
+    PrintPeakMemory();
     return writeError.isEmpty() ? 0 : 1;
 }
 
 int RunCheckBenchmark(const QStringList &args)
 {
-    WindowOptions options;
-    if (!parseOrExplain(args, options))
+    CommandRun run;
+    if (!run.start(args))
         return 2;
-    const ScanOptions scanOptions = ToScanOptions(options);
+    const WindowOptions &options = run.options;
+    ScanState &state = run.state;
     const QString byLinkFromPath = outputFile(options, QStringLiteral("links_to.txt"));
     const QString byLinkToPath = outputFile(options, QStringLiteral("links_from.txt"));
-
-    ScanState state;
-    QuietHost host;
-    QString status;
     QString writeErrors;
     qint32 brokenLinks = 0;
     double reportsMs = 0;
@@ -113,7 +118,7 @@ int RunCheckBenchmark(const QStringList &args)
         prepareState(state, options);
         state.EmptyBrokenLinks();
         state.blnCheckingLinks = true;
-        RunWalk(state, scanOptions, host);
+        RunWalk(state, run.scanOptions, run.host);
         state.blnCheckingLinks = false;
         brokenLinks = state.lngNumBrokenLinks;
         writeErrors.clear();
@@ -133,7 +138,7 @@ int RunCheckBenchmark(const QStringList &args)
             writeErrors = fromReport.error + toError;
         }
         reportsMs = double(reportsTimer.nsecsElapsed()) / 1e6;
-        status = CheckLinksSummaryText(brokenLinks);
+        run.status = CheckLinksSummaryText(brokenLinks);
     };
 
     PlainCheckCounts counts;
@@ -144,7 +149,7 @@ int RunCheckBenchmark(const QStringList &args)
     const double quillanMs = times.secondMs;
 
     PrintLine(QStringLiteral("Check links on ") + options.topFolder);
-    PrintLine(QStringLiteral("status: ") + status
+    PrintLine(QStringLiteral("status: ") + run.status
               + (state.blnMaxNumLinksReached ? QStringLiteral(" (the limit of broken links)")
                                              : QString()));
     PrintTime(QStringLiteral("Quillan Check links (walk, both reports; without the one-second "
@@ -157,8 +162,7 @@ int RunCheckBenchmark(const QStringList &args)
                   + QStringLiteral(" missing)"),
               plainMs);
     PrintRatio(quillanMs, plainMs);
-    PrintLine(QStringLiteral("peak memory: ") + QString::number(PeakMemoryMiB(), 'f', 1)
-              + QStringLiteral(" MiB"));
+    PrintPeakMemory();
     return writeErrors.isEmpty() ? 0 : 1;
 }
 

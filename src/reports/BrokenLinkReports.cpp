@@ -38,27 +38,27 @@ struct SamePagesAndTarget {
 class GroupWriter
 {
 public:
-    GroupWriter(QStringList &lines, const QString &arrow, bool showRepeated)
-        : lines_(lines), arrow_(arrow), showRepeated_(showRepeated)
+    GroupWriter(ReportText &report, const QString &arrow, bool showRepeated)
+        : report_(report), arrow_(arrow), showRepeated_(showRepeated)
     {
     }
 
     void write(QStringView group, QStringView entry)
     {
         if (!started_ || group != current_) {
-            lines_.append(group.toString() + arrow_);
+            report_.line(group, arrow_);
             current_ = group;
             started_ = true;
             seen_.clear();
         }
         if (showRepeated_ || !seen_.contains(entry)) {
-            lines_.append(kIndent + entry.toString());
+            report_.line(kIndent, entry);
             seen_.add(entry);
         }
     }
 
 private:
-    QStringList &lines_;
+    ReportText &report_;
     const QString &arrow_;
     bool showRepeated_;
     bool started_ = false;
@@ -96,40 +96,54 @@ qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 num
     return repeated;
 }
 
-void WriteReportHeader(QStringList &lines, const ReportSettings &settings, qint32 numLinks)
+ReportText &ReportText::line(QStringView first, QStringView second)
 {
-    if (settings.stopped)
-        lines << QStringLiteral("Link checking was stopped, so this list is incomplete.") << QString();
-    lines << QStringLiteral("Top folder is") << settings.topFolder << QString();
-    lines << sentenceWithCount(QStringLiteral("There is one broken link:"),
-                               QStringLiteral("There are "), QStringLiteral(" broken links:"),
-                               numLinks)
-          << QString();
+    text_.append(first);
+    text_.append(second);
+    text_.append(kCrLf);
+    return *this;
 }
 
-void WriteRepeatedLinksFooter(QStringList &lines, qint64 numRepeatedInFile)
+QString ReportText::write(const QString &path) const
+{
+    // The writer ends its one entry with the last CR LF.
+    return WriteLinesToFile(path, QStringList{text_.chopped(kCrLf.size())}, 0, 0);
+}
+
+void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)
+{
+    if (settings.stopped)
+        report.line(u"Link checking was stopped, so this list is incomplete.").line({});
+    report.line(u"Top folder is").line(settings.topFolder).line({});
+    report.line(sentenceWithCount(QStringLiteral("There is one broken link:"),
+                                  QStringLiteral("There are "), QStringLiteral(" broken links:"),
+                                  numLinks))
+        .line({});
+}
+
+void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile)
 {
     if (numRepeatedInFile <= 0)
         return;
-    lines << QString()
-          << sentenceWithCount(QStringLiteral("There is one repeated-in-file broken link."),
-                               QStringLiteral("There are "),
-                               QStringLiteral(" repeated-in-file broken links."), numRepeatedInFile);
+    report.line({}).line(sentenceWithCount(QStringLiteral("There is one repeated-in-file broken link."),
+                                           QStringLiteral("There are "),
+                                           QStringLiteral(" repeated-in-file broken links."),
+                                           numRepeatedInFile));
 }
 
-QStringList LinkFromReportLines(const ReportSettings &settings, const QList<BrokenLink> &links,
-                                qint32 numLinks, qint64 numRepeatedInFile)
+ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
+                          qint32 numLinks, qint64 numRepeatedInFile)
 {
-    QStringList lines;
-    WriteReportHeader(lines, settings, numLinks);
+    ReportText report;
+    WriteReportHeader(report, settings, numLinks);
     const qsizetype top = settings.topFolder.size();
-    GroupWriter groups(lines, kLinkFromArrow, settings.showRepeatedLinks);
+    GroupWriter groups(report, kLinkFromArrow, settings.showRepeatedLinks);
     for (qint32 i = 1; i <= numLinks; ++i) {
         const BrokenLink &link = links[i];
         groups.write(RelativeTo(top, link.strLinkFrom), RelativeTo(top, link.strLinkTo));
     }
-    WriteRepeatedLinksFooter(lines, numRepeatedInFile);
-    return lines;
+    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    return report;
 }
 
 void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks)
@@ -162,16 +176,16 @@ void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links,
     }
 }
 
-QStringList LinkToReportLines(const ReportSettings &settings, const QList<BrokenLink> &sorted,
-                              qint32 numLinks, qint64 numRepeatedInFile)
+ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
+                        qint32 numLinks, qint64 numRepeatedInFile)
 {
-    QStringList lines;
-    WriteReportHeader(lines, settings, numLinks);
-    GroupWriter groups(lines, kLinkToArrow, settings.showRepeatedLinks);
+    ReportText report;
+    WriteReportHeader(report, settings, numLinks);
+    GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
     for (qint32 i = 1; i <= numLinks; ++i)
         groups.write(sorted[i].strLinkFrom, sorted[i].strLinkTo);
-    WriteRepeatedLinksFooter(lines, numRepeatedInFile);
-    return lines;
+    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    return report;
 }
 
 LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSettings &settings,
@@ -179,8 +193,8 @@ LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSett
 {
     LinkFromReportResult result;
     result.numRepeatedInFile = CountRepeatedInFileBrokenLinks(links, numLinks);
-    const QStringList lines = LinkFromReportLines(settings, links, numLinks, result.numRepeatedInFile);
-    result.error = WriteLinesToFile(path, lines, 0, lines.size() - 1);
+    result.error =
+        LinkFromReport(settings, links, numLinks, result.numRepeatedInFile).write(path);
     return result;
 }
 
@@ -188,8 +202,7 @@ QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
                             QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile)
 {
     SortBrokenLinksByLinkTo(settings.topFolder, links, numLinks);
-    const QStringList lines = LinkToReportLines(settings, links, numLinks, numRepeatedInFile);
-    return WriteLinesToFile(path, lines, 0, lines.size() - 1);
+    return LinkToReport(settings, links, numLinks, numRepeatedInFile).write(path);
 }
 
 } // namespace quillan

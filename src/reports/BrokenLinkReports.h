@@ -9,7 +9,7 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 
 namespace quillan {
 
@@ -25,18 +25,32 @@ struct LinkFromReportResult {
     qint64 numRepeatedInFile = 0;
 };
 
+// A report's text, built in one string: every line ended by CR LF.
+class ReportText
+{
+public:
+    // Appends one line made of the pieces given.
+    ReportText &line(QStringView first, QStringView second = {});
+    const QString &text() const { return text_; }
+    // Writes the text to `path` (created or emptied); "" or why it failed.
+    QString write(const QString &path) const;
+
+private:
+    QString text_;
+};
+
 // Entries 1..numLinks that repeat an earlier entry exactly (same page, same
 // target).
 qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 numLinks);
 
 // Appends the header both reports begin with.
-void WriteReportHeader(QStringList &lines, const ReportSettings &settings, qint32 numLinks);
+void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks);
 
 // Appends the closing sentence about repeated-in-file links (nothing for 0).
-void WriteRepeatedLinksFooter(QStringList &lines, qint64 numRepeatedInFile);
+void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile);
 
-// The lines of the link-from report of entries 1..numLinks.
-QStringList LinkFromReportLines(const ReportSettings &settings, const QList<BrokenLink> &links,
+// The link-from report of entries 1..numLinks.
+ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
                                 qint32 numLinks, qint64 numRepeatedInFile);
 
 // Sorts entries 1..numLinks by target and then by page and rewrites them in
@@ -44,9 +58,8 @@ QStringList LinkFromReportLines(const ReportSettings &settings, const QList<Brok
 // holds the relative target, strLinkTo the relative page.
 void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks);
 
-// The lines of the link-to report of a table rewritten by
-// SortBrokenLinksByLinkTo.
-QStringList LinkToReportLines(const ReportSettings &settings, const QList<BrokenLink> &sorted,
+// The link-to report of a table rewritten by SortBrokenLinksByLinkTo.
+ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
                               qint32 numLinks, qint64 numRepeatedInFile);
 
 // Writes the link-from report to `path` and counts the repeated-in-file

@@ -23,6 +23,7 @@ size_t pieceBit(const QChar *piece)
 void SeenList::clear()
 {
     joined_.clear();
+    added_.clear();
     entries_.clear();
     pieceBits_.clear();
     indexedPieces_ = 0;
@@ -32,7 +33,7 @@ bool SeenList::contains(QStringView entry) const
 {
     if (joined_.isEmpty())
         return false;
-    if (entries_.contains(entry))
+    if (isLong() && entries_.contains(entry))
         return true;
     return mayOccur(entry) && QStringView(joined_).contains(entry);
 }
@@ -51,11 +52,23 @@ bool SeenList::mayOccur(QStringView entry) const
 
 void SeenList::add(QStringView entry)
 {
+    const bool wasLong = isLong();
     joined_ += u':';
     joined_ += entry;
-    entries_.insert(entry);
-    if (joined_.size() >= kIndexFromLength)
+    if (wasLong) {
+        entries_.insert(entry);
+    } else {
+        added_.push_back(entry);
+        if (isLong())
+            entries_ = QSet<QStringView>(added_.begin(), added_.end());
+    }
+    if (isLong())
         indexNewPieces();
+}
+
+bool SeenList::isLong() const
+{
+    return joined_.size() >= kIndexFromLength;
 }
 
 void SeenList::indexNewPieces()

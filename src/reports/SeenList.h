@@ -26,10 +26,13 @@ private:
     // False only when `entry` surely does not occur in the joined text: one
     // of its short pieces occurs nowhere in it.
     bool mayOccur(QStringView entry) const;
+    bool isLong() const;
     void indexNewPieces();
 
     QString joined_;
-    // Exact repeats, the common case, are answered without a search.
+    // Once the joined text is long: exact repeats, the common case, are
+    // answered without a search.
+    std::vector<QStringView> added_;
     QSet<QStringView> entries_;
     // Once a group grows long (a target linked from thousands of pages), a
     // bit per hashed piece of the joined text lets most new entries be told

@@ -19,15 +19,15 @@ struct Replacement {
 };
 
 // The escapes of the link texts that name real file names, applied in this
-// order ("/" becomes the separator between the two groups).
-constexpr std::array<Replacement, 5> kEscapesBeforeSeparator{{
+// order. The "/" row, with nothing to replace by, stands for the path
+// separator.
+constexpr std::array<Replacement, 11> kLinkEscapes{{
     {u"&amp;", u"&"},
     {u"%20", u" "},
     {u"%27", u"'"},
     {u"%28", u"("},
     {u"%29", u")"},
-}};
-constexpr std::array<Replacement, 5> kEscapesAfterSeparator{{
+    {u"/", u""},
     {u"%C3%A7", u"\u00e7"},
     {u"%C3%B1", u"\u00f1"},
     {u"%C3%AD", u"\u00ed"},
@@ -48,19 +48,11 @@ bool isClimb(QStringView path)
 }
 
 // The extension of the last path component, as GetFileExtension finds it.
-QStringView FileExtensionOf(QStringView path)
+QStringView fileExtensionOf(QStringView path)
 {
     const QStringView name = path.sliced(path.lastIndexOf(PathSeparator()) + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
-}
-
-void replaceAll(QString &text, const std::array<Replacement, 5> &table)
-{
-    for (const Replacement &r : table) {
-        if (text.contains(r.find))
-            text.replace(r.find.toString(), r.replaceBy.toString());
-    }
 }
 
 } // namespace
@@ -205,7 +197,7 @@ bool LinkChecker::isCheckableType(QStringView link) const
 {
     // The type list is searched as one string, so a part of an extension
     // ("ml" of "html") passes too, and no extension passes a non-empty list.
-    const QStringView extension = FileExtensionOf(link);
+    const QStringView extension = fileExtensionOf(link);
     if (extension.isEmpty())
         return !options_.checkableFileTypes.isEmpty();
     // A site uses a handful of extensions: the answers are kept.
@@ -245,10 +237,12 @@ void LinkChecker::recordBrokenLink(const QString &page, const QString &target)
 QString DecodeLink(QStringView link)
 {
     QString path = link.toString();
-    replaceAll(path, kEscapesBeforeSeparator);
-    if (PathSeparator() != u'/')
-        path.replace(u'/', PathSeparator());
-    replaceAll(path, kEscapesAfterSeparator);
+    for (const Replacement &r : kLinkEscapes) {
+        if (r.replaceBy.isEmpty())
+            path.replace(u'/', PathSeparator());
+        else if (path.contains(r.find))
+            path.replace(r.find.toString(), r.replaceBy.toString());
+    }
     return path;
 }
 

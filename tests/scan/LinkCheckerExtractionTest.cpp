@@ -6,20 +6,9 @@
 
 namespace quillan::test {
 
-namespace {
-
-QStringList targetsOfPage(const QStringList &lines, const CheckSetup &setup = {})
-{
-    TempTree site;
-    site.file(QStringLiteral("index.htm"), Page(lines));
-    return Targets(CheckSite(site, setup));
-}
-
-} // namespace
-
 TEST(LinkExtraction, TakesTheFirstHrefOfALineBeforeAnySrc)
 {
-    const QStringList targets = targetsOfPage({
+    const QStringList targets = TargetsOfLines({
         QStringLiteral(R"(<img src="a.gif"> <a href="b.htm">b</a>)"),
         QStringLiteral(R"(<a href="c.htm">c</a> <a href="d.htm">d</a>)"),
         QStringLiteral(R"(<img src="e.gif"> <img src="f.gif">)"),
@@ -30,7 +19,7 @@ TEST(LinkExtraction, TakesTheFirstHrefOfALineBeforeAnySrc)
 
 TEST(LinkExtraction, FindsKeysInCapitalsAndKeepsTheLinksLetterCase)
 {
-    const QStringList targets = targetsOfPage({
+    const QStringList targets = TargetsOfLines({
         QStringLiteral(R"(<A HREF="Docs/Page.HTM">)"),
         QStringLiteral(R"(<IMG SRC="Pic.GIF">)"),
     });
@@ -39,7 +28,7 @@ TEST(LinkExtraction, FindsKeysInCapitalsAndKeepsTheLinksLetterCase)
 
 TEST(LinkExtraction, NeedsASpaceTheKeyAndADoubleQuotedValue)
 {
-    const QStringList targets = targetsOfPage({
+    const QStringList targets = TargetsOfLines({
         QStringLiteral("<a href='single.htm'>"),
         QStringLiteral("<a href=bare.htm>"),
         QStringLiteral(R"(<a href = "spaced.htm">)"),
@@ -54,7 +43,7 @@ TEST(LinkExtraction, NeedsASpaceTheKeyAndADoubleQuotedValue)
 
 TEST(LinkExtraction, CutsCommentsOnTheirOwnLineOnly)
 {
-    const QStringList targets = targetsOfPage({
+    const QStringList targets = TargetsOfLines({
         QStringLiteral(R"(<!-- old --> <a href="hidden.htm">)"),
         QStringLiteral(R"(--> <a href="after-end.htm">)"),
         QStringLiteral(R"(<a href="before-start.htm"> <!-- note -->)"),
@@ -83,7 +72,7 @@ TEST(LinkExtraction, DropsFragmentsAndSkipsEmptyLinks)
 
 TEST(LinkExtraction, SkipsRootLinksOtherSitesMailAndScriptsInAnyCase)
 {
-    const QStringList targets = targetsOfPage({
+    const QStringList targets = TargetsOfLines({
         QStringLiteral(R"(<a href="/root.htm">)"),
         QStringLiteral(R"(<a href="http://example.invalid/a.htm">)"),
         QStringLiteral(R"(<a href="FILE://x/b.htm">)"),
@@ -116,7 +105,7 @@ TEST(LinkExtraction, ReadsLinesEndedByLfCrOrCrLfAlike)
 TEST(LinkExtraction, FindsALinkFarIntoALongLine)
 {
     const QString padding(70000, u'x');
-    const QStringList targets = targetsOfPage({padding + QStringLiteral(R"( href="far.htm")")});
+    const QStringList targets = TargetsOfLines({padding + QStringLiteral(R"( href="far.htm")")});
     EXPECT_EQ(targets, QStringList{QStringLiteral("far.htm")});
 }
 

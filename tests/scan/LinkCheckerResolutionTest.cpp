@@ -11,35 +11,11 @@
 
 namespace quillan::test {
 
-namespace {
-
-QString hrefLine(const QString &link)
-{
-    return QStringLiteral("<a href=\"") + link + QStringLiteral("\">");
-}
-
-QByteArray pageLinkingTo(const QStringList &links)
-{
-    QStringList lines;
-    for (const QString &link : links)
-        lines.append(hrefLine(link));
-    return Page(lines);
-}
-
-QStringList targetsOfLinks(const QStringList &links, const CheckSetup &setup = {})
-{
-    TempTree site;
-    site.file(QStringLiteral("index.htm"), pageLinkingTo(links));
-    return Targets(CheckSite(site, setup));
-}
-
-} // namespace
-
 TEST(LinkExclusions, IgnoreLetterCaseAndTestTheLinkAsWritten)
 {
     CheckSetup setup;
     setup.excludedLinks = QStringLiteral("Old, \u00c9T\u00c9, %20");
-    const QStringList targets = targetsOfLinks({
+    const QStringList targets = TargetsOfLinks({
         QStringLiteral("old/a.htm"),
         QStringLiteral("OLD/b.htm"),
         QStringLiteral("\u00e9t\u00e9/c.htm"),
@@ -53,12 +29,12 @@ TEST(LinkExclusions, AnEmptyEntryExcludesEveryLink)
 {
     CheckSetup setup;
     setup.excludedLinks = QStringLiteral("zzz,,yyy");
-    EXPECT_TRUE(targetsOfLinks({QStringLiteral("a.htm"), QStringLiteral("b/c.gif")}, setup).isEmpty());
+    EXPECT_TRUE(TargetsOfLinks({QStringLiteral("a.htm"), QStringLiteral("b/c.gif")}, setup).isEmpty());
 }
 
 TEST(LinkTypes, OnlyTypesInTheListAreChecked)
 {
-    const QStringList targets = targetsOfLinks({
+    const QStringList targets = TargetsOfLinks({
         QStringLiteral("script.js"),
         QStringLiteral("page.asp"),
         QStringLiteral("picture.gif"),
@@ -77,7 +53,7 @@ TEST(LinkTypes, PhpTargetsOnlyWhenTheOptionIsTicked)
     for (int value : {0, 1, 2}) {
         CheckSetup setup;
         setup.includePhpFiles = value;
-        EXPECT_EQ(targetsOfLinks({QStringLiteral("code.php")}, setup).size(), value == 1 ? 1 : 0)
+        EXPECT_EQ(TargetsOfLinks({QStringLiteral("code.php")}, setup).size(), value == 1 ? 1 : 0)
             << "option value " << value;
     }
 }
@@ -86,7 +62,7 @@ TEST(LinkTypes, NoExtensionPassesOnlyWhenTheListIsNotEmpty)
 {
     CheckSetup setup;
     setup.checkableFileTypes.clear();
-    EXPECT_TRUE(targetsOfLinks({QStringLiteral("contact"), QStringLiteral("a.htm")}, setup).isEmpty());
+    EXPECT_TRUE(TargetsOfLinks({QStringLiteral("contact"), QStringLiteral("a.htm")}, setup).isEmpty());
 }
 
 TEST(LinkTargets, AFolderIsNotAFile)
@@ -95,7 +71,7 @@ TEST(LinkTargets, AFolderIsNotAFile)
     site.folder(QStringLiteral("sub"));
     site.file(QStringLiteral("present.htm"));
     site.symlink(QStringLiteral("alias.htm"), site.path(QStringLiteral("present.htm")));
-    site.file(QStringLiteral("index.htm"), pageLinkingTo({
+    site.file(QStringLiteral("index.htm"), PageLinkingTo({
                                                QStringLiteral("sub/"),
                                                QStringLiteral("sub"),
                                                QStringLiteral("present.htm"),
@@ -106,7 +82,7 @@ TEST(LinkTargets, AFolderIsNotAFile)
 
 TEST(LinkDecoding, EachEscapeOfTheTableAndNoOther)
 {
-    const QStringList targets = targetsOfLinks({
+    const QStringList targets = TargetsOfLinks({
         QStringLiteral("a&amp;b.htm"),
         QStringLiteral("my%20page.htm"),
         QStringLiteral("%27q%27.htm"),
@@ -140,7 +116,7 @@ TEST(LinkDecoding, TheDecodedNameIsTheOneLookedFor)
 {
     TempTree site;
     site.file(QStringLiteral("my page.htm"));
-    site.file(QStringLiteral("index.htm"), pageLinkingTo({QStringLiteral("my%20page.htm")}));
+    site.file(QStringLiteral("index.htm"), PageLinkingTo({QStringLiteral("my%20page.htm")}));
     EXPECT_TRUE(CheckSite(site).links.isEmpty());
 }
 
@@ -148,8 +124,8 @@ TEST(LinkClimbing, ClimbsWithinTheSiteButNeverAboveIt)
 {
     TempTree site;
     site.file(QStringLiteral("x.htm"));
-    site.file(QStringLiteral("index.htm"), pageLinkingTo({QStringLiteral("../outside.htm")}));
-    site.file(QStringLiteral("a/b/page.htm"), pageLinkingTo({
+    site.file(QStringLiteral("index.htm"), PageLinkingTo({QStringLiteral("../outside.htm")}));
+    site.file(QStringLiteral("a/b/page.htm"), PageLinkingTo({
                                                   QStringLiteral("../../x.htm"),
                                                   QStringLiteral("../../gone.htm"),
                                                   QStringLiteral("../c/z.htm"),
@@ -165,8 +141,8 @@ TEST(LinkClimbing, ClimbsWithinTheSiteButNeverAboveIt)
 TEST(LinkRecording, EveryOccurrenceInFoundOrderWithFullPaths)
 {
     TempTree site;
-    site.file(QStringLiteral("a.htm"), pageLinkingTo({QStringLiteral("x.gif"), QStringLiteral("x.gif")}));
-    site.file(QStringLiteral("b/c.htm"), pageLinkingTo({QStringLiteral("../x.gif")}));
+    site.file(QStringLiteral("a.htm"), PageLinkingTo({QStringLiteral("x.gif"), QStringLiteral("x.gif")}));
+    site.file(QStringLiteral("b/c.htm"), PageLinkingTo({QStringLiteral("../x.gif")}));
     const CheckOutcome outcome = CheckSite(site);
     ASSERT_EQ(outcome.state.lngNumBrokenLinks, 3);
     EXPECT_EQ(outcome.state.brokenLinks[1].strLinkFrom, site.path(QStringLiteral("a.htm")));
@@ -182,7 +158,7 @@ TEST(LinkRecording, TheStatusLineCountsUp)
     const CheckOutcome outcome = [] {
         TempTree site;
         site.file(QStringLiteral("index.htm"),
-                  pageLinkingTo({QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c.htm")}));
+                  PageLinkingTo({QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c.htm")}));
         return CheckSite(site);
     }();
     EXPECT_EQ(outcome.statuses, (QStringList{QStringLiteral("One broken link found so far."),
@@ -194,9 +170,9 @@ TEST(LinkRecording, TheStatusLineCountsUp)
 TEST(LinkRecording, StopsReadingAndWalkingAtTheLinkLimit)
 {
     TempTree site;
-    site.file(QStringLiteral("a.htm"), pageLinkingTo({QStringLiteral("1.htm"), QStringLiteral("2.htm")}));
-    site.file(QStringLiteral("b.htm"), pageLinkingTo({QStringLiteral("3.htm"), QStringLiteral("4.htm")}));
-    site.file(QStringLiteral("c.htm"), pageLinkingTo({QStringLiteral("5.htm")}));
+    site.file(QStringLiteral("a.htm"), PageLinkingTo({QStringLiteral("1.htm"), QStringLiteral("2.htm")}));
+    site.file(QStringLiteral("b.htm"), PageLinkingTo({QStringLiteral("3.htm"), QStringLiteral("4.htm")}));
+    site.file(QStringLiteral("c.htm"), PageLinkingTo({QStringLiteral("5.htm")}));
     CheckSetup setup;
     setup.maxNumLinks = 3;
     const CheckOutcome outcome = CheckSite(site, setup);
@@ -208,8 +184,8 @@ TEST(LinkRecording, StopsReadingAndWalkingAtTheLinkLimit)
 TEST(LinkRecording, AnUnreadablePageIsSkippedAndTheWalkGoesOn)
 {
     TempTree site;
-    site.file(QStringLiteral("a.htm"), pageLinkingTo({QStringLiteral("from-a.htm")}));
-    site.file(QStringLiteral("b.htm"), pageLinkingTo({QStringLiteral("from-b.htm")}));
+    site.file(QStringLiteral("a.htm"), PageLinkingTo({QStringLiteral("from-a.htm")}));
+    site.file(QStringLiteral("b.htm"), PageLinkingTo({QStringLiteral("from-b.htm")}));
     ASSERT_TRUE(QFile::setPermissions(site.path(QStringLiteral("a.htm")), QFileDevice::Permissions()));
     const std::string result = RunAsUnprivileged([&site] {
         return Targets(CheckSite(site)).join(u',').toStdString();

@@ -62,4 +62,33 @@ QByteArray Page(const QStringList &lines, const QByteArray &lineEnd)
     return page;
 }
 
+QByteArray PageLinkingTo(const QStringList &links)
+{
+    QStringList lines;
+    for (const QString &link : links)
+        lines.append(QStringLiteral("<a href=\"") + link + QStringLiteral("\">"));
+    return Page(lines);
+}
+
+namespace {
+
+QStringList targetsOfPage(const QByteArray &page, const CheckSetup &setup)
+{
+    TempTree site;
+    site.file(QStringLiteral("index.htm"), page);
+    return Targets(CheckSite(site, setup));
+}
+
+} // namespace
+
+QStringList TargetsOfLines(const QStringList &lines, const CheckSetup &setup)
+{
+    return targetsOfPage(Page(lines), setup);
+}
+
+QStringList TargetsOfLinks(const QStringList &links, const CheckSetup &setup)
+{
+    return targetsOfPage(PageLinkingTo(links), setup);
+}
+
 } // namespace quillan::test

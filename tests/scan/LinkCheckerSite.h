@@ -34,4 +34,12 @@ QStringList Targets(const CheckOutcome &outcome);
 // A page whose lines hold the given texts, ended by `lineEnd`.
 QByteArray Page(const QStringList &lines, const QByteArray &lineEnd = "\r\n");
 
+// A page with one <a href="..."> line for each link.
+QByteArray PageLinkingTo(const QStringList &links);
+
+// The targets recorded for a site of one page, index.htm, made of these
+// lines or of one <a href="..."> line for each of these links.
+QStringList TargetsOfLines(const QStringList &lines, const CheckSetup &setup = {});
+QStringList TargetsOfLinks(const QStringList &links, const CheckSetup &setup = {});
+
 } // namespace quillan::test
