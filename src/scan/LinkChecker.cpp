@@ -1,20 +1,256 @@
 #include "scan/LinkChecker.h"
 
+#include "scan/LinkCheckerSearch.h"
+#include "util/FileProc.h"
+#include "util/StrProc.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <array>
+
 namespace quillan {
+
+namespace {
+
+struct Replacement {
+    QStringView find;
+    QStringView replaceBy;
+};
+
+// The escapes of the link texts that name real file names, applied in this
+// order. The "/" row, with nothing to replace by, stands for the path
+// separator.
+constexpr std::array<Replacement, 11> kLinkEscapes{{
+    {u"&amp;", u"&"},
+    {u"%20", u" "},
+    {u"%27", u"'"},
+    {u"%28", u"("},
+    {u"%29", u")"},
+    {u"/", u""},
+    {u"%C3%A7", u"\u00e7"},
+    {u"%C3%B1", u"\u00f1"},
+    {u"%C3%AD", u"\u00ed"},
+    {u"%C3%B3", u"\u00f3"},
+    {u"%E2%80%93", u"\u2013"},
+}};
+
+// Links that point outside the site or run a script.
+constexpr std::array<QStringView, 3> kNotLocalMarks{u"mailto:", u"://", u"javascript:"};
+
+constexpr QStringView kCommentStart = u"<!--";
+constexpr QStringView kCommentEnd = u"-->";
+
+// "../", or "..\\" where that is the separator.
+bool isClimb(QStringView path)
+{
+    return path.size() >= 3 && path[0] == u'.' && path[1] == u'.' && path[2] == PathSeparator();
+}
+
+// The extension of the last path component, as GetFileExtension finds it.
+QStringView fileExtensionOf(QStringView path)
+{
+    const QStringView name = path.sliced(path.lastIndexOf(PathSeparator()) + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QStringView() : name.sliced(dot + 1);
+}
+
+} // namespace
 
 LinkChecker::LinkChecker(ScanState &state, const ScanOptions &options, WalkHost &host)
     : state_(state), options_(options), host_(host)
 {
+    for (int i = 0; i < state_.intNumExcludedLinks && i < state_.strExcludedLinks.size(); ++i)
+        loweredLinkExclusions_.append(LowerCaseAccented(state_.strExcludedLinks[i]));
 }
 
-void LinkChecker::CheckLinksInFile(const QString & /*page*/)
+void LinkChecker::CheckLinksInFile(const QString &page)
 {
-    // Filled in with link extraction.
+    // Read whole in one go: no buffer of the file's own in between.
+    QFile file(page);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return;
+    // Whatever could be read is examined; a read error just ends the page.
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    QStringDecoder decoder(QStringConverter::System);
+    const QString text = decoder.decode(bytes);
+    PageSearches searches{
+        ForwardSearch(text, kCommentStart, IndexOfExactly),
+        ForwardSearch(text, kCommentEnd, IndexOfExactly),
+        ForwardSearch(text, kHrefKey, IndexOfAttributeKey),
+        ForwardSearch(text, kSrcKey, IndexOfAttributeKey),
+    };
+
+    // CR, LF and CR LF each end a line, so pages saved on any system give
+    // the same lines. Only a line holding one of the keys can give a link,
+    // so the others are passed over without being looked at.
+    const QChar *data = text.constData();
+    const qsizetype size = text.size();
+    auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    qsizetype pos = 0;
+    while (pos < size) {
+        const qsizetype href = searches.href.Within(pos, size);
+        const qsizetype src = searches.src.Within(pos, size);
+        const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
+        if (key < 0)
+            return;
+        qsizetype lineStart = key;
+        while (lineStart > pos && !isLineEnd(data[lineStart - 1]))
+            --lineStart;
+        qsizetype lineEnd = key;
+        while (lineEnd < size && !isLineEnd(data[lineEnd]))
+            ++lineEnd;
+        if (!checkLine(text, lineStart, lineEnd, searches, page))
+            return;
+        pos = lineEnd + 1;
+        if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
+            ++pos;
+    }
+}
+
+bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
+                            PageSearches &searches, const QString &page)
+{
+    // Characters up to the space are trimmed from both ends.
+    while (start < end && text[start].unicode() <= 32)
+        ++start;
+    while (end > start && text[end - 1].unicode() <= 32)
+        --end;
+    if (start == end)
+        return true;
+
+    // A comment opened on the line hides the rest of it; one closed on it
+    // hides what came before. No state is carried between lines.
+    const qsizetype commentStart = searches.commentStart.Within(start, end);
+    if (commentStart >= 0) {
+        end = commentStart;
+    } else {
+        const qsizetype commentEnd = searches.commentEnd.Within(start, end);
+        if (commentEnd >= 0)
+            start = commentEnd + kCommentEnd.size();
+    }
+    if (start >= end)
+        return true;
+
+    // At most one link a line: the first href, or failing that the first src.
+    qsizetype linkStart = searches.href.Within(start, end);
+    if (linkStart >= 0) {
+        linkStart += kHrefKey.size();
+    } else {
+        linkStart = searches.src.Within(start, end);
+        if (linkStart < 0)
+            return true;
+        linkStart += kSrcKey.size();
+    }
+    const qsizetype closingQuote = text.sliced(linkStart, end - linkStart).indexOf(u'"');
+    if (closingQuote < 0)
+        return true;
+
+    const QString target = resolveLink(text.sliced(linkStart, closingQuote));
+    if (target.isEmpty() || FileExists(target))
+        return true;
+    recordBrokenLink(page, target);
+    return !state_.blnMaxNumLinksReached;
+}
+
+QString LinkChecker::resolveLink(QStringView link) const
+{
+    // Every mark of a link that leaves the site holds a colon.
+    if (link.contains(u':')) {
+        for (QStringView mark : kNotLocalMarks) {
+            if (ContainsInLowered(link, mark))
+                return QString();
+        }
+    }
+    const qsizetype fragment = link.indexOf(u'#');
+    if (fragment >= 0)
+        link = link.first(fragment);
+    if (IsExcludedLink(link) || !isCheckableType(link))
+        return QString();
+
+    QString decoded;
+    QStringView path = link;
+    if (link.contains(u'&') || link.contains(u'%') || PathSeparator() != u'/') {
+        decoded = DecodeLink(link);
+        path = decoded;
+    }
+    // Each leading "../" climbs one folder; a link above the top folder
+    // leaves the site and is not checked.
+    int depth = state_.intFolderDepth;
+    while (isClimb(path)) {
+        --depth;
+        path = path.sliced(3);
+    }
+    if (depth < 1)
+        return QString();
+    const QString &folder = state_.strFolderAtDepth[depth];
+    QString target;
+    target.reserve(folder.size() + path.size());
+    target.append(folder);
+    target.append(path);
+    return target;
+}
+
+bool LinkChecker::isCheckableType(QStringView link) const
+{
+    // The type list is searched as one string, so a part of an extension
+    // ("ml" of "html") passes too, and no extension passes a non-empty list.
+    const QStringView extension = fileExtensionOf(link);
+    if (extension.isEmpty())
+        return !options_.checkableFileTypes.isEmpty();
+    // A site uses a handful of extensions: the answers are kept.
+    for (const KnownExtension &known : knownExtensions_) {
+        if (extension == QStringView(known.extension))
+            return known.checkable;
+    }
+    const QString lowered = LowerCaseAccented(extension);
+    const bool checkable = (options_.includePhpFiles == 1 && lowered == QStringLiteral("php"))
+                           || options_.checkableFileTypes.contains(lowered);
+    if (knownExtensions_.size() < kKnownExtensionsKept)
+        knownExtensions_.push_back(KnownExtension{extension.toString(), checkable});
+    return checkable;
 }
 
 bool LinkChecker::IsExcludedLink(QStringView link) const
 {
-    return link.isEmpty() || link.startsWith(u'/');
+    if (link.isEmpty() || link.startsWith(u'/'))
+        return true;
+    for (const QString &exclusion : loweredLinkExclusions_) {
+        if (ContainsInLowered(link, exclusion))
+            return true;
+    }
+    return false;
+}
+
+void LinkChecker::recordBrokenLink(const QString &page, const QString &target)
+{
+    ++state_.lngNumBrokenLinks;
+    state_.GrowBrokenLinks(100);
+    state_.brokenLinks[state_.lngNumBrokenLinks] = BrokenLink{page, target};
+    host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
+    if (state_.lngNumBrokenLinks >= options_.maxNumLinks)
+        state_.blnMaxNumLinksReached = true;
+}
+
+QString DecodeLink(QStringView link)
+{
+    QString path = link.toString();
+    for (const Replacement &r : kLinkEscapes) {
+        if (r.replaceBy.isEmpty())
+            path.replace(u'/', PathSeparator());
+        else if (path.contains(r.find))
+            path.replace(r.find.toString(), r.replaceBy.toString());
+    }
+    return path;
+}
+
+QString BrokenLinksSoFarText(qint32 numBrokenLinks)
+{
+    if (numBrokenLinks == 1)
+        return QStringLiteral("One broken link found so far.");
+    return QString::number(numBrokenLinks) + QStringLiteral(" broken links found so far.");
 }
 
 } // namespace quillan

@@ -1,0 +1,148 @@
+#include "BenchCommon.h"
+
+#include "settings/TargetFileTypes.h"
+#include "util/FileProc.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <sys/resource.h>
+
+namespace quillan::bench {
+
+bool ParseWindowOptions(const QStringList &args, WindowOptions &options, QString &error)
+{
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        auto value = [&](QString &into) {
+            if (i + 1 >= args.size()) {
+                error = arg + QStringLiteral(" needs a value");
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        QString text;
+        if (arg == QStringLiteral("--exclude-filepaths")) {
+            if (!value(options.excludedFilepaths))
+                return false;
+        } else if (arg == QStringLiteral("--exclude-links")) {
+            if (!value(options.excludedLinks))
+                return false;
+        } else if (arg == QStringLiteral("--top-folder-only")) {
+            options.topFolderOnly = 1;
+        } else if (arg == QStringLiteral("--show-repeated")) {
+            options.showRepeatedLinks = true;
+        } else if (arg == QStringLiteral("--php")) {
+            if (!value(text))
+                return false;
+            options.includePhpFiles = text.toInt();
+        } else if (arg == QStringLiteral("--repeat")) {
+            if (!value(text))
+                return false;
+            options.repeat = qMax(1, text.toInt());
+        } else if (arg.startsWith(QStringLiteral("--"))) {
+            error = QStringLiteral("unknown option ") + arg;
+            return false;
+        } else {
+            positional.append(arg);
+        }
+    }
+    if (positional.size() != 2) {
+        error = QStringLiteral("a top folder and an output folder are needed");
+        return false;
+    }
+    options.topFolder = QFileInfo(positional[0]).absoluteFilePath();
+    EnsureTrailingBackslash(options.topFolder);
+    options.outputFolder = QFileInfo(positional[1]).absoluteFilePath();
+    if (!FolderExists(options.topFolder)) {
+        error = QStringLiteral("no such folder: ") + options.topFolder;
+        return false;
+    }
+    if (!FolderExists(options.outputFolder)) {
+        error = QStringLiteral("no such output folder: ") + options.outputFolder;
+        return false;
+    }
+    return true;
+}
+
+QString WindowOptionsUsage()
+{
+    return QStringLiteral(
+        "  options, as the window's controls:\n"
+        "    --exclude-filepaths TEXT   the filepath exclusion box\n"
+        "    --exclude-links TEXT       the link exclusion box\n"
+        "    --top-folder-only          check links in files in the top folder only\n"
+        "    --php 0|1|2                check links in PHP files as well\n"
+        "    --show-repeated            show repeated broken links in a file\n"
+        "    --repeat N                 runs of each measurement (default 5; the best counts)\n");
+}
+
+ScanOptions ToScanOptions(const WindowOptions &options)
+{
+    ScanOptions scan;
+    scan.topFolder = options.topFolder;
+    scan.topFolderOnly = options.topFolderOnly;
+    scan.includePhpFiles = options.includePhpFiles;
+    scan.checkableFileTypes = DefaultCheckableFileTypes();
+    return scan;
+}
+
+namespace {
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void keepBest(double &best, double ms)
+{
+    if (best < 0 || ms < best)
+        best = ms;
+}
+
+} // namespace
+
+BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
+                          const std::function<void()> &second)
+{
+    BestTimes best;
+    for (int i = 0; i < qMax(runs, 1); ++i) {
+        keepBest(best.firstMs, timeMs(first));
+        keepBest(best.secondMs, timeMs(second));
+    }
+    return best;
+}
+
+void PrintPeakMemory()
+{
+    struct rusage usage {};
+    if (::getrusage(RUSAGE_SELF, &usage) != 0)
+        return;
+    const double mib = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    PrintLine(QStringLiteral("peak memory: ") + QString::number(mib, 'f', 1) + QStringLiteral(" MiB"));
+}
+
+void PrintLine(const QString &text)
+{
+    QTextStream(stdout) << text << Qt::endl;
+}
+
+void PrintTime(const QString &label, double ms)
+{
+    PrintLine(label + QStringLiteral(": ") + QString::number(ms, 'f', 1) + QStringLiteral(" ms"));
+}
+
+void PrintRatio(double quillanMs, double plainMs)
+{
+    PrintLine(QStringLiteral("ratio: ")
+              + (plainMs > 0 ? QString::number(quillanMs / plainMs, 'f', 2) : QStringLiteral("-"))
+              + QStringLiteral(" (Quillan / plain pass)"));
+}
+
+} // namespace quillan::bench

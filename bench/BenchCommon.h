@@ -1,0 +1,67 @@
+#pragma once
+// What the benchmark modes share: the options that mirror the main window,
+// a walk host that shows nothing, timing and memory figures.
+
+#include "scan/ScanState.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace quillan::bench {
+
+// The window's settings, from the command line.
+struct WindowOptions {
+    QString topFolder;       // ends with a separator, as the window keeps it
+    QString outputFolder;    // where the command's files are written
+    QString excludedFilepaths;
+    QString excludedLinks;
+    int topFolderOnly = 0;
+    int includePhpFiles = 0;
+    bool showRepeatedLinks = false;
+    int repeat = 5;          // runs of each measurement; the best counts
+};
+
+// Reads "<top folder> <output folder> [options]" (see the usage text).
+// False, with `error` set, for a command line it cannot use.
+bool ParseWindowOptions(const QStringList &args, WindowOptions &options, QString &error);
+
+// The options' part of the usage text.
+QString WindowOptionsUsage();
+
+// The scan options the window would pass to a walk.
+ScanOptions ToScanOptions(const WindowOptions &options);
+
+// A walk host with no window: never stops, remembers the last status text.
+class QuietHost : public WalkHost
+{
+public:
+    void Yield() override {}
+    bool StopRequested() const override { return false; }
+    void ShowFileBeingScanned(const QString &) override {}
+    void ShowStatus(const QString &text) override { lastStatus = text; }
+
+    QString lastStatus;
+};
+
+struct BestTimes {
+    double firstMs = -1;
+    double secondMs = -1;
+};
+
+// The best wall-clock times of `runs` runs of each piece of work, run in
+// turn so that a busy moment of the machine weighs on both alike.
+BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
+                          const std::function<void()> &second);
+
+// "peak memory: 12.3 MiB": the process's peak resident memory so far.
+void PrintPeakMemory();
+
+// One result line: "label: 123.4 ms".
+void PrintTime(const QString &label, double ms);
+// "ratio: 1.23 (Quillan / plain pass)".
+void PrintRatio(double quillanMs, double plainMs);
+void PrintLine(const QString &text);
+
+} // namespace quillan::bench

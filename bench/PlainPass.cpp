@@ -1,0 +1,98 @@
+#include "PlainPass.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include <sys/stat.h>
+
+namespace quillan::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isPage(const fs::path &path)
+{
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return ext.find("htm") != std::string::npos;
+}
+
+bool readWhole(const std::string &path, std::string &into)
+{
+    into.clear();
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        into.append(buffer, n);
+    std::fclose(file);
+    return true;
+}
+
+void testLinks(std::string_view page, std::string_view key, const std::string &folder,
+               PlainCheckCounts &counts)
+{
+    std::string target;
+    for (size_t at = page.find(key); at != std::string_view::npos; at = page.find(key, at + 1)) {
+        const size_t start = at + key.size();
+        const size_t end = page.find('"', start);
+        if (end == std::string_view::npos)
+            return;
+        std::string_view link = page.substr(start, end - start);
+        link = link.substr(0, link.find('#'));
+        if (link.empty() || link.front() == '/' || link.find(':') != std::string_view::npos)
+            continue;
+        target.assign(folder);
+        target.append(link);
+        struct stat st;
+        ++counts.links;
+        if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            ++counts.missing;
+    }
+}
+
+} // namespace
+
+long long EnumerateTree(const QString &top)
+{
+    long long files = 0;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(QFile::encodeName(top).toStdString(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->is_regular_file(ec))
+            ++files;
+    }
+    return files;
+}
+
+PlainCheckCounts ReadPagesAndTestLinks(const QString &top)
+{
+    PlainCheckCounts counts;
+    std::string content;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(QFile::encodeName(top).toStdString(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec) || !isPage(it->path()))
+            continue;
+        if (!readWhole(it->path().string(), content))
+            continue;
+        ++counts.pages;
+        const std::string folder = it->path().parent_path().string() + "/";
+        testLinks(content, " href=\"", folder, counts);
+        testLinks(content, " src=\"", folder, counts);
+    }
+    return counts;
+}
+
+} // namespace quillan::bench

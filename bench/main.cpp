@@ -1,0 +1,42 @@
+// The benchmark program: quillan-bench MODE arguments...
+
+#include "BenchCommon.h"
+#include "ScanBenchmarks.h"
+#include "SiteGenerator.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace {
+
+QString usage()
+{
+    return QStringLiteral(
+               "usage:\n"
+               "  quillan-bench list <top folder> <output folder> [options]\n"
+               "  quillan-bench check <top folder> <output folder> [options]\n"
+               "  quillan-bench generate <folder> [--pages N] [--links N] [--broken N] "
+               "[--folders N]\n")
+           + quillan::bench::WindowOptionsUsage();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    const QString mode = args.value(0);
+    const QStringList rest = args.mid(1);
+
+    if (mode == QStringLiteral("list"))
+        return quillan::bench::RunListBenchmark(rest);
+    if (mode == QStringLiteral("check"))
+        return quillan::bench::RunCheckBenchmark(rest);
+    if (mode == QStringLiteral("generate"))
+        return quillan::bench::RunGenerateSite(rest);
+    // The subfolder survey's mode ("survey") is dispatched here.
+
+    quillan::bench::PrintLine(usage());
+    return 2;
+}

@@ -1,0 +1,208 @@
+#include "reports/BrokenLinkReports.h"
+
+#include "reports/QuickSort.h"
+#include "reports/SeenList.h"
+#include "util/FileProc.h"
+#include "util/StrProc.h"
+
+#include <QHash>
+
+#include <unordered_set>
+
+namespace quillan {
+
+namespace {
+
+const QString kIndent = QStringLiteral("     ");
+const QString kLinkFromArrow = QStringLiteral(" \u2014>");
+const QString kLinkToArrow = QStringLiteral(" <\u2014");
+
+// Table entries compared by both paths, for the set of entries seen so far.
+struct SamePagesAndTarget {
+    const QList<BrokenLink> *links;
+    size_t operator()(qint32 i) const
+    {
+        const BrokenLink &link = (*links)[i];
+        return qHashMulti(0, link.strLinkFrom, link.strLinkTo);
+    }
+    bool operator()(qint32 a, qint32 b) const
+    {
+        const BrokenLink &x = (*links)[a];
+        const BrokenLink &y = (*links)[b];
+        return x.strLinkTo == y.strLinkTo && x.strLinkFrom == y.strLinkFrom;
+    }
+};
+
+// One group line and the entries under it, each written once unless
+// repeats are to be shown.
+class GroupWriter
+{
+public:
+    GroupWriter(ReportText &report, const QString &arrow, bool showRepeated)
+        : report_(report), arrow_(arrow), showRepeated_(showRepeated)
+    {
+    }
+
+    void write(QStringView group, QStringView entry)
+    {
+        if (!started_ || group != current_) {
+            report_.line(group, arrow_);
+            current_ = group;
+            started_ = true;
+            seen_.clear();
+        }
+        if (showRepeated_ || !seen_.contains(entry)) {
+            report_.line(kIndent, entry);
+            seen_.add(entry);
+        }
+    }
+
+private:
+    ReportText &report_;
+    const QString &arrow_;
+    bool showRepeated_;
+    bool started_ = false;
+    QStringView current_;
+    SeenList seen_;
+};
+
+// Every recorded path begins with the top folder's text; the reports show
+// the rest.
+QStringView RelativeTo(qsizetype topLength, const QString &path)
+{
+    return QStringView(path).sliced(qMin(topLength, path.size()));
+}
+
+QString sentenceWithCount(const QString &one, const QString &manyBefore, const QString &manyAfter,
+                          qint64 count)
+{
+    if (count == 1)
+        return one;
+    return manyBefore + QString::number(count) + manyAfter;
+}
+
+} // namespace
+
+qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 numLinks)
+{
+    const SamePagesAndTarget same{&links};
+    std::unordered_set<qint32, SamePagesAndTarget, SamePagesAndTarget> seen(
+        size_t(qMax(numLinks, 0)), same, same);
+    qint64 repeated = 0;
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        if (!seen.insert(i).second)
+            ++repeated;
+    }
+    return repeated;
+}
+
+ReportText &ReportText::line(QStringView first, QStringView second)
+{
+    text_.append(first);
+    text_.append(second);
+    text_.append(kCrLf);
+    return *this;
+}
+
+QString ReportText::write(const QString &path) const
+{
+    // The writer ends its one entry with the last CR LF.
+    return WriteLinesToFile(path, QStringList{text_.chopped(kCrLf.size())}, 0, 0);
+}
+
+void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)
+{
+    if (settings.stopped)
+        report.line(u"Link checking was stopped, so this list is incomplete.").line({});
+    report.line(u"Top folder is").line(settings.topFolder).line({});
+    report.line(sentenceWithCount(QStringLiteral("There is one broken link:"),
+                                  QStringLiteral("There are "), QStringLiteral(" broken links:"),
+                                  numLinks))
+        .line({});
+}
+
+void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile)
+{
+    if (numRepeatedInFile <= 0)
+        return;
+    report.line({}).line(sentenceWithCount(QStringLiteral("There is one repeated-in-file broken link."),
+                                           QStringLiteral("There are "),
+                                           QStringLiteral(" repeated-in-file broken links."),
+                                           numRepeatedInFile));
+}
+
+ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
+                          qint32 numLinks, qint64 numRepeatedInFile)
+{
+    ReportText report;
+    WriteReportHeader(report, settings, numLinks);
+    const qsizetype top = settings.topFolder.size();
+    GroupWriter groups(report, kLinkFromArrow, settings.showRepeatedLinks);
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        const BrokenLink &link = links[i];
+        groups.write(RelativeTo(top, link.strLinkFrom), RelativeTo(top, link.strLinkTo));
+    }
+    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    return report;
+}
+
+void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks)
+{
+    const qsizetype top = topFolder.size();
+    auto relative = [top](const QString &path) { return RelativeTo(top, path); };
+
+    qsizetype longest = 0;
+    for (qint32 i = 1; i <= numLinks; ++i)
+        longest = qMax(longest, relative(links[i].strLinkTo).size());
+
+    // Target padded to the longest target, then the page: the keys order by
+    // target first, and a target that is a prefix of another comes first.
+    QStringList keys(numLinks + 1);
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        const QStringView target = relative(links[i].strLinkTo);
+        const QStringView page = relative(links[i].strLinkFrom);
+        QString key;
+        key.reserve(longest + page.size());
+        key += target;
+        key += QString(longest - target.size(), u' ');
+        key += page;
+        keys[i] = key;
+    }
+    SortStringArray(true, keys, 1, numLinks, 1);
+
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        links[i].strLinkFrom = TrimSpaces(QStringView(keys[i]).first(longest));
+        links[i].strLinkTo = keys[i].mid(longest);
+    }
+}
+
+ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
+                        qint32 numLinks, qint64 numRepeatedInFile)
+{
+    ReportText report;
+    WriteReportHeader(report, settings, numLinks);
+    GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
+    for (qint32 i = 1; i <= numLinks; ++i)
+        groups.write(sorted[i].strLinkFrom, sorted[i].strLinkTo);
+    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    return report;
+}
+
+LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSettings &settings,
+                                           const QList<BrokenLink> &links, qint32 numLinks)
+{
+    LinkFromReportResult result;
+    result.numRepeatedInFile = CountRepeatedInFileBrokenLinks(links, numLinks);
+    result.error =
+        LinkFromReport(settings, links, numLinks, result.numRepeatedInFile).write(path);
+    return result;
+}
+
+QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
+                            QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile)
+{
+    SortBrokenLinksByLinkTo(settings.topFolder, links, numLinks);
+    return LinkToReport(settings, links, numLinks, numRepeatedInFile).write(path);
+}
+
+} // namespace quillan

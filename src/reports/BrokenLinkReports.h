@@ -1,0 +1,76 @@
+#pragma once
+// The two reports of a check of links: "links_to.txt" lists the broken links
+// by the page that holds them, in the order found; "links_from.txt" lists
+// them by the missing target, sorted. Both share a header and a closing line
+// about links repeated within one page. Paths are shown relative to the top
+// folder.
+
+#include "scan/ScanState.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace quillan {
+
+// What both reports take from the window.
+struct ReportSettings {
+    QString topFolder;              // the top folder's text, ending with a separator
+    bool showRepeatedLinks = false; // list a link again each time it recurs in a group
+    bool stopped = false;           // the check was stopped: the list is incomplete
+};
+
+struct LinkFromReportResult {
+    QString error;            // "" or why the file could not be written
+    qint64 numRepeatedInFile = 0;
+};
+
+// A report's text, built in one string: every line ended by CR LF.
+class ReportText
+{
+public:
+    // Appends one line made of the pieces given.
+    ReportText &line(QStringView first, QStringView second = {});
+    const QString &text() const { return text_; }
+    // Writes the text to `path` (created or emptied); "" or why it failed.
+    QString write(const QString &path) const;
+
+private:
+    QString text_;
+};
+
+// Entries 1..numLinks that repeat an earlier entry exactly (same page, same
+// target).
+qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 numLinks);
+
+// Appends the header both reports begin with.
+void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks);
+
+// Appends the closing sentence about repeated-in-file links (nothing for 0).
+void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile);
+
+// The link-from report of entries 1..numLinks.
+ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
+                                qint32 numLinks, qint64 numRepeatedInFile);
+
+// Sorts entries 1..numLinks by target and then by page and rewrites them in
+// that order with relative paths and the two fields exchanged: strLinkFrom
+// holds the relative target, strLinkTo the relative page.
+void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks);
+
+// The link-to report of a table rewritten by SortBrokenLinksByLinkTo.
+ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
+                              qint32 numLinks, qint64 numRepeatedInFile);
+
+// Writes the link-from report to `path` and counts the repeated-in-file
+// links. Runs before WriteReportByLinkTo, which rewrites the table.
+LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSettings &settings,
+                                           const QList<BrokenLink> &links, qint32 numLinks);
+
+// Sorts the table by target (rewriting it) and writes the link-to report to
+// `path`, closing with the count the link-from report found. Returns "" or
+// why the file could not be written.
+QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
+                            QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile);
+
+} // namespace quillan

@@ -1,0 +1,64 @@
+#include "scan/LinkCheckerSearch.h"
+
+#include "util/StrProc.h"
+
+namespace quillan {
+
+qsizetype IndexOfAttributeKey(QStringView text, QStringView loweredKey, qsizetype from)
+{
+    const qsizetype keyLength = loweredKey.size();
+    if (keyLength < 2 || !loweredKey.endsWith(u"=\""))
+        return IndexOfInLowered(text, loweredKey, from);
+    const qsizetype equalsAt = keyLength - 2;
+    from = qMax<qsizetype>(from, 0);
+    for (qsizetype eq = text.indexOf(u'=', from + equalsAt); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
+        if (eq + 1 >= text.size())
+            return -1;
+        if (text[eq + 1] != u'"')
+            continue;
+        const qsizetype start = eq - equalsAt;
+        qsizetype i = 0;
+        while (i < equalsAt && LowerCaseAccentedChar(text[start + i]) == loweredKey[i])
+            ++i;
+        if (i == equalsAt)
+            return start;
+    }
+    return -1;
+}
+
+qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)
+{
+    // Found by its second character ("!" of "<!--", "-" of "-->"), which is
+    // rare in a page, with the fast search for one character.
+    if (key.size() < 2)
+        return text.indexOf(key, from);
+    from = qMax<qsizetype>(from, 0);
+    const QChar anchor = key[1];
+    for (qsizetype at = text.indexOf(anchor, from + 1); at >= 0; at = text.indexOf(anchor, at + 1)) {
+        const qsizetype start = at - 1;
+        if (start + key.size() > text.size())
+            return -1;
+        if (text.sliced(start, key.size()) == key)
+            return start;
+    }
+    return -1;
+}
+
+ForwardSearch::ForwardSearch(QStringView text, QStringView key, Finder finder)
+    : text_(text), key_(key), finder_(finder)
+{
+}
+
+qsizetype ForwardSearch::Within(qsizetype from, qsizetype end)
+{
+    // The last answer holds for any later start up to the place it found.
+    const bool answerHolds = searchedFrom_ >= 0 && from >= searchedFrom_
+                             && (found_ < 0 || found_ >= from);
+    if (!answerHolds) {
+        found_ = finder_(text_, key_, from);
+        searchedFrom_ = from;
+    }
+    return found_ >= 0 && found_ + key_.size() <= end ? found_ : -1;
+}
+
+} // namespace quillan

@@ -1,0 +1,65 @@
+// The page-wide searches the link checker relies on give what a plain
+// search of each line gives.
+
+#include "scan/LinkChecker.h"
+#include "scan/LinkCheckerSearch.h"
+#include "util/StrProc.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace quillan::test {
+
+TEST(LinkCheckerSearch, OnlyTheseCharactersLowerToTheAnchorsUsed)
+{
+    // The key search anchors on "=" and '"', and only links holding ":" are
+    // tested for other sites: no other character may lower-case to these.
+    for (char16_t c = 0; c < 0xffff; ++c) {
+        const QChar lowered = LowerCaseAccentedChar(QChar(c));
+        for (char16_t anchor : {u'=', u'"', u':'}) {
+            if (lowered == QChar(anchor)) {
+                EXPECT_EQ(c, anchor) << "code " << int(c);
+            }
+        }
+    }
+}
+
+TEST(LinkCheckerSearch, AttributeKeySearchMatchesTheLoweredSearch)
+{
+    // Random texts built from pieces of keys, capitals, accented letters and
+    // line breaks.
+    const QStringList pieces{QStringLiteral(" "),  QStringLiteral("h"), QStringLiteral("H"),
+                             QStringLiteral("ref"), QStringLiteral("REF"), QStringLiteral("s"),
+                             QStringLiteral("S"),  QStringLiteral("rc"), QStringLiteral("="),
+                             QStringLiteral("\""), QStringLiteral("\r\n"), QStringLiteral("\u0130"),
+                             QStringLiteral("\u00c9"), QStringLiteral(" href=\""),
+                             QStringLiteral(" SRC=\"")};
+    QRandomGenerator random(20240601);
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        const int length = random.bounded(1, 40);
+        for (int i = 0; i < length; ++i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        for (QStringView key : {kHrefKey, kSrcKey}) {
+            for (qsizetype from = 0; from <= text.size(); from += 3) {
+                ASSERT_EQ(IndexOfAttributeKey(text, key, from), IndexOfInLowered(text, key, from))
+                    << text.toStdString() << " from " << from;
+            }
+        }
+    }
+}
+
+TEST(LinkCheckerSearch, ForwardSearchAnswersEachStartAsAFreshSearchWould)
+{
+    const QString text = QStringLiteral("a<!--b<!-- c\r\n<!d<!--");
+    ForwardSearch search(text, u"<!--", IndexOfExactly);
+    for (qsizetype from = 0; from <= text.size(); ++from) {
+        const qsizetype fresh = text.indexOf(QStringLiteral("<!--"), from);
+        const qsizetype end = from + 5;
+        EXPECT_EQ(search.Within(from, end), fresh >= 0 && fresh + 4 <= end ? fresh : -1)
+            << "from " << from;
+    }
+}
+
+} // namespace quillan::test
