@@ -3,6 +3,7 @@
 #include "BenchCommon.h"
 #include "ScanBenchmarks.h"
 #include "SiteGenerator.h"
+#include "SurveyMode.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -16,7 +17,8 @@ QString usage()
                "  quillan-bench list <top folder> <output folder> [options]\n"
                "  quillan-bench check <top folder> <output folder> [options]\n"
                "  quillan-bench generate <folder> [--pages N] [--links N] [--broken N] "
-               "[--folders N]\n")
+               "[--folders N]\n"
+               "  quillan-bench survey [--subfolders N] [--top FOLDER] [--repeat R]\n")
            + quillan::bench::WindowOptionsUsage();
 }
 
@@ -24,6 +26,10 @@ QString usage()
 
 int main(int argc, char **argv)
 {
+    // The survey mode runs a window and so needs an application of its own.
+    if (argc >= 2 && QByteArray(argv[1]) == "survey")
+        return RunSurveyBenchmark(argc - 1, argv + 1);
+
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
@@ -35,7 +41,6 @@ int main(int argc, char **argv)
         return quillan::bench::RunCheckBenchmark(rest);
     if (mode == QStringLiteral("generate"))
         return quillan::bench::RunGenerateSite(rest);
-    // The subfolder survey's mode ("survey") is dispatched here.
 
     quillan::bench::PrintLine(usage());
     return 2;
