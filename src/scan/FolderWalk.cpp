@@ -14,8 +14,13 @@ namespace quillan {
 
 namespace {
 
+struct FolderFile {
+    QString path;   // full path
+    QFileInfo info; // stats the file once, when its size is first asked for
+};
+
 struct FolderEntries {
-    QStringList files;      // full paths
+    QList<FolderFile> files;
     QStringList subfolders; // names
 };
 
@@ -32,12 +37,13 @@ FolderEntries readFolder(const QString &folder)
         if (info.isDir())
             entries.subfolders.append(info.fileName());
         else if (info.isFile())
-            entries.files.append(info.fileName());
+            entries.files.append(FolderFile{info.fileName(), info});
     }
-    std::sort(entries.files.begin(), entries.files.end());
+    std::sort(entries.files.begin(), entries.files.end(),
+              [](const FolderFile &a, const FolderFile &b) { return a.path < b.path; });
     std::sort(entries.subfolders.begin(), entries.subfolders.end());
-    for (QString &name : entries.files)
-        name.prepend(folder);
+    for (FolderFile &file : entries.files)
+        file.path.prepend(folder);
     return entries;
 }
 
@@ -77,14 +83,15 @@ void FolderWalk::WalkFolder(QString strFolder)
     const FolderEntries entries = readFolder(strFolder);
     const qsizetype topLength = options_.topFolder.size();
 
-    for (const QString &path : entries.files) {
+    for (const FolderFile &file : entries.files) {
+        const QString &path = file.path;
         if (state_.blnCheckingLinks)
             host_.ShowFileBeingScanned(path.mid(topLength));
         host_.Yield();
         if (host_.StopRequested())
             return leaveFolder();
 
-        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || !IsNonEmptyFile(path))
+        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || file.info.size() < 1)
             continue;
 
         if (state_.blnListingFiles) {
