@@ -11,29 +11,15 @@ namespace quillan {
 
 void frmMain::cmdHelp_Click()
 {
-    if (frmView_->isMinimized())
-        frmView_->showNormal();
-    frmView_->hide();
+    frmView_->PrepareForOpening(windowIcon());
     frmView2_->hide();
-    frmView_->setWindowIcon(windowIcon());
-
     twips::Move(this, 100, twips::Top(this));
-    const auto place = [this] {
-        twips::Move(frmView_, twips::Left(this) + twips::Width(this), twips::Top(this));
-        twips::Resize(frmView_, twips::Width(this), twips::Height(this));
-    };
-    place();
-
-    // Used as it stands, even when the program's folder is the root.
-    frmView_->strFilename = programFolder_ + PathSeparator() + GetProgramText(16);
-    frmView_->setWindowTitle(QStringLiteral("Help for Quillan"));
-    frmView_->blnCopyToClipboardInvisible = true;
-    frmView_->setTextFontSize(10);
-    frmView_->blnFileDisplayed = false;
-    frmView_->ShowModeless();
-    // Sizes count the window frame, which is known once the window is shown.
-    if (frmView_->isVisible())
-        place();
+    // The help file's path is used as it stands, even when the program's
+    // folder is the root.
+    frmView_->OpenFile(programFolder_ + PathSeparator() + GetProgramText(16),
+                       QStringLiteral("Help for Quillan"), true,
+                       twips::Left(this) + twips::Width(this), twips::Top(this), twips::Width(this),
+                       twips::Height(this));
 }
 
 void frmMain::lblUserManualURL_Click()

@@ -70,6 +70,33 @@ void frmView::ShowModeless()
     Form_Activate();
 }
 
+void frmView::PrepareForOpening(const QIcon &icon)
+{
+    if (isMinimized())
+        showNormal();
+    hide();
+    setWindowIcon(icon);
+}
+
+void frmView::OpenFile(const QString &file, const QString &caption, bool copyButtonHidden,
+                       int left, int top, int width, int height)
+{
+    const auto place = [this, left, top, width, height] {
+        twips::Move(this, left, top);
+        twips::Resize(this, width, height);
+    };
+    place();
+    strFilename = file;
+    setWindowTitle(caption);
+    blnCopyToClipboardInvisible = copyButtonHidden;
+    setTextFontSize(10);
+    blnFileDisplayed = false;
+    ShowModeless();
+    // Sizes count the window frame, which is known once the window is shown.
+    if (isVisible())
+        place();
+}
+
 void frmView::setTextFontSize(int points)
 {
     QFont font = txbText1->font();

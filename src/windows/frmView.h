@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QIcon;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -40,6 +41,14 @@ public:
     // Shows the window without blocking, brings it to the front and, when
     // asked for (blnFileDisplayed False), loads the file.
     void ShowModeless();
+
+    // What every opener does first: a minimised window is restored, the
+    // window hidden and given the opener's icon.
+    void PrepareForOpening(const QIcon &icon);
+    // Places the window (twips), sets it up to show `file` under `caption`
+    // in 10-point text, with or without the copy button, and shows it.
+    void OpenFile(const QString &file, const QString &caption, bool copyButtonHidden, int left,
+                  int top, int width, int height);
     void setTextFontSize(int points);
 
     void Form_Activate();
