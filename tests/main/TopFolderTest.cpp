@@ -128,10 +128,11 @@ TEST_F(TopFolderTest, ClearingTheTopFolderClearsItsSubfoldersOnly)
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
 }
 
-TEST_F(TopFolderTest, ClearingAllAsksTwiceWithCancelAsTheDefault)
+TEST_F(TopFolderTest, ClearingAllAsksTwiceAndClearsOnlyOnYes)
 {
     window->txbTopFolder->setText(site.root());
     fillExclusions();
+    window->chkTopFolderOnly->setChecked(true);
     fake.ExpectBox(Answer::Yes);    // Are you sure?
     fake.ExpectBox(Answer::Cancel); // clear all the settings?
     window->cboClear->setCurrentIndex(4);
@@ -143,17 +144,6 @@ TEST_F(TopFolderTest, ClearingAllAsksTwiceWithCancelAsTheDefault)
     EXPECT_EQ(fake.boxes[1].title, QStringLiteral("Clear all"));
     EXPECT_EQ(fake.boxes[1].buttons, Interaction::Buttons::YesNoCancel);
     EXPECT_EQ(fake.boxes[1].defaultButton, Answer::Cancel);
-}
-
-TEST_F(TopFolderTest, ClearingAllOnlyOnYes)
-{
-    window->txbTopFolder->setText(site.root());
-    fillExclusions();
-    window->chkTopFolderOnly->setChecked(true);
-    window->cboClear->setCurrentIndex(4);
-    fake.ExpectBox(Answer::Cancel);
-    window->cmdClear_Click();
-    EXPECT_EQ(window->txbTopFolder->text(), site.root());
 
     fake.ExpectBox(Answer::Yes);
     window->cmdClear_Click();
