@@ -74,19 +74,23 @@ QString describeSubfolder(const QString &name, const QString &path, const Survey
     return entry;
 }
 
-// Sorts the entries ignoring case; each size rides along as text after the
-// closing brace and is read back from there, so it follows its entry.
+// Sorts the entries ignoring case. Each entry's emptiness ("1" or "0") and
+// size ride along as text after the closing brace and are read back from
+// there, so they follow their entry: the window decides from the emptiness
+// whether a row may be ticked in advance.
 void sortEntries(SubfolderSurvey &results)
 {
     const int n = results.intNumSubfolders;
     for (int i = 0; i < n; ++i)
-        results.strEntries[i] += PlainNumberText(results.dblBytes[i]);
+        results.strEntries[i] +=
+            (results.blnEmpty[i] ? u'1' : u'0') + PlainNumberText(results.dblBytes[i]);
     SortListAscending(results.strEntries, 0, n - 1);
     for (int i = 0; i < n; ++i) {
         QString &entry = results.strEntries[i];
         // The last brace closes the details; a name may hold one too.
         const qsizetype close = entry.lastIndexOf(u'}');
-        results.dblBytes[i] = entry.mid(close + 1).toDouble();
+        results.blnEmpty[i] = entry.at(close + 1) == u'1';
+        results.dblBytes[i] = entry.mid(close + 2).toDouble();
         entry.truncate(close + 1);
     }
 }
