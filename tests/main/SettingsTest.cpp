@@ -3,7 +3,6 @@
 #include "settings/TargetFileTypes.h"
 #include "util/FileProc.h"
 #include "windows/CheckBoxValue.h"
-#include "windows/Twips.h"
 #include "windows/frmPopUp.h"
 
 #include <QCheckBox>
@@ -28,13 +27,6 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 class SettingsTest : public MainWindowTest
 {
 protected:
@@ -44,6 +36,7 @@ protected:
         tree.folder(QStringLiteral("site/old"));
         tree.folder(QStringLiteral("site/drafts"));
         site = tree.path(QStringLiteral("site/"));
+        start();
     }
 
     // The confirmation pop-up would stay for two seconds: the next one shown
@@ -56,17 +49,17 @@ protected:
                 return;
             ++popUpsShown;
             popUpText = popUp->lblMessage->text();
-            popUpGeometry = popUp->geometry();
             QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(popUp->lblMessage, &release);
         });
     }
 
-    void runAction(int index)
+    // Runs an action by the button; `pick` runs it by choosing it in the list.
+    void runAction(int index, bool pick = false)
     {
         window->cboSettings->setCurrentIndex(index);
-        window->cmdSettings_Click();
+        pick ? window->cboSettings_Click() : window->cmdSettings_Click();
     }
 
     void fillSettings()
@@ -88,79 +81,71 @@ protected:
                + "\"\r\n\"old\r\ndrafts\"\r\n\"temp, .bak\"\r\n\"#top\"\r\n 1 \r\n 0 \r\n 1 \r\n";
     }
 
-    void expectOptions(int topFolderOnly, int showRepeated, int includePhp)
+    QList<int> options() const
     {
-        EXPECT_EQ(CheckBoxValue(window->chkTopFolderOnly), topFolderOnly);
-        EXPECT_EQ(CheckBoxValue(window->chkShowRepeatedLinks), showRepeated);
-        EXPECT_EQ(CheckBoxValue(window->chkIncludePHPfiles), includePhp);
+        return {CheckBoxValue(window->chkTopFolderOnly), CheckBoxValue(window->chkShowRepeatedLinks),
+                CheckBoxValue(window->chkIncludePHPfiles)};
     }
 
     // The list the walk uses, which loading fills lower-cased.
-    void expectExcludedSubfolders(const QStringList &names)
+    QStringList excluded() const
     {
-        EXPECT_EQ(window->scan().intNumExcludedSubfolders, names.size());
-        EXPECT_EQ(window->scan().strExcludedSubfolders.mid(0, names.size()), names);
+        return window->scan().strExcludedSubfolders.mid(0, window->scan().intNumExcludedSubfolders);
     }
 
-    void restart()
+    static QString defaultFile() { return dataFile(QStringLiteral("nlq.usr")); }
+
+    // Every setting as fillSettings() left it.
+    void expectFilled()
     {
-        window.reset();
-        window = std::make_unique<frmMain>(fake, programFolder());
-        window->setEventInterval(0);
-        start();
+        EXPECT_EQ(window->txbTopFolder->text(), site);
+        EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old\ndrafts"));
+        EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+        EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("temp, .bak"));
+        EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("#top"));
+        EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
     }
 
     TempTree tree;
     QString site;
     int popUpsShown = 0;
     QString popUpText;
-    QRect popUpGeometry;
 };
 
 } // namespace
 
 TEST_F(SettingsTest, SaveForNextRunConfirmsAndEverySettingIsBackAfterARestart)
 {
-    start();
     fillSettings();
     clickNextPopUp();
     runAction(kSaveForNextRun);
-
-    EXPECT_EQ(window->strDefaultSettingsFile(), dataFile(QStringLiteral("nlq.usr")));
-    EXPECT_EQ(readBytes(dataFile(QStringLiteral("nlq.usr"))), filledBytes());
+    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
     EXPECT_TRUE(fake.fileRequests.empty());
     ASSERT_EQ(popUpsShown, 1);
     EXPECT_EQ(popUpText, window->GetProgramText(50));
-    const int top = twips::Top(window.get()) + twips::Top(window->cboClear) + 850;
-    const int left = twips::Left(window.get()) + twips::Left(window->cboClear) + 150;
-    EXPECT_EQ(popUpGeometry, QRect(twips::ToPixels(left), twips::ToPixels(top),
-                                   twips::ToPixels(2000), twips::ToPixels(380)));
 
-    restart();
-    EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old\ndrafts"));
-    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("temp, .bak"));
-    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("#top"));
-    expectOptions(1, 0, 1);
+    window.reset();
+    window = std::make_unique<frmMain>(fake, programFolder());
+    window->setEventInterval(0);
+    start();
+    expectFilled();
 }
 
-TEST_F(SettingsTest, SaveToFileAsksForTheFileAndOpensNextInItsFolder)
+TEST_F(SettingsTest, SaveToFileAsksForTheFileOpensNextInItsFolderAndReportsAFailure)
 {
-    start();
     fillSettings();
-    const QString chosen = tree.path(QStringLiteral("mine.usr"));
-    fake.ExpectFile(chosen);
-    clickNextPopUp();
-    runAction(kSaveToFile);
-    EXPECT_EQ(readBytes(chosen), filledBytes());
-    EXPECT_EQ(popUpsShown, 1);
-    EXPECT_FALSE(FileExists(dataFile(QStringLiteral("nlq.usr"))));
-
+    fake.ExpectFile(tree.path(QStringLiteral("mine.usr")));
     fake.ExpectFile(QString());
-    runAction(kSaveToFile);
+    fake.ExpectFile(tree.path(QStringLiteral("missing/s.usr")));
+    fake.ExpectBox(Interaction::Answer::Ok);
+    clickNextPopUp();
+    for (int i = 0; i < 3; ++i)
+        runAction(kSaveToFile);
+    EXPECT_EQ(tree.read(QStringLiteral("mine.usr")), filledBytes());
+    EXPECT_FALSE(FileExists(defaultFile()));
+    EXPECT_EQ(popUpsShown, 1) << "neither a cancelled dialog nor a failure confirms";
 
-    ASSERT_EQ(fake.fileRequests.size(), 2u);
+    ASSERT_EQ(fake.fileRequests.size(), 3u);
     const auto &first = fake.fileRequests[0];
     EXPECT_EQ(first.kind, Interaction::FileDialogKind::Save);
     EXPECT_EQ(first.title, QStringLiteral("Specify file for settings for index module"));
@@ -168,212 +153,119 @@ TEST_F(SettingsTest, SaveToFileAsksForTheFileAndOpensNextInItsFolder)
     EXPECT_EQ(first.flags, 2052);
     EXPECT_EQ(first.startFolder, QString());
     EXPECT_EQ(fake.fileRequests[1].startFolder, tree.root());
-    EXPECT_EQ(popUpsShown, 1) << "a cancelled dialog confirms nothing";
+
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_TRUE(fake.boxes[0].text.startsWith(QStringLiteral("Error when attempting to save settings: ")));
+    EXPECT_GT(fake.boxes[0].text.size(), 40);
+    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Save settings"));
 }
 
-TEST_F(SettingsTest, SaveInBothWaysWritesTheDefaultFileFirst)
+TEST_F(SettingsTest, SaveInBothWaysRefusesADoubleQuoteOnceAndWritesTheDefaultFileFirst)
 {
-    start();
     fillSettings();
-    const QString chosen = tree.path(QStringLiteral("both.usr"));
-    fake.ExpectFile(chosen);
+    window->txbExcludedSubfolders->setPlainText(QStringLiteral("old\"\ndrafts"));
+    window->txbExcludedLinks->setText(QStringLiteral("say \"hi\""));
+    fake.ExpectBox(Interaction::Answer::Ok);
+    fake.ExpectBox(Interaction::Answer::Ok);
+    runAction(kSaveInBothWays);
+    window->txbExcludedSubfolders->setPlainText(QStringLiteral("old\ndrafts"));
+    runAction(kSaveInBothWays);
+    ASSERT_EQ(fake.boxes.size(), 2u) << "one refusal a click, not one per save";
+    EXPECT_TRUE(fake.boxes[0].text.contains(QStringLiteral("'Excluded top subfolders' holds a double")));
+    EXPECT_TRUE(fake.boxes[1].text.contains(QStringLiteral("'Exclude links containing' holds a double")));
+    EXPECT_EQ(fake.boxes[1].title, QStringLiteral("Save settings"));
+    EXPECT_FALSE(FileExists(defaultFile()));
+    EXPECT_TRUE(fake.fileRequests.empty());
+
+    // A cancelled dialog still leaves the default file written, unconfirmed.
+    window->txbExcludedLinks->setText(QStringLiteral("#top"));
+    fake.ExpectFile(QString());
+    runAction(kSaveInBothWays);
+    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
+    EXPECT_EQ(popUpsShown, 0);
+
+    QFile::remove(defaultFile());
+    fake.ExpectFile(tree.path(QStringLiteral("both.usr")));
     clickNextPopUp();
     runAction(kSaveInBothWays);
-    EXPECT_EQ(readBytes(dataFile(QStringLiteral("nlq.usr"))), filledBytes());
-    EXPECT_EQ(readBytes(chosen), filledBytes());
+    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
+    EXPECT_EQ(tree.read(QStringLiteral("both.usr")), filledBytes());
     EXPECT_EQ(popUpsShown, 1);
 }
 
-TEST_F(SettingsTest, SaveInBothWaysCancelledKeepsTheDefaultFileWithoutConfirming)
+TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLf)
 {
-    start();
-    fillSettings();
-    fake.ExpectFile(QString());
-    runAction(kSaveInBothWays);
-    EXPECT_EQ(readBytes(dataFile(QStringLiteral("nlq.usr"))), filledBytes());
-    EXPECT_EQ(fake.fileRequests.size(), 1u);
-    EXPECT_EQ(popUpsShown, 0);
-}
-
-TEST_F(SettingsTest, AFailedSaveIsReportedAndNotConfirmed)
-{
-    start();
-    fillSettings();
-    fake.ExpectFile(tree.path(QStringLiteral("missing/folder/s.usr")));
-    fake.ExpectBox(Interaction::Answer::Ok);
-    runAction(kSaveToFile);
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_TRUE(fake.boxes[0].text.startsWith(
-        QStringLiteral("Error when attempting to save settings: ")));
-    EXPECT_GT(fake.boxes[0].text.size(), 40);
-    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Save settings"));
-    EXPECT_EQ(fake.boxes[0].icon, Interaction::Icon::Exclamation);
-    EXPECT_EQ(popUpsShown, 0);
-    EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("missing"))));
-}
-
-TEST_F(SettingsTest, ATextWithADoubleQuoteIsRefusedAndNothingIsWritten)
-{
-    start();
-    const QByteArray old = QByteArrayLiteral("\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n 0 \r\n 0 \r\n 0 \r\n");
-    writeBytes(window->strDefaultSettingsFile(), old);
-    fillSettings();
-    window->txbExcludedLinks->setText(QStringLiteral("say \"hi\""));
-
-    fake.ExpectBox(Interaction::Answer::Ok);
-    runAction(kSaveInBothWays);
-    ASSERT_EQ(fake.boxes.size(), 1u) << "one refusal, not one per save";
-    EXPECT_TRUE(fake.boxes[0].text.contains(QStringLiteral("Exclude links containing")));
-    EXPECT_TRUE(fake.boxes[0].text.contains(QStringLiteral("double quote")));
-    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Save settings"));
-    EXPECT_TRUE(fake.fileRequests.empty());
-    EXPECT_EQ(readBytes(window->strDefaultSettingsFile()), old);
-
-    window->txbExcludedLinks->clear();
-    window->txbExcludedSubfolders->setPlainText(QStringLiteral("a\"b"));
-    fake.ExpectBox(Interaction::Answer::Ok);
-    runAction(kSaveToFile);
-    ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_TRUE(fake.boxes[1].text.contains(QStringLiteral("Excluded top subfolders")));
-    EXPECT_TRUE(fake.fileRequests.empty());
-    EXPECT_EQ(popUpsShown, 0);
-}
-
-TEST_F(SettingsTest, LoadFromFileReadsAFileWrittenWithCrLf)
-{
-    start();
-    const QString file = tree.path(QStringLiteral("win.usr"));
-    writeBytes(file, filledBytes());
-    fake.ExpectFile(file);
-    runAction(kLoadFromFile);
-
+    tree.file(QStringLiteral("win.usr"), filledBytes());
+    fake.ExpectFile(tree.path(QStringLiteral("win.usr")));
+    runAction(kLoadFromFile, true);
     ASSERT_EQ(fake.fileRequests.size(), 1u);
     EXPECT_EQ(fake.fileRequests[0].kind, Interaction::FileDialogKind::Open);
     EXPECT_EQ(fake.fileRequests[0].title, QStringLiteral("Specify index module settings file"));
     EXPECT_EQ(fake.fileRequests[0].flags, 6148);
+    expectFilled();
+}
+
+TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
+{
+    // Edited by hand: no final separator, spaces, a blank line, names in
+    // capitals; the second state is no number, so it and the third stay.
+    QByteArray top = QFile::encodeName(site);
+    top.chop(1);
+    tree.file(QStringLiteral("lf.usr"),
+              "\"  " + top + " \"\n\" Old \n\nDRAFTS\"\n\" a,b \"\n\"\"\n 0 \n x \n 0 \n");
+    for (QCheckBox *box :
+         {window->chkTopFolderOnly, window->chkShowRepeatedLinks, window->chkIncludePHPfiles})
+        SetCheckBoxValue(box, 2);
+    window->LoadSettings(tree.path(QStringLiteral("lf.usr")));
     EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old\ndrafts"));
-    EXPECT_EQ(window->scan().intNumExcludedSubfolders, 2);
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("temp, .bak"));
-    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("#top"));
-    expectOptions(1, 0, 1);
-}
-
-TEST_F(SettingsTest, LoadReadsAFileEditedWithLfAndTidiesTheSubfolderNames)
-{
-    start();
-    const QString file = tree.path(QStringLiteral("lf.usr"));
-    // Edited by hand: no final separator, spaces, a blank line, names in capitals.
-    QByteArray site = QFile::encodeName(this->site);
-    site.chop(1);
-    writeBytes(file, "\"  " + site + " \"\n\" Old \n\nDRAFTS\"\n\" a,b \"\n\"\"\n 0 \n 1 \n 0 \n");
-    window->LoadSettings(file);
-    EXPECT_EQ(window->txbTopFolder->text(), this->site);
-    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
+    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("a,b"));
-    expectOptions(0, 1, 0);
-}
+    EXPECT_EQ(options(), (QList<int>{0, 2, 2}));
 
-TEST_F(SettingsTest, ATopFolderThatIsGoneDropsTheExcludedSubfolders)
-{
-    start();
-    const QString file = tree.path(QStringLiteral("gone.usr"));
-    writeBytes(file, "\"" + QFile::encodeName(tree.path(QStringLiteral("gone/")))
-                         + "\"\r\n\"old\"\r\n\"x\"\r\n\"y\"\r\n 0 \r\n 0 \r\n 0 \r\n");
-    window->txbTopFolder->setText(site);
-    window->scan().intNumExcludedSubfolders = 1;
-    window->LoadSettings(file);
+    // Subfolders of a top folder that is gone mean nothing.
+    tree.file(QStringLiteral("gone.usr"), "\"" + QFile::encodeName(tree.path(QStringLiteral("gone/")))
+                                              + "\"\r\n\"old\"\r\n\"x\"\r\n\"y\"\r\n 0 \r\n 0 \r\n 0 \r\n");
+    window->LoadSettings(tree.path(QStringLiteral("gone.usr")));
     EXPECT_EQ(window->txbTopFolder->text(), QString());
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("x"));
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("y"));
-}
-
-TEST_F(SettingsTest, AShortOrDamagedFileKeepsWhatWasReadAndLeavesTheRest)
-{
-    start();
-    struct Case {
-        const char *name;
-        QByteArray tail; // after the four texts
-        int expectedTopFolderOnly;
-        int expectedShowRepeated;
-    };
-    const Case cases[] = {
-        {"four lines", QByteArray(), 2, 2},
-        {"a value that is no number", " 1 \r\n x \r\n 0 \r\n", 1, 2},
-        {"a state outside 0 to 2", " 3 \r\n 0 \r\n 0 \r\n", 2, 2},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        fillSettings();
-        for (QCheckBox *box : {window->chkTopFolderOnly, window->chkShowRepeatedLinks,
-                               window->chkIncludePHPfiles})
-            SetCheckBoxValue(box, 2);
-        const QString file = tree.path(QStringLiteral("short.usr"));
-        writeBytes(file, "\"" + QFile::encodeName(site) + "\"\r\n\"\"\r\n\"f\"\r\n\"l\"\r\n" + c.tail);
-        window->LoadSettings(file);
-        EXPECT_EQ(window->txbTopFolder->text(), site);
-        EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("f"));
-        EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("l"));
-        EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
-        expectOptions(c.expectedTopFolderOnly, c.expectedShowRepeated, 2);
-    }
 }
 
 TEST_F(SettingsTest, ACancelledLoadStillEmptiesTheThreeBoxes)
 {
-    start();
     fillSettings();
     window->strCheckableFileTypes = QStringLiteral("js ");
-    window->lblNumExcludedTopSubfolders->setText(QStringLiteral("Two excluded."));
     fake.ExpectFile(QString());
     runAction(kLoadFromFile);
-
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
     EXPECT_EQ(window->txbExcludedLinks->text(), QString());
     EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
     // What the boxes do not show stays as it was.
     EXPECT_EQ(window->txbTopFolder->text(), site);
-    expectExcludedSubfolders({QStringLiteral("old"), QStringLiteral("drafts")});
-    EXPECT_EQ(window->lblNumExcludedTopSubfolders->text(), QStringLiteral("Two excluded."));
-    expectOptions(1, 0, 1);
+    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
 }
 
 TEST_F(SettingsTest, TheActionListStartsOnSaveForNextRunWithoutSaving)
 {
-    start();
-    ASSERT_EQ(window->cboSettings->count(), 4);
-    EXPECT_EQ(window->cboSettings->itemText(0), QStringLiteral("Save for next run"));
-    EXPECT_EQ(window->cboSettings->itemText(1), QStringLiteral("Save to file"));
-    EXPECT_EQ(window->cboSettings->itemText(2), QStringLiteral("Save in both ways"));
-    EXPECT_EQ(window->cboSettings->itemText(3), QStringLiteral("Load from file"));
+    QStringList items;
+    for (int i = 0; i < window->cboSettings->count(); ++i)
+        items.append(window->cboSettings->itemText(i));
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Save for next run"), QStringLiteral("Save to file"),
+                                  QStringLiteral("Save in both ways"), QStringLiteral("Load from file")}));
     EXPECT_EQ(window->cboSettings->currentIndex(), 0);
-    EXPECT_FALSE(FileExists(window->strDefaultSettingsFile()));
+    EXPECT_FALSE(FileExists(defaultFile()));
 
     // Picking an entry before start-up has completed does nothing.
     window->blnStartupCompleted = false;
     window->cboSettings_Click();
-    EXPECT_FALSE(FileExists(window->strDefaultSettingsFile()));
-
+    EXPECT_FALSE(FileExists(defaultFile()));
     window->blnStartupCompleted = true;
     clickNextPopUp();
     window->cboSettings_Click();
-    EXPECT_TRUE(FileExists(window->strDefaultSettingsFile()));
-    EXPECT_EQ(popUpsShown, 1);
-}
-
-TEST_F(SettingsTest, PickingLoadFromFileOpensTheDialogAndTheButtonOpensItAgain)
-{
-    start();
-    fake.ExpectFile(QString());
-    fake.ExpectFile(QString());
-    window->cboSettings->setCurrentIndex(kLoadFromFile);
-    window->cboSettings_Click();
-    EXPECT_EQ(fake.fileRequests.size(), 1u);
-    window->cmdSettings_Click();
-    EXPECT_EQ(fake.fileRequests.size(), 2u);
+    EXPECT_TRUE(FileExists(defaultFile()));
 }
 
 } // namespace quillan::test

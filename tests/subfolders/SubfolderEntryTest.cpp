@@ -5,15 +5,12 @@
 namespace quillan::test {
 namespace {
 
-TEST(SubfolderEntry, NameIsTheTrimmedTextBeforeTheDetails)
+TEST(SubfolderEntry, NameAndWhetherTheRowCanBeTicked)
 {
     EXPECT_EQ(EntryName(QStringLiteral("  spaced name  {1 file and 1 subfolder}")),
               QStringLiteral("spaced name"));
     EXPECT_EQ(EntryName(QStringLiteral("a{b} {no files and 1 subfolder}")), QStringLiteral("a{b}"));
-}
 
-TEST(SubfolderEntry, UnreadableAndEmptyEntriesCannotBeSelected)
-{
     EXPECT_TRUE(CannotBeSelected(QStringLiteral("private {Permission Denied}")));
     EXPECT_TRUE(CannotBeSelected(QStringLiteral("old {No files and no subfolders}")));
     EXPECT_FALSE(CannotBeSelected(QStringLiteral("gone {No such file or directory}")));
@@ -29,11 +26,9 @@ TEST(FormatCheckboxCaption, ShortensOnlyTheNameOfLongEntries)
     const QString name(100, u'n');
     EXPECT_EQ(FormatCheckboxCaption(name + u' ' + details),
               QString(84 - details.size(), u'n') + QStringLiteral(" ... ") + details);
-
     // A brace in the name does not count as the start of the details.
     EXPECT_TRUE(FormatCheckboxCaption(u'{' + name + u' ' + details)
                     .endsWith(QStringLiteral(" ... ") + details));
-
     // Details too long to leave room for the name stay whole.
     const QString longError = u'{' + QString(90, u'e') + u'}';
     EXPECT_EQ(FormatCheckboxCaption(QStringLiteral("x ") + longError), QStringLiteral(" ... ") + longError);
