@@ -4,6 +4,7 @@
 
 #include "engine/TempTree.h"
 #include "main/CheckLinksText.h"
+#include "scan/LinkChecker.h"
 #include "windows/frmView.h"
 
 #include <QCheckBox>
@@ -12,19 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace quillan::test {
 
 namespace {
-
-QByteArray pageLinkingTo(const QStringList &links)
-{
-    QByteArray page;
-    for (const QString &link : links)
-        page += "<a href=\"" + link.toUtf8() + "\">\r\n";
-    return page;
-}
 
 class CheckLinksTest : public MainWindowTest
 {
@@ -34,7 +30,7 @@ protected:
     {
         for (int i = 1; i <= pages; ++i)
             site.file(QStringLiteral("p%1.htm").arg(i),
-                      pageLinkingTo({QStringLiteral("gone%1.htm").arg(i)}));
+                      QStringLiteral("<a href=\"gone%1.htm\">").arg(i).toUtf8());
     }
 
     void check()
@@ -43,159 +39,142 @@ protected:
         window->cmdCheckLinks_Click();
     }
 
-    QString status() const { return window->lblTotalNumFilesOrBrokenLinks->text(); }
-
-    static QStringList reportLines(const QString &name)
+    std::string status() const
     {
-        QFile file(dataFile(name));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        return window->lblTotalNumFilesOrBrokenLinks->text().toStdString();
     }
 
-    // Clicks Stop, answering Yes, once `links` broken links were recorded.
-    void stopAfter(int links)
+    static QString file(const char *name) { return dataFile(QString::fromLatin1(name)); }
+
+    // The report's text with each CR LF as "\n"; "" when there is none.
+    static std::string report(const char *name)
     {
-        fake.ExpectBox(Interaction::Answer::Yes);
-        fake.onProcessEvents = [this, links](int) {
-            if (!stopClicked && window->scan().lngNumBrokenLinks >= links) {
-                stopClicked = true;
+        QFile report(file(name));
+        if (!report.open(QIODevice::ReadOnly))
+            return {};
+        return report.readAll().replace("\r\n", "\n").toStdString();
+    }
+
+    std::string header(const std::string &countLine) const
+    {
+        return "Top folder is\n" + site.root().toStdString() + "\n\n" + countLine + "\n\n";
+    }
+
+    // Checks the site, clicking Stop and giving the answer each time the
+    // number of broken links found reaches the next count.
+    void checkClickingStop(std::vector<std::pair<qint32, Interaction::Answer>> stops)
+    {
+        for (const auto &stop : stops)
+            fake.ExpectBox(stop.second);
+        fake.onProcessEvents = [this, stops, next = size_t(0)](int) mutable {
+            if (next < stops.size() && window->scan().lngNumBrokenLinks == stops[next].first) {
+                ++next;
                 window->cmdStop_Click();
             }
         };
+        check();
+    }
+
+    bool viewersShown() const
+    {
+        return window->view()->isVisible() || window->view2()->isVisible();
     }
 
     TempTree site;
-    bool stopClicked = false;
 };
 
 } // namespace
 
-TEST_F(CheckLinksTest, NoBrokenLinkCongratulatesAndShowsNothing)
+TEST_F(CheckLinksTest, OneBrokenLinkShowsBothReportsAndQuitDeletesTheSortedOne)
 {
     start();
-    site.file(QStringLiteral("there.htm"));
-    site.file(QStringLiteral("index.htm"), pageLinkingTo({QStringLiteral("there.htm")}));
-    check();
-    EXPECT_EQ(status(), QStringLiteral("Congratulations!  There are no broken local links."));
-    EXPECT_FALSE(window->view()->isVisible());
-    EXPECT_FALSE(window->view2()->isVisible());
-    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("links_to.txt"))));
-    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("links_from.txt"))));
-    EXPECT_TRUE(fake.pauses.empty());
-}
-
-TEST_F(CheckLinksTest, OneBrokenLinkWritesAndShowsBothReportsSideBySide)
-{
-    start();
-    site.file(QStringLiteral("sub/index.htm"), pageLinkingTo({QStringLiteral("../gone.htm")}));
+    site.file(QStringLiteral("sub/index.htm"), QByteArray(R"(<a href="../gone.htm">)"));
     check();
 
-    EXPECT_EQ(status(), QStringLiteral("There is only one broken local link."));
+    EXPECT_EQ(status(), "There is only one broken local link.");
     EXPECT_TRUE(window->txbFileBeingScanned->text().isEmpty());
-    EXPECT_FALSE(window->blnStop);
-    EXPECT_EQ(window->strReportFile(), dataFile(QStringLiteral("links_from.txt")));
     EXPECT_EQ(fake.pauses, std::vector<int>{1000});
+    EXPECT_EQ(report("links_to.txt"),
+              header("There is one broken link:") + "sub/index.htm —>\n     gone.htm\n");
 
     frmView *byFrom = window->view();
     frmView *byTo = window->view2();
-    ASSERT_TRUE(byFrom->isVisible());
-    ASSERT_TRUE(byTo->isVisible());
+    ASSERT_TRUE(byFrom->isVisible() && byTo->isVisible());
     EXPECT_EQ(byFrom->windowTitle(), QStringLiteral("Broken links sorted by link-from"));
     EXPECT_EQ(byTo->windowTitle(), QStringLiteral("Broken links sorted by link-to"));
     EXPECT_GE(byTo->x(), byFrom->x() + byFrom->width() / 2);
     EXPECT_TRUE(byFrom->txbText1->toPlainText().contains(QStringLiteral("sub/index.htm \u2014>")));
     EXPECT_TRUE(byTo->txbText1->toPlainText().contains(QStringLiteral("gone.htm <\u2014")));
 
-    EXPECT_EQ(reportLines(QStringLiteral("links_to.txt")).mid(3, 4),
-              (QStringList{QStringLiteral("There is one broken link:"), QString(),
-                           QStringLiteral("sub/index.htm \u2014>"), QStringLiteral("     gone.htm")}));
+    window->cmdQuit_Click();
+    EXPECT_FALSE(QFile::exists(file("links_from.txt")));
+    EXPECT_TRUE(QFile::exists(file("links_to.txt")));
 }
 
-TEST_F(CheckLinksTest, SummaryCountsAndTheOptionForRepeatsReachTheReports)
+TEST_F(CheckLinksTest, ACleanCheckCongratulatesHidesTheViewersAndLeavesEarlierReports)
+{
+    start();
+    pagesWithOneBrokenLinkEach(1);
+    check();
+    ASSERT_TRUE(viewersShown());
+    const std::string earlier = report("links_from.txt");
+    site.file(QStringLiteral("gone1.htm"));
+    check();
+    EXPECT_EQ(status(), "Congratulations!  There are no broken local links.");
+    EXPECT_FALSE(viewersShown());
+    EXPECT_EQ(report("links_from.txt"), earlier);
+    EXPECT_EQ(fake.pauses.size(), 1u); // only the first check showed its reports
+}
+
+TEST_F(CheckLinksTest, SummaryTheLinkLimitAndTheOptionForRepeatsReachTheReports)
 {
     start();
     window->chkShowRepeatedLinks->setChecked(true);
-    site.file(QStringLiteral("index.htm"),
-              pageLinkingTo({QStringLiteral("x.htm"), QStringLiteral("x.htm")}));
+    window->lngMaxNumLinks = 2;
+    site.file(QStringLiteral("index.htm"), QByteArray("<a href=\"x.htm\">\r\n").repeated(2));
+    pagesWithOneBrokenLinkEach(1); // beyond the limit: not checked
     check();
-    EXPECT_EQ(status(), QStringLiteral("There are 2 broken local links."));
+    EXPECT_EQ(status(), "There are 2 broken local links.");
     EXPECT_EQ(window->intNumRepeatedInFileBrokenLinks, 1);
-    EXPECT_EQ(reportLines(QStringLiteral("links_from.txt")).mid(5),
-              (QStringList{QStringLiteral("x.htm <\u2014"), QStringLiteral("     index.htm"),
-                           QStringLiteral("     index.htm"), QString(),
-                           QStringLiteral("There is one repeated-in-file broken link."),
-                           QString()}));
+    EXPECT_EQ(report("links_from.txt"), header("There are 2 broken links:")
+                                            + "x.htm <—\n     index.htm\n     index.htm\n\n"
+                                              "There is one repeated-in-file broken link.\n");
 }
 
 TEST_F(CheckLinksTest, TheStatusLineCountsWhileTheWalkRuns)
 {
     start();
     pagesWithOneBrokenLinkEach(2);
-    QStringList seen;
+    std::vector<std::string> seen;
     fake.onProcessEvents = [&](int) {
-        const QString text = status();
-        if (seen.isEmpty() || seen.last() != text)
-            seen.append(text);
+        if (seen.empty() || seen.back() != status())
+            seen.push_back(status());
     };
     check();
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("No broken links found so far."),
-                                 QStringLiteral("One broken link found so far."),
-                                 QStringLiteral("2 broken links found so far.")}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"No broken links found so far.",
+                                              "One broken link found so far.",
+                                              "2 broken links found so far."}));
 }
 
-TEST_F(CheckLinksTest, StoppedCheckReportsWhatItFound)
+TEST_F(CheckLinksTest, StopAnsweredYesEndsTheCheckAndNoLetsItGoOn)
 {
     start();
     pagesWithOneBrokenLinkEach(6);
-    stopAfter(3);
-    check();
-    EXPECT_EQ(status(), QStringLiteral("Checking of links was stopped."));
-    EXPECT_FALSE(window->blnStop);
+    // Stopped before any broken link was found: no report.
+    checkClickingStop({{0, Interaction::Answer::Yes}});
+    EXPECT_EQ(status(), "Checking of links was stopped.");
+    EXPECT_FALSE(viewersShown());
+    EXPECT_FALSE(QFile::exists(file("links_to.txt")));
+
+    checkClickingStop({{1, Interaction::Answer::No}, {3, Interaction::Answer::Yes}});
+    EXPECT_EQ(status(), "Checking of links was stopped.");
     EXPECT_EQ(window->scan().lngNumBrokenLinks, 3);
+    EXPECT_FALSE(window->blnStop);
     ASSERT_TRUE(window->view2()->isVisible());
-    for (const QString &name : {QStringLiteral("links_to.txt"), QStringLiteral("links_from.txt")}) {
-        const QStringList lines = reportLines(name);
-        ASSERT_GE(lines.size(), 6) << name.toStdString();
-        EXPECT_EQ(lines[0], QStringLiteral("Link checking was stopped, so this list is incomplete."));
-        EXPECT_EQ(lines[5], QStringLiteral("There are 3 broken links:"));
-    }
-}
-
-TEST_F(CheckLinksTest, StoppedBeforeAnyBrokenLinkWritesNoReport)
-{
-    start();
-    pagesWithOneBrokenLinkEach(2);
-    stopAfter(0);
-    check();
-    EXPECT_EQ(status(), QStringLiteral("Checking of links was stopped."));
-    EXPECT_EQ(window->scan().lngNumBrokenLinks, 0);
-    EXPECT_FALSE(window->view()->isVisible());
-    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("links_to.txt"))));
-}
-
-TEST_F(CheckLinksTest, StopAnsweredNoLetsTheCheckFinish)
-{
-    start();
-    pagesWithOneBrokenLinkEach(3);
-    fake.ExpectBox(Interaction::Answer::No);
-    fake.onProcessEvents = [this](int call) {
-        if (call == 2)
-            window->cmdStop_Click();
-    };
-    check();
-    EXPECT_EQ(status(), QStringLiteral("There are 3 broken local links."));
-}
-
-TEST_F(CheckLinksTest, TheLinkLimitEndsTheCheckWithFullReports)
-{
-    start();
-    window->lngMaxNumLinks = 2;
-    pagesWithOneBrokenLinkEach(3);
-    check();
-    EXPECT_EQ(status(), QStringLiteral("There are 2 broken local links."));
-    EXPECT_EQ(reportLines(QStringLiteral("links_to.txt"))[3],
-              QStringLiteral("There are 2 broken links:"));
+    const std::string top = "Link checking was stopped, so this list is incomplete.\n\n"
+                            + header("There are 3 broken links:");
+    for (const char *name : {"links_to.txt", "links_from.txt"})
+        EXPECT_EQ(report(name).substr(0, top.size()), top) << name;
 }
 
 TEST_F(CheckLinksTest, EmptyTopFolderIsExplainedAndNothingElseHappens)
@@ -207,15 +186,14 @@ TEST_F(CheckLinksTest, EmptyTopFolderIsExplainedAndNothingElseHappens)
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Check links"));
     EXPECT_EQ(fake.boxes[0].text, window->GetProgramText(35));
-    EXPECT_TRUE(status().isEmpty());
-    EXPECT_FALSE(window->view()->isVisible());
-    EXPECT_FALSE(window->view2()->isVisible());
+    EXPECT_EQ(status(), "");
+    EXPECT_FALSE(viewersShown());
 }
 
 TEST_F(CheckLinksTest, AReportThatCannotBeWrittenIsToldAndTheSummaryStays)
 {
     start();
-    ASSERT_TRUE(QDir().mkpath(dataFile(QStringLiteral("links_to.txt"))));
+    ASSERT_TRUE(QDir().mkpath(file("links_to.txt")));
     pagesWithOneBrokenLinkEach(1);
     fake.ExpectBox(Interaction::Answer::Ok);
     check();
@@ -224,46 +202,18 @@ TEST_F(CheckLinksTest, AReportThatCannotBeWrittenIsToldAndTheSummaryStays)
     EXPECT_EQ(box.title, QStringLiteral("Check links"));
     EXPECT_EQ(box.icon, Interaction::Icon::Exclamation);
     EXPECT_EQ(box.buttons, Interaction::Buttons::Ok);
-    EXPECT_TRUE(box.text.contains(dataFile(QStringLiteral("links_to.txt")))) << box.text.toStdString();
-    EXPECT_GT(box.text.size(), ReportWriteFailureText(dataFile(QStringLiteral("links_to.txt")), QString()).size());
-    EXPECT_EQ(status(), QStringLiteral("There is only one broken local link."));
-    EXPECT_FALSE(window->view()->isVisible());
-    EXPECT_FALSE(window->view2()->isVisible());
+    // The path and, after it, why the file could not be written.
+    EXPECT_TRUE(box.text.contains(file("links_to.txt"))) << box.text.toStdString();
+    EXPECT_GT(box.text.size(), ReportWriteFailureText(file("links_to.txt"), QString()).size());
+    EXPECT_EQ(status(), "There is only one broken local link.");
+    EXPECT_FALSE(viewersShown());
 }
 
-TEST_F(CheckLinksTest, ACleanCheckLeavesEarlierReportsAndHidesTheViewers)
+// The sentences for 0, 1 and 2 are checked through the window above.
+TEST(CheckLinksText, LargeCountsHaveNoGroupSeparators)
 {
-    start();
-    pagesWithOneBrokenLinkEach(1);
-    check();
-    ASSERT_TRUE(window->view()->isVisible());
-    const QStringList earlier = reportLines(QStringLiteral("links_from.txt"));
-
-    QFile::remove(site.path(QStringLiteral("p1.htm")));
-    check();
-    EXPECT_EQ(status(), QStringLiteral("Congratulations!  There are no broken local links."));
-    EXPECT_FALSE(window->view()->isVisible());
-    EXPECT_FALSE(window->view2()->isVisible());
-    EXPECT_EQ(reportLines(QStringLiteral("links_from.txt")), earlier);
-}
-
-TEST_F(CheckLinksTest, QuitAfterACheckDeletesOnlyTheLastReport)
-{
-    start();
-    pagesWithOneBrokenLinkEach(1);
-    check();
-    ASSERT_TRUE(QFile::exists(dataFile(QStringLiteral("links_from.txt"))));
-    window->cmdQuit_Click();
-    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("links_from.txt"))));
-    EXPECT_TRUE(QFile::exists(dataFile(QStringLiteral("links_to.txt"))));
-}
-
-TEST(CheckLinksText, SummarySentences)
-{
-    EXPECT_EQ(CheckLinksSummaryText(0), QStringLiteral("Congratulations!  There are no broken local links."));
-    EXPECT_EQ(CheckLinksSummaryText(1), QStringLiteral("There is only one broken local link."));
-    EXPECT_EQ(CheckLinksSummaryText(2), QStringLiteral("There are 2 broken local links."));
     EXPECT_EQ(CheckLinksSummaryText(50000), QStringLiteral("There are 50000 broken local links."));
+    EXPECT_EQ(BrokenLinksSoFarText(12345), QStringLiteral("12345 broken links found so far."));
 }
 
 } // namespace quillan::test

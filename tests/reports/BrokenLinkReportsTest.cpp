@@ -10,8 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
 #include <utility>
-#include <vector>
 
 namespace quillan::test {
 
@@ -19,233 +20,148 @@ namespace {
 
 const QString kTop = QStringLiteral("/site/");
 
-// Both reports of a table given as (page, target) pairs relative to kTop.
 class ReportsTest : public ::testing::Test
 {
 protected:
-    void record(const std::vector<std::pair<QString, QString>> &pairs)
+    // Writes both reports, in the window's order, of a table of (page, target)
+    // pairs relative to kTop, recorded `times` over, and reads them back. Like
+    // the window's, the table has a spare entry past the count (here a repeat
+    // of the last link): it must be neither counted, sorted nor listed.
+    void write(std::initializer_list<std::pair<const char *, const char *>> pairs, int times = 1)
     {
-        for (const auto &[page, target] : pairs)
-            table.append(BrokenLink{kTop + page, kTop + target});
-    }
-
-    // Writes both reports in the window's order and reads them back.
-    void writeBoth()
-    {
+        table = {BrokenLink{}};
+        for (int i = 0; i < times; ++i) {
+            for (const auto &[page, target] : pairs) {
+                table.append(
+                    BrokenLink{kTop + QString::fromUtf8(page), kTop + QString::fromUtf8(target)});
+            }
+        }
         const qint32 count = qint32(table.size() - 1);
+        table.append(BrokenLink(table.last()));
         const LinkFromReportResult fromResult =
-            WriteReportByLinkFrom(path(QStringLiteral("links_to.txt")), settings, table, count);
+            WriteReportByLinkFrom(path("links_to.txt"), settings, table, count);
         ASSERT_EQ(fromResult.error, QString());
         repeated = fromResult.numRepeatedInFile;
-        ASSERT_EQ(WriteReportByLinkTo(path(QStringLiteral("links_from.txt")), settings, table, count,
-                                      repeated),
+        ASSERT_EQ(WriteReportByLinkTo(path("links_from.txt"), settings, table, count, repeated),
                   QString());
-        byLinkFrom = readLines(QStringLiteral("links_to.txt"));
-        byLinkTo = readLines(QStringLiteral("links_from.txt"));
+        byLinkFrom = readBack("links_to.txt");
+        byLinkTo = readBack("links_from.txt");
     }
 
-    QString path(const QString &name) const { return dir.path() + QDir::separator() + name; }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
-    // The file's lines; every line, the last included, must end with CR LF.
-    QStringList readLines(const QString &name) const
+    // The file's text with each CR LF as "\n"; no line may end otherwise.
+    std::string readBack(const char *name) const
     {
         QFile file(path(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
-        EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n")));
-        QStringList lines = text.split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        for (const QString &line : lines)
-            EXPECT_FALSE(line.contains(u'\r') || line.contains(u'\n'));
-        return lines;
+        QByteArray text = file.readAll();
+        EXPECT_EQ(text.count('\n'), text.count("\r\n"));
+        return text.replace("\r\n", "\n").toStdString();
     }
 
-    static QStringList header(int count)
+    static std::string header(int count)
     {
-        return {QStringLiteral("Top folder is"), kTop, QString(),
-                count == 1 ? QStringLiteral("There is one broken link:")
-                           : QStringLiteral("There are %1 broken links:").arg(count),
-                QString()};
+        return "Top folder is\n/site/\n\n"
+               + (count == 1 ? std::string("There is one broken link:")
+                             : "There are " + std::to_string(count) + " broken links:")
+               + "\n\n";
     }
-
-    static QString from(const QString &page) { return page + QStringLiteral(" \u2014>"); }
-    static QString to(const QString &target) { return target + QStringLiteral(" <\u2014"); }
-    static QString item(const QString &path) { return QStringLiteral("     ") + path; }
 
     QTemporaryDir dir;
-    QList<BrokenLink> table{BrokenLink{}};
+    QList<BrokenLink> table;
     ReportSettings settings{kTop, false, false};
     qint64 repeated = -1;
-    QStringList byLinkFrom;
-    QStringList byLinkTo;
+    std::string byLinkFrom;
+    std::string byLinkTo;
 };
 
 } // namespace
 
 TEST_F(ReportsTest, ThreeLinksFromTwoPages)
 {
-    record({{QStringLiteral("a.htm"), QStringLiteral("img/x.gif")},
-            {QStringLiteral("a.htm"), QStringLiteral("b.htm")},
-            {QStringLiteral("docs/c.htm"), QStringLiteral("img/x.gif")}});
-    writeBoth();
-    EXPECT_EQ(byLinkFrom, (header(3) + QStringList{from(QStringLiteral("a.htm")),
-                                                  item(QStringLiteral("img/x.gif")),
-                                                  item(QStringLiteral("b.htm")),
-                                                  from(QStringLiteral("docs/c.htm")),
-                                                  item(QStringLiteral("img/x.gif"))}));
-    EXPECT_EQ(byLinkTo, (header(3) + QStringList{to(QStringLiteral("b.htm")),
-                                                item(QStringLiteral("a.htm")),
-                                                to(QStringLiteral("img/x.gif")),
-                                                item(QStringLiteral("a.htm")),
-                                                item(QStringLiteral("docs/c.htm"))}));
+    write({{"a.htm", "img/x.gif"}, {"a.htm", "b.htm"}, {"docs/c.htm", "img/x.gif"}});
+    EXPECT_EQ(byLinkFrom, header(3) + "a.htm —>\n     img/x.gif\n     b.htm\n"
+                                      "docs/c.htm —>\n     img/x.gif\n");
+    EXPECT_EQ(byLinkTo, header(3) + "b.htm <—\n     a.htm\n"
+                                    "img/x.gif <—\n     a.htm\n     docs/c.htm\n");
     EXPECT_EQ(repeated, 0);
-
-    // The table now holds the link-to order, relative, with its roles exchanged.
-    ASSERT_EQ(table.size(), 4);
-    EXPECT_EQ(table[1].strLinkFrom, QStringLiteral("b.htm"));
-    EXPECT_EQ(table[1].strLinkTo, QStringLiteral("a.htm"));
-    EXPECT_EQ(table[3].strLinkFrom, QStringLiteral("img/x.gif"));
-    EXPECT_EQ(table[3].strLinkTo, QStringLiteral("docs/c.htm"));
 }
 
-TEST_F(ReportsTest, OneLinkHasNoClosingSentence)
+TEST_F(ReportsTest, OneLinkAndAStoppedCheck)
 {
-    record({{QStringLiteral("index.htm"), QStringLiteral("gone.htm")}});
-    writeBoth();
-    EXPECT_EQ(byLinkFrom, (header(1) + QStringList{from(QStringLiteral("index.htm")),
-                                                  item(QStringLiteral("gone.htm"))}));
-    EXPECT_EQ(byLinkTo, (header(1) + QStringList{to(QStringLiteral("gone.htm")),
-                                                item(QStringLiteral("index.htm"))}));
-}
-
-TEST_F(ReportsTest, StoppedCheckSaysSoFirst)
-{
-    settings.stopped = true;
-    record({{QStringLiteral("index.htm"), QStringLiteral("gone.htm")}});
-    writeBoth();
-    const QStringList stopped{
-        QStringLiteral("Link checking was stopped, so this list is incomplete."), QString()};
-    EXPECT_EQ(byLinkFrom.mid(0, 7), stopped + header(1));
-    EXPECT_EQ(byLinkTo.mid(0, 7), stopped + header(1));
+    for (bool stopped : {false, true}) {
+        settings.stopped = stopped;
+        const std::string first =
+            stopped ? "Link checking was stopped, so this list is incomplete.\n\n" : "";
+        write({{"index.htm", "gone.htm"}});
+        EXPECT_EQ(byLinkFrom, first + header(1) + "index.htm —>\n     gone.htm\n");
+        EXPECT_EQ(byLinkTo, first + header(1) + "gone.htm <—\n     index.htm\n");
+    }
 }
 
 TEST_F(ReportsTest, ALinkRepeatedInAPageIsListedOnceUnlessAskedFor)
 {
-    const std::vector<std::pair<QString, QString>> twice{
-        {QStringLiteral("p.htm"), QStringLiteral("x.htm")},
-        {QStringLiteral("p.htm"), QStringLiteral("x.htm")}};
-    const QStringList footer{QString(), QStringLiteral("There is one repeated-in-file broken link.")};
+    const std::string footer = "\nThere is one repeated-in-file broken link.\n";
+    write({{"p.htm", "x.htm"}}, 2);
+    EXPECT_EQ(byLinkFrom, header(2) + "p.htm —>\n     x.htm\n" + footer);
+    EXPECT_EQ(byLinkTo, header(2) + "x.htm <—\n     p.htm\n" + footer);
 
-    record(twice);
-    writeBoth();
-    EXPECT_EQ(byLinkFrom, (header(2) + QStringList{from(QStringLiteral("p.htm")),
-                                                  item(QStringLiteral("x.htm"))} + footer));
-    EXPECT_EQ(byLinkTo, (header(2) + QStringList{to(QStringLiteral("x.htm")),
-                                                item(QStringLiteral("p.htm"))} + footer));
-
-    table = {BrokenLink{}};
     settings.showRepeatedLinks = true;
-    record(twice);
-    writeBoth();
-    EXPECT_EQ(byLinkFrom, (header(2) + QStringList{from(QStringLiteral("p.htm")),
-                                                  item(QStringLiteral("x.htm")),
-                                                  item(QStringLiteral("x.htm"))} + footer));
-    EXPECT_EQ(byLinkTo, (header(2) + QStringList{to(QStringLiteral("x.htm")),
-                                                item(QStringLiteral("p.htm")),
-                                                item(QStringLiteral("p.htm"))} + footer));
+    write({{"p.htm", "x.htm"}}, 2);
+    EXPECT_EQ(byLinkFrom, header(2) + "p.htm —>\n     x.htm\n     x.htm\n" + footer);
+    EXPECT_EQ(byLinkTo, header(2) + "x.htm <—\n     p.htm\n     p.htm\n" + footer);
 }
 
-TEST_F(ReportsTest, ThreeIdenticalLinksCountTwoRepeats)
+TEST_F(ReportsTest, RepeatsAreCountedPastOneAndPast16Bits)
 {
-    record({{QStringLiteral("p.htm"), QStringLiteral("x.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("x.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("x.htm")}});
-    writeBoth();
-    EXPECT_EQ(byLinkFrom.mid(byLinkFrom.size() - 2),
-              (QStringList{QString(), QStringLiteral("There are 2 repeated-in-file broken links.")}));
-    EXPECT_EQ(byLinkTo.mid(byLinkTo.size() - 2), byLinkFrom.mid(byLinkFrom.size() - 2));
-}
+    write({{"p.htm", "x.htm"}}, 3);
+    EXPECT_EQ(byLinkFrom,
+              header(3) + "p.htm —>\n     x.htm\n\nThere are 2 repeated-in-file broken links.\n");
+    EXPECT_EQ(byLinkTo,
+              header(3) + "x.htm <—\n     p.htm\n\nThere are 2 repeated-in-file broken links.\n");
 
-TEST_F(ReportsTest, RepeatsCountOnlyTheSamePageAndTarget)
-{
-    record({{QStringLiteral("p.htm"), QStringLiteral("x.htm")},
-            {QStringLiteral("q.htm"), QStringLiteral("x.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("y.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("x.htm")}});
-    EXPECT_EQ(CountRepeatedInFileBrokenLinks(table, 4), 1);
-    EXPECT_EQ(CountRepeatedInFileBrokenLinks(table, 3), 0);
-}
-
-TEST_F(ReportsTest, RepeatCountIsNotCutAt16Bits)
-{
-    for (int i = 0; i < 40000; ++i)
-        record({{QStringLiteral("p.htm"), QStringLiteral("x.htm")}});
-    writeBoth();
-    EXPECT_EQ(repeated, 39999);
-    EXPECT_EQ(byLinkTo.last(), QStringLiteral("There are 39999 repeated-in-file broken links."));
+    write({{"p.htm", "x.htm"}}, 40000);
+    EXPECT_EQ(byLinkTo, header(40000) + "x.htm <—\n     p.htm\n\n"
+                                        "There are 39999 repeated-in-file broken links.\n");
 }
 
 TEST_F(ReportsTest, TargetsSortByCharacterCodeAndPrefixFirst)
 {
-    record({{QStringLiteral("p.htm"), QStringLiteral("a.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("A.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("a")},
-            {QStringLiteral("b.htm"), QStringLiteral("a")}});
-    writeBoth();
-    EXPECT_EQ(byLinkTo, (header(4) + QStringList{to(QStringLiteral("A.htm")),
-                                                item(QStringLiteral("p.htm")),
-                                                to(QStringLiteral("a")),
-                                                item(QStringLiteral("b.htm")),
-                                                item(QStringLiteral("p.htm")),
-                                                to(QStringLiteral("a.htm")),
-                                                item(QStringLiteral("p.htm"))}));
+    write({{"p.htm", "a.htm"}, {"p.htm", "A.htm"}, {"p.htm", "a"}, {"b.htm", "a"}});
+    EXPECT_EQ(byLinkTo, header(4) + "A.htm <—\n     p.htm\n"
+                                    "a <—\n     b.htm\n     p.htm\n"
+                                    "a.htm <—\n     p.htm\n");
 }
 
 TEST_F(ReportsTest, AnEntryContainedInAnEarlierOneOfItsGroupIsNotListed)
 {
-    record({{QStringLiteral("p.htm"), QStringLiteral("docs/a.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("a.htm")},
-            {QStringLiteral("p.htm"), QStringLiteral("img/a.gif.bak")},
-            {QStringLiteral("p.htm"), QStringLiteral("img/a.gif")},
-            {QStringLiteral("docs/q.htm"), QStringLiteral("gone.htm")},
-            {QStringLiteral("q.htm"), QStringLiteral("gone.htm")},
-            {QStringLiteral("r.htm"), QStringLiteral("docs/a.htm")}});
-    writeBoth();
-    EXPECT_EQ(byLinkFrom, (header(7) + QStringList{from(QStringLiteral("p.htm")),
-                                                  item(QStringLiteral("docs/a.htm")),
-                                                  item(QStringLiteral("img/a.gif.bak")),
-                                                  from(QStringLiteral("docs/q.htm")),
-                                                  item(QStringLiteral("gone.htm")),
-                                                  from(QStringLiteral("q.htm")),
-                                                  item(QStringLiteral("gone.htm")),
-                                                  from(QStringLiteral("r.htm")),
-                                                  item(QStringLiteral("docs/a.htm"))}));
+    write({{"p.htm", "docs/a.htm"}, {"p.htm", "a.htm"}, {"p.htm", "img/a.gif.bak"},
+           {"p.htm", "img/a.gif"}, {"docs/q.htm", "gone.htm"}, {"q.htm", "gone.htm"},
+           {"r.htm", "docs/a.htm"}});
+    EXPECT_EQ(byLinkFrom, header(7) + "p.htm —>\n     docs/a.htm\n     img/a.gif.bak\n"
+                                      "docs/q.htm —>\n     gone.htm\n"
+                                      "q.htm —>\n     gone.htm\n"
+                                      "r.htm —>\n     docs/a.htm\n");
     // In a target's group, q.htm lies inside docs/q.htm listed before it.
-    EXPECT_EQ(byLinkTo, (header(7) + QStringList{to(QStringLiteral("a.htm")),
-                                                item(QStringLiteral("p.htm")),
-                                                to(QStringLiteral("docs/a.htm")),
-                                                item(QStringLiteral("p.htm")),
-                                                item(QStringLiteral("r.htm")),
-                                                to(QStringLiteral("gone.htm")),
-                                                item(QStringLiteral("docs/q.htm")),
-                                                to(QStringLiteral("img/a.gif")),
-                                                item(QStringLiteral("p.htm")),
-                                                to(QStringLiteral("img/a.gif.bak")),
-                                                item(QStringLiteral("p.htm"))}));
-    EXPECT_EQ(repeated, 0);
+    EXPECT_EQ(byLinkTo, header(7) + "a.htm <—\n     p.htm\n"
+                                    "docs/a.htm <—\n     p.htm\n     r.htm\n"
+                                    "gone.htm <—\n     docs/q.htm\n"
+                                    "img/a.gif <—\n     p.htm\n"
+                                    "img/a.gif.bak <—\n     p.htm\n");
+    EXPECT_EQ(repeated, 0); // no two links share both page and target
 }
 
 TEST_F(ReportsTest, AReportThatCannotBeWrittenSaysWhy)
 {
-    record({{QStringLiteral("p.htm"), QStringLiteral("x.htm")}});
-    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("links_to.txt"))));
-    const LinkFromReportResult result =
-        WriteReportByLinkFrom(path(QStringLiteral("links_to.txt")), settings, table, 1);
-    EXPECT_FALSE(result.error.isEmpty());
+    table = {BrokenLink{},
+             BrokenLink{kTop + QStringLiteral("p.htm"), kTop + QStringLiteral("x.htm")}};
+    ASSERT_TRUE(QDir().mkpath(path("links_to.txt")));
+    EXPECT_FALSE(WriteReportByLinkFrom(path("links_to.txt"), settings, table, 1).error.isEmpty());
 
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
                                           | QFileDevice::ReadOther | QFileDevice::ExeOther);
-    const QString target = path(QStringLiteral("links_from.txt"));
+    const QString target = path("links_from.txt");
     const std::string error = RunAsUnprivileged([&] {
         return WriteReportByLinkTo(target, settings, table, 1, 0).toStdString();
     });

@@ -6,15 +6,13 @@ namespace quillan::test {
 
 namespace {
 
-class RecordingHost : public WalkHost
+class QuietHost : public WalkHost
 {
 public:
     void Yield() override {}
     bool StopRequested() const override { return false; }
     void ShowFileBeingScanned(const QString &) override {}
-    void ShowStatus(const QString &text) override { statuses.append(text); }
-
-    QStringList statuses;
+    void ShowStatus(const QString &) override {}
 };
 
 } // namespace
@@ -32,63 +30,38 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
     options.includePhpFiles = setup.includePhpFiles;
     options.checkableFileTypes = setup.checkableFileTypes;
     options.maxNumLinks = setup.maxNumLinks;
-
-    RecordingHost host;
+    QuietHost host;
     RunWalk(state, options, host);
 
     const qsizetype top = site.root().size();
     for (qint32 i = 1; i <= state.lngNumBrokenLinks; ++i) {
-        const BrokenLink &link = state.brokenLinks[i];
-        outcome.links.append(link.strLinkFrom.mid(top) + QStringLiteral(" -> ")
-                             + link.strLinkTo.mid(top));
+        const std::string separator = i > 1 ? "|" : "";
+        const std::string target = state.brokenLinks[i].strLinkTo.mid(top).toStdString();
+        outcome.links += separator + state.brokenLinks[i].strLinkFrom.mid(top).toStdString()
+                         + " -> " + target;
+        outcome.targets += separator + target;
     }
-    outcome.statuses = host.statuses;
     return outcome;
 }
 
-QStringList Targets(const CheckOutcome &outcome)
-{
-    QStringList targets;
-    for (const QString &link : outcome.links)
-        targets.append(link.mid(link.indexOf(QStringLiteral(" -> ")) + 4));
-    return targets;
-}
-
-QByteArray Page(const QStringList &lines, const QByteArray &lineEnd)
+QByteArray PageLinkingTo(std::initializer_list<const char *> links)
 {
     QByteArray page;
-    for (const QString &line : lines)
-        page += line.toUtf8() + lineEnd;
+    for (const char *link : links)
+        page += QByteArray("<a href=\"") + link + "\">\r\n";
     return page;
 }
 
-QByteArray PageLinkingTo(const QStringList &links)
-{
-    QStringList lines;
-    for (const QString &link : links)
-        lines.append(QStringLiteral("<a href=\"") + link + QStringLiteral("\">"));
-    return Page(lines);
-}
-
-namespace {
-
-QStringList targetsOfPage(const QByteArray &page, const CheckSetup &setup)
+std::string TargetsOfPage(const QByteArray &page, const CheckSetup &setup)
 {
     TempTree site;
     site.file(QStringLiteral("index.htm"), page);
-    return Targets(CheckSite(site, setup));
+    return CheckSite(site, setup).targets;
 }
 
-} // namespace
-
-QStringList TargetsOfLines(const QStringList &lines, const CheckSetup &setup)
+std::string TargetsOfLinks(std::initializer_list<const char *> links, const CheckSetup &setup)
 {
-    return targetsOfPage(Page(lines), setup);
-}
-
-QStringList TargetsOfLinks(const QStringList &links, const CheckSetup &setup)
-{
-    return targetsOfPage(PageLinkingTo(links), setup);
+    return TargetsOfPage(PageLinkingTo(links), setup);
 }
 
 } // namespace quillan::test
