@@ -2,45 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quillan::test {
 
-TEST(WebLinkFailureText, ExplainsTheKnownFailures)
+TEST(WebLinkFailureText, ExplainsEachFailureAndSaysNothingOnSuccess)
 {
     const QString head = QStringLiteral("Error launching web browser, error code =");
-    EXPECT_EQ(WebLinkFailureText(2, QStringLiteral("https://a.example/x.htm")),
-              head + QStringLiteral(" 2.\r\n\r\nPlease try once more."));
-    EXPECT_EQ(WebLinkFailureText(8, QStringLiteral("https://a.example/x.htm")),
-              head + QStringLiteral(" 8.\r\n\r\nOut of memory."));
-    EXPECT_EQ(WebLinkFailureText(31, QStringLiteral("https://a.example/qln/qln.htm")),
-              head
-                  + QStringLiteral(" 31.\r\n\r\nFile extension 'htm' is not associated with any "
-                                   "application program."));
-}
-
-TEST(WebLinkFailureText, NamesAnEmptyExtensionAsTwoQuotes)
-{
-    EXPECT_EQ(WebLinkFailureText(31, QStringLiteral("https://velquor.example/")),
-              QStringLiteral("Error launching web browser, error code = 31.\r\n\r\n"
-                             "File extension '' is not associated with any application program."));
-}
-
-TEST(WebLinkFailureText, GivesOtherValuesOnlyTheirNumberAndSuccessNothing)
-{
-    EXPECT_EQ(WebLinkFailureText(33, QStringLiteral("x")), QString());
-    EXPECT_EQ(WebLinkFailureText(0, QStringLiteral("x")),
-              QStringLiteral("Error launching web browser, error code = 0."));
-    EXPECT_EQ(WebLinkFailureText(32, QStringLiteral("x")),
-              QStringLiteral("Error launching web browser, error code = 32."));
-    EXPECT_EQ(WebLinkFailureText(-5, QStringLiteral("x")),
-              QStringLiteral("Error launching web browser, error code =-5."));
+    const QString noProgram = QStringLiteral(
+        " 31.\r\n\r\nFile extension '%1' is not associated with any application program.");
+    const std::tuple<int, const char *, QString> cases[] = {
+        {2, "https://a.example/x.htm", head + QStringLiteral(" 2.\r\n\r\nPlease try once more.")},
+        {8, "https://a.example/x.htm", head + QStringLiteral(" 8.\r\n\r\nOut of memory.")},
+        {31, "https://a.example/qln/qln.htm", head + noProgram.arg(QStringLiteral("htm"))},
+        {31, "https://velquor.example/", head + noProgram.arg(QString())},
+        {0, "x", head + QStringLiteral(" 0.")},
+        {32, "x", head + QStringLiteral(" 32.")},
+        {-5, "x", head + QStringLiteral("-5.")},
+        {33, "x", QString()},
+    };
+    for (const auto &[result, target, text] : cases)
+        EXPECT_EQ(WebLinkFailureText(result, QString::fromUtf8(target)), text) << result;
 }
 
 TEST(UserManualAddress, IsAPageOnTheMakersSite)
 {
-    EXPECT_EQ(UserManualAddress(QStringLiteral("https://velquor.example/")),
-              QStringLiteral("https://velquor.example/qln/qln.htm"));
-    EXPECT_EQ(UserManualAddress(QStringLiteral("https://velquor.example")),
-              QStringLiteral("https://velquor.example/qln/qln.htm"));
+    for (const char *site : {"https://velquor.example/", "https://velquor.example"})
+        EXPECT_EQ(UserManualAddress(QString::fromUtf8(site)),
+                  QStringLiteral("https://velquor.example/qln/qln.htm"));
 }
 
 } // namespace quillan::test
