@@ -341,7 +341,7 @@ void frmMain::flushPendingFileBeingScanned()
 
 void frmMain::ShowStatus(const QString &text)
 {
-    lblTotalNumFilesOrBrokenLinks->setText(text);
+    setStatus(text);
 }
 
 void frmMain::setStatus(const QString &text)

@@ -91,7 +91,7 @@ void FolderWalk::WalkFolder(QString strFolder)
         if (host_.StopRequested())
             return leaveFolder();
 
-        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || file.info.size() < 1)
+        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || !IsNonEmptyFile(file.info))
             continue;
 
         if (state_.blnListingFiles) {
@@ -165,9 +165,10 @@ bool FolderWalk::IsExcludedFilepath(QStringView path) const
     return false;
 }
 
-bool FolderWalk::IsNonEmptyFile(const QString &path)
+bool FolderWalk::IsNonEmptyFile(const QFileInfo &file)
 {
-    return QFileInfo(path).size() >= 1;
+    // The listing's file information reads the size once, when asked.
+    return file.size() >= 1;
 }
 
 bool FolderWalk::IsExcludedSubfolder(const QString &subfolderPath) const

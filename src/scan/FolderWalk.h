@@ -6,6 +6,7 @@
 #include "scan/LinkChecker.h"
 #include "scan/ScanState.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -27,7 +28,7 @@ public:
     // The file-selection rules, each given the file's full path.
     bool IsNotTargetFile(QStringView path) const;
     bool IsExcludedFilepath(QStringView path) const;
-    static bool IsNonEmptyFile(const QString &path);
+    static bool IsNonEmptyFile(const QFileInfo &file);
     // `subfolderPath` is the top folder's text followed by a subfolder name.
     bool IsExcludedSubfolder(const QString &subfolderPath) const;
 

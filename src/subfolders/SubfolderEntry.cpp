@@ -15,24 +15,26 @@ qsizetype detailsStart(const QString &entry)
     return entry.lastIndexOf(u'{');
 }
 
+// "no files", "1 file", "1,234 files".
+QString countOf(qint32 count, const QString &noun)
+{
+    if (count == 0)
+        return QStringLiteral("no ") + noun + u's';
+    if (count == 1)
+        return QStringLiteral("1 ") + noun;
+    return FormatCount(count) + u' ' + noun + u's';
+}
+
 } // namespace
 
 QString FilesPart(qint32 numFiles)
 {
-    if (numFiles == 0)
-        return QStringLiteral("no files and ");
-    if (numFiles == 1)
-        return QStringLiteral("1 file and ");
-    return FormatCount(numFiles) + QStringLiteral(" files and ");
+    return countOf(numFiles, QStringLiteral("file")) + QStringLiteral(" and ");
 }
 
 QString SubfoldersPart(qint32 numSubfolders)
 {
-    if (numSubfolders == 0)
-        return QStringLiteral("no subfolders");
-    if (numSubfolders == 1)
-        return QStringLiteral("1 subfolder");
-    return FormatCount(numSubfolders) + QStringLiteral(" subfolders");
+    return countOf(numSubfolders, QStringLiteral("subfolder"));
 }
 
 QString EntryName(const QString &entry)
