@@ -185,7 +185,9 @@ void frmSelectSubfolders::Form_Activate()
     setWidth(picSubfolders, twips::Width(this) - 500);
     setHeight(picSubfolders, twips::Height(this) - 1300);
     ArrangeButtons();
+    // Every show starts at the first row, whatever the last one scrolled to.
     vsbScrollBar->hide();
+    vsbScrollBar->setValue(0);
     repaint();
 
     const SurveyOptions options{blnExcludeRecycleBin, blnOmitTotalFilesize};
@@ -335,11 +337,21 @@ void frmSelectSubfolders::Form_Resize()
     picSubfolders->update();
 }
 
+int frmSelectSubfolders::scrolledFirstEntry() const
+{
+    // A hidden scroll bar keeps whatever value it had; with every entry in
+    // view the first row shows the first entry.
+    const int lastStart = survey_.intNumSubfolders - intNumCheckboxesShown;
+    if (vsbScrollBar->isHidden() || lastStart <= 0)
+        return 0;
+    return qBound(0, vsbScrollBar->value(), lastStart);
+}
+
 void frmSelectSubfolders::vsbScrollBar_Change()
 {
     if (blnBusy)
         return;
-    intFirstShown = vsbScrollBar->value();
+    intFirstShown = scrolledFirstEntry();
     intLastShown = intFirstShown + intNumCheckboxesShown - 1;
     for (int k = 0; k < intNumCheckboxesShown; ++k)
         chkSubfolder[k]->setText(
@@ -351,7 +363,8 @@ void frmSelectSubfolders::vsbScrollBar_Change()
 
 void frmSelectSubfolders::chkSubfolder_Click(int index)
 {
-    if (blnBusy || index < 0 || index >= intNumCheckboxesShown)
+    if (blnBusy || index < 0 || index >= intNumCheckboxesShown
+        || intFirstShown + index >= survey_.intNumSubfolders)
         return;
     QCheckBox *row = chkSubfolder[index];
     if (row->isChecked() && CannotBeSelected(row->text()))
@@ -369,7 +382,7 @@ void frmSelectSubfolders::cmdSelectDeselectAllSubfolders_Click(int index)
         chkSubfolder[k]->setChecked(value == 1);
     for (int &checked : survey_.intChecked)
         checked = value;
-    intFirstShown = vsbScrollBar->value();
+    intFirstShown = scrolledFirstEntry();
     intLastShown = intFirstShown + intNumCheckboxesShown - 1;
     for (int i = 0; i < survey_.intNumSubfolders; ++i) {
         if (CannotBeSelected(survey_.strEntries[i]))

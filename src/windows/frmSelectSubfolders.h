@@ -96,6 +96,7 @@ private:
     bool CancelRequested() const override;
 
     void createControls();
+    int scrolledFirstEntry() const;
     void applyColours();
     void preselect();
     void loadRows();

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace quillan::test {
 namespace {
@@ -51,6 +52,26 @@ protected:
     }
 
     QCheckBox *row(int k) const { return window->chkSubfolder[k]; }
+    // A click on the row's box, where the mouse really ticks it.
+    void clickRow(int k) const
+    {
+        QTest::mouseClick(row(k), Qt::LeftButton, {}, QPoint(row(k)->height() / 2, row(k)->height() / 2));
+    }
+    // The captions and ticks of the rows in use.
+    QStringList captions() const
+    {
+        QStringList texts;
+        for (int k = 0; k < window->numCheckboxesShown(); ++k)
+            texts << caption(k);
+        return texts;
+    }
+    QList<int> ticks() const
+    {
+        QList<int> values;
+        for (int k = 0; k < window->numCheckboxesShown(); ++k)
+            values << (row(k)->isChecked() ? 1 : 0);
+        return values;
+    }
     QString caption(int k) const
     {
         return row(k)->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
@@ -156,6 +177,40 @@ TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfolders)
     window->cmdAccept->click();
     EXPECT_TRUE(window->blnFolderSelectionAccepted);
     EXPECT_EQ(returned(), QString());
+}
+
+TEST_F(SelectSubfoldersTest, ANewShowOnFewerSubfoldersStartsAtTheFirstRowWhereverTheLastOneWasScrolled)
+{
+    for (int i = 0; i < 20; ++i)
+        tree.file(QStringLiteral("big/sub%1/page.htm").arg(i, 2, 10, QLatin1Char('0')));
+    for (const char *name : {"small/a/p.htm", "small/b/p.htm", "small/c/p.htm"})
+        tree.file(QString::fromLatin1(name));
+    tree.folder(QStringLiteral("small/d"));
+    const QStringList smallCaptions{
+        QStringLiteral("a {1 file and no subfolders}"), QStringLiteral("b {1 file and no subfolders}"),
+        QStringLiteral("c {1 file and no subfolders}"), QStringLiteral("d {no files and no subfolders}")};
+
+    for (int position : {1, 7}) {
+        SCOPED_TRACE(position);
+        top = tree.path(QStringLiteral("big"));
+        open();
+        window->vsbScrollBar->setValue(position);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+
+        top = tree.path(QStringLiteral("small"));
+        open();
+        EXPECT_FALSE(window->vsbScrollBar->isVisible());
+        QTest::mouseClick(window->cmdSelectDeselectAllSubfolders[1], Qt::LeftButton);
+        EXPECT_EQ(captions(), smallCaptions);
+        EXPECT_EQ(ticks(), (QList<int>{1, 1, 1, 0}));
+        EXPECT_EQ(summary(), QStringLiteral("3 selected (of 4)."));
+        clickRow(0);
+        clickRow(3);
+        EXPECT_EQ(ticks(), (QList<int>{0, 1, 1, 0}));
+        EXPECT_EQ(summary(), QStringLiteral("2 selected (of 4)."));
+        QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
+        EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
+    }
 }
 
 TEST_F(SelectSubfoldersTest, TheTitleBarCloseAsksForAcceptOrCancelAndReturnsNothing)
