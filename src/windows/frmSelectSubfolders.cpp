@@ -114,8 +114,7 @@ void frmSelectSubfolders::createControls()
 
     auto *row = new QCheckBox(picSubfolders);
     twips::SetGeometry(row, kRowLeft, 0, 8150, kRowHeight);
-    connect(row, &QCheckBox::clicked, this, [this] { chkSubfolder_Click(0); });
-    chkSubfolder.append(row);
+    appendRow(row);
 
     vsbScrollBar = new QScrollBar(Qt::Vertical, this);
     vsbScrollBar->setAccessibleName(QStringLiteral("Scroll the subfolders"));
@@ -149,6 +148,15 @@ void frmSelectSubfolders::createControls()
         button->setAutoDefault(false);
     connect(cmdAccept, &QPushButton::clicked, this, &frmSelectSubfolders::cmdAccept_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSelectSubfolders::cmdCancel_Click);
+}
+
+void frmSelectSubfolders::appendRow(QCheckBox *row)
+{
+    // A tick by the keyboard, by assistive technology or from code counts as
+    // a click does; while the window fills itself the handler ignores it.
+    const int index = static_cast<int>(chkSubfolder.size());
+    connect(row, &QCheckBox::toggled, this, [this, index] { chkSubfolder_Click(index); });
+    chkSubfolder.append(row);
 }
 
 void frmSelectSubfolders::ShowModal()
@@ -278,8 +286,7 @@ void frmSelectSubfolders::loadRows()
         const QCheckBox *above = chkSubfolder[k - 1];
         auto *row = new QCheckBox(picSubfolders);
         row->setGeometry(above->x(), above->y() + above->height(), above->width(), above->height());
-        connect(row, &QCheckBox::clicked, this, [this, k] { chkSubfolder_Click(k); });
-        chkSubfolder.append(row);
+        appendRow(row);
     }
 }
 
@@ -470,6 +477,9 @@ void frmSelectSubfolders::UnloadExtraCheckboxes()
 {
     while (chkSubfolder.size() > 1)
         delete chkSubfolder.takeLast();
+    // Without its rows the hidden window ignores everything until its next
+    // show fills it again.
+    blnBusy = true;
 }
 
 void frmSelectSubfolders::reject()

@@ -4,6 +4,8 @@
 #include "windows/Twips.h"
 #include "windows/frmSelectSubfolders.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -211,6 +213,37 @@ TEST_F(SelectSubfoldersTest, ANewShowOnFewerSubfoldersStartsAtTheFirstRowWhereve
         QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
         EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
     }
+}
+
+TEST_F(SelectSubfoldersTest, RowsTickedByKeyboardAccessibilityOrCodeCountLikeClicks)
+{
+    for (const char *name : {"a/p.htm", "b/p.htm", "c/p.htm", "d/p.htm"})
+        tree.file(QString::fromLatin1(name));
+    tree.folder(QStringLiteral("empty"));
+    open();
+    const auto act = [this](int k, const QString &action) {
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(row(k));
+        ASSERT_TRUE(box && box->actionInterface());
+        box->actionInterface()->doAction(action);
+    };
+
+    act(0, QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(summary(), QStringLiteral("One subfolder selected."));
+    QTest::keyClick(row(1), Qt::Key_Space);
+    EXPECT_EQ(summary(), QStringLiteral("2 selected (of 5)."));
+    row(2)->setChecked(true);
+    row(3)->toggle();
+    // An empty subfolder cannot be ticked by any of these either.
+    act(4, QAccessibleActionInterface::toggleAction());
+    QTest::keyClick(row(4), Qt::Key_Space);
+    row(4)->setChecked(true);
+    EXPECT_EQ(ticks(), (QList<int>{1, 1, 1, 1, 0}));
+    EXPECT_EQ(summary(), QStringLiteral("4 selected (of 5)."));
+    act(0, QAccessibleActionInterface::toggleAction());
+    QTest::keyClick(row(3), Qt::Key_Space);
+    EXPECT_EQ(summary(), QStringLiteral("2 selected (of 5)."));
+    QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
+    EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
 }
 
 TEST_F(SelectSubfoldersTest, TheTitleBarCloseAsksForAcceptOrCancelAndReturnsNothing)
