@@ -118,6 +118,8 @@ void frmSelectSubfolders::createControls()
 
     vsbScrollBar = new QScrollBar(Qt::Vertical, this);
     vsbScrollBar->setAccessibleName(QStringLiteral("Scroll the subfolders"));
+    // Keyboard users reach the rows past the first page through it.
+    vsbScrollBar->setFocusPolicy(Qt::StrongFocus);
     twips::SetGeometry(vsbScrollBar, 8150, kPictureTop, kScrollBarWidth, 4000);
     vsbScrollBar->hide();
     connect(vsbScrollBar, &QScrollBar::valueChanged, this, &frmSelectSubfolders::vsbScrollBar_Change);
@@ -126,7 +128,8 @@ void frmSelectSubfolders::createControls()
     lblNumSubfolders = new QLabel(QStringLiteral("There are 13,391 subfolders."), this);
     lblNumSubfolders->setTextFormat(Qt::PlainText);
     lblNumSubfolders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblNumSubfolders->setAccessibleName(QStringLiteral("Selection summary"));
+    // Assistive technology reads the sentence itself as the name.
+    lblNumSubfolders->setAccessibleDescription(QStringLiteral("Selection summary"));
     twips::SetGeometry(lblNumSubfolders, 2600, 4400, 3000, kLabelHeight);
 
     cmdSelectDeselectAllSubfolders[1] = new QPushButton(QStringLiteral("Select all"), this);
@@ -156,6 +159,8 @@ void frmSelectSubfolders::appendRow(QCheckBox *row)
     // a click does; while the window fills itself the handler ignores it.
     const int index = static_cast<int>(chkSubfolder.size());
     connect(row, &QCheckBox::toggled, this, [this, index] { chkSubfolder_Click(index); });
+    if (index > 0)
+        setTabOrder(chkSubfolder.last(), row);
     chkSubfolder.append(row);
 }
 

@@ -246,6 +246,38 @@ TEST_F(SelectSubfoldersTest, RowsTickedByKeyboardAccessibilityOrCodeCountLikeCli
     EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
 }
 
+TEST_F(SelectSubfoldersTest, AssistiveTechnologyReadsTheSummaryAndEveryControlByName)
+{
+    openOver(20);
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
+    clickRow(0);
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
+    window->vsbScrollBar->setValue(7);
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
+    const QList<QWidget *> controls{window->vsbScrollBar, window->cmdAccept, window->cmdCancel,
+                                    window->cmdSelectDeselectAllSubfolders[0],
+                                    window->cmdSelectDeselectAllSubfolders[1]};
+    for (QWidget *control : controls)
+        EXPECT_FALSE(name(control).isEmpty()) << control->metaObject()->className();
+
+    // Tab runs down the rows, then reaches the scroll bar and the buttons.
+    QStringList tabOrder;
+    QWidget *w = row(0);
+    do {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
+            tabOrder << name(w).section(u' ', 0, 0);
+        w = w->nextInFocusChain();
+    } while (w != row(0));
+    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
+                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
+                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
+                                             QStringLiteral("Cancel")}));
+}
+
 TEST_F(SelectSubfoldersTest, TheTitleBarCloseAsksForAcceptOrCancelAndReturnsNothing)
 {
     openOver(1);
@@ -306,6 +338,8 @@ TEST_F(SelectSubfoldersTest, ShortenedAndAmpersandNamesComeBackWhole)
     open(QStringLiteral("r&d"));
     EXPECT_TRUE(caption(0).contains(QStringLiteral(" ... ")));
     EXPECT_EQ(row(1)->text(), QStringLiteral("R&&D {1 file and no subfolders}"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(row(1))->text(QAccessible::Name),
+              QStringLiteral("R&D {1 file and no subfolders}"));
     row(0)->click();
     window->cmdAccept->click();
     EXPECT_EQ(returned(), longName + kCrLf + QStringLiteral("R&D") + kCrLf);
