@@ -114,11 +114,12 @@ void frmSelectSubfolders::createControls()
 
     auto *row = new QCheckBox(picSubfolders);
     twips::SetGeometry(row, kRowLeft, 0, 8150, kRowHeight);
-    connect(row, &QCheckBox::clicked, this, [this] { chkSubfolder_Click(0); });
-    chkSubfolder.append(row);
+    appendRow(row);
 
     vsbScrollBar = new QScrollBar(Qt::Vertical, this);
     vsbScrollBar->setAccessibleName(QStringLiteral("Scroll the subfolders"));
+    // Keyboard users reach the rows past the first page through it.
+    vsbScrollBar->setFocusPolicy(Qt::StrongFocus);
     twips::SetGeometry(vsbScrollBar, 8150, kPictureTop, kScrollBarWidth, 4000);
     vsbScrollBar->hide();
     connect(vsbScrollBar, &QScrollBar::valueChanged, this, &frmSelectSubfolders::vsbScrollBar_Change);
@@ -127,7 +128,8 @@ void frmSelectSubfolders::createControls()
     lblNumSubfolders = new QLabel(QStringLiteral("There are 13,391 subfolders."), this);
     lblNumSubfolders->setTextFormat(Qt::PlainText);
     lblNumSubfolders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblNumSubfolders->setAccessibleName(QStringLiteral("Selection summary"));
+    // Assistive technology reads the sentence itself as the name.
+    lblNumSubfolders->setAccessibleDescription(QStringLiteral("Selection summary"));
     twips::SetGeometry(lblNumSubfolders, 2600, 4400, 3000, kLabelHeight);
 
     cmdSelectDeselectAllSubfolders[1] = new QPushButton(QStringLiteral("Select all"), this);
@@ -149,6 +151,17 @@ void frmSelectSubfolders::createControls()
         button->setAutoDefault(false);
     connect(cmdAccept, &QPushButton::clicked, this, &frmSelectSubfolders::cmdAccept_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSelectSubfolders::cmdCancel_Click);
+}
+
+void frmSelectSubfolders::appendRow(QCheckBox *row)
+{
+    // A tick by the keyboard, by assistive technology or from code counts as
+    // a click does; while the window fills itself the handler ignores it.
+    const int index = static_cast<int>(chkSubfolder.size());
+    connect(row, &QCheckBox::toggled, this, [this, index] { chkSubfolder_Click(index); });
+    if (index > 0)
+        setTabOrder(chkSubfolder.last(), row);
+    chkSubfolder.append(row);
 }
 
 void frmSelectSubfolders::ShowModal()
@@ -185,7 +198,9 @@ void frmSelectSubfolders::Form_Activate()
     setWidth(picSubfolders, twips::Width(this) - 500);
     setHeight(picSubfolders, twips::Height(this) - 1300);
     ArrangeButtons();
+    // Every show starts at the first row, whatever the last one scrolled to.
     vsbScrollBar->hide();
+    vsbScrollBar->setValue(0);
     repaint();
 
     const SurveyOptions options{blnExcludeRecycleBin, blnOmitTotalFilesize};
@@ -276,8 +291,7 @@ void frmSelectSubfolders::loadRows()
         const QCheckBox *above = chkSubfolder[k - 1];
         auto *row = new QCheckBox(picSubfolders);
         row->setGeometry(above->x(), above->y() + above->height(), above->width(), above->height());
-        connect(row, &QCheckBox::clicked, this, [this, k] { chkSubfolder_Click(k); });
-        chkSubfolder.append(row);
+        appendRow(row);
     }
 }
 
@@ -335,11 +349,21 @@ void frmSelectSubfolders::Form_Resize()
     picSubfolders->update();
 }
 
+int frmSelectSubfolders::scrolledFirstEntry() const
+{
+    // A hidden scroll bar keeps whatever value it had; with every entry in
+    // view the first row shows the first entry.
+    const int lastStart = survey_.intNumSubfolders - intNumCheckboxesShown;
+    if (vsbScrollBar->isHidden() || lastStart <= 0)
+        return 0;
+    return qBound(0, vsbScrollBar->value(), lastStart);
+}
+
 void frmSelectSubfolders::vsbScrollBar_Change()
 {
     if (blnBusy)
         return;
-    intFirstShown = vsbScrollBar->value();
+    intFirstShown = scrolledFirstEntry();
     intLastShown = intFirstShown + intNumCheckboxesShown - 1;
     for (int k = 0; k < intNumCheckboxesShown; ++k)
         chkSubfolder[k]->setText(
@@ -351,7 +375,8 @@ void frmSelectSubfolders::vsbScrollBar_Change()
 
 void frmSelectSubfolders::chkSubfolder_Click(int index)
 {
-    if (blnBusy || index < 0 || index >= intNumCheckboxesShown)
+    if (blnBusy || index < 0 || index >= intNumCheckboxesShown
+        || intFirstShown + index >= survey_.intNumSubfolders)
         return;
     QCheckBox *row = chkSubfolder[index];
     if (row->isChecked() && CannotBeSelected(row->text()))
@@ -369,7 +394,7 @@ void frmSelectSubfolders::cmdSelectDeselectAllSubfolders_Click(int index)
         chkSubfolder[k]->setChecked(value == 1);
     for (int &checked : survey_.intChecked)
         checked = value;
-    intFirstShown = vsbScrollBar->value();
+    intFirstShown = scrolledFirstEntry();
     intLastShown = intFirstShown + intNumCheckboxesShown - 1;
     for (int i = 0; i < survey_.intNumSubfolders; ++i) {
         if (CannotBeSelected(survey_.strEntries[i]))
@@ -457,6 +482,9 @@ void frmSelectSubfolders::UnloadExtraCheckboxes()
 {
     while (chkSubfolder.size() > 1)
         delete chkSubfolder.takeLast();
+    // Without its rows the hidden window ignores everything until its next
+    // show fills it again.
+    blnBusy = true;
 }
 
 void frmSelectSubfolders::reject()

@@ -96,6 +96,8 @@ private:
     bool CancelRequested() const override;
 
     void createControls();
+    void appendRow(QCheckBox *row);
+    int scrolledFirstEntry() const;
     void applyColours();
     void preselect();
     void loadRows();

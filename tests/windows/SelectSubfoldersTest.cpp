@@ -4,12 +4,15 @@
 #include "windows/Twips.h"
 #include "windows/frmSelectSubfolders.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace quillan::test {
 namespace {
@@ -51,6 +54,26 @@ protected:
     }
 
     QCheckBox *row(int k) const { return window->chkSubfolder[k]; }
+    // A click on the row's box, where the mouse really ticks it.
+    void clickRow(int k) const
+    {
+        QTest::mouseClick(row(k), Qt::LeftButton, {}, QPoint(row(k)->height() / 2, row(k)->height() / 2));
+    }
+    // The captions and ticks of the rows in use.
+    QStringList captions() const
+    {
+        QStringList texts;
+        for (int k = 0; k < window->numCheckboxesShown(); ++k)
+            texts << caption(k);
+        return texts;
+    }
+    QList<int> ticks() const
+    {
+        QList<int> values;
+        for (int k = 0; k < window->numCheckboxesShown(); ++k)
+            values << (row(k)->isChecked() ? 1 : 0);
+        return values;
+    }
     QString caption(int k) const
     {
         return row(k)->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
@@ -158,6 +181,103 @@ TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfolders)
     EXPECT_EQ(returned(), QString());
 }
 
+TEST_F(SelectSubfoldersTest, ANewShowOnFewerSubfoldersStartsAtTheFirstRowWhereverTheLastOneWasScrolled)
+{
+    for (int i = 0; i < 20; ++i)
+        tree.file(QStringLiteral("big/sub%1/page.htm").arg(i, 2, 10, QLatin1Char('0')));
+    for (const char *name : {"small/a/p.htm", "small/b/p.htm", "small/c/p.htm"})
+        tree.file(QString::fromLatin1(name));
+    tree.folder(QStringLiteral("small/d"));
+    const QStringList smallCaptions{
+        QStringLiteral("a {1 file and no subfolders}"), QStringLiteral("b {1 file and no subfolders}"),
+        QStringLiteral("c {1 file and no subfolders}"), QStringLiteral("d {no files and no subfolders}")};
+
+    for (int position : {1, 7}) {
+        SCOPED_TRACE(position);
+        top = tree.path(QStringLiteral("big"));
+        open();
+        window->vsbScrollBar->setValue(position);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+
+        top = tree.path(QStringLiteral("small"));
+        open();
+        EXPECT_FALSE(window->vsbScrollBar->isVisible());
+        QTest::mouseClick(window->cmdSelectDeselectAllSubfolders[1], Qt::LeftButton);
+        EXPECT_EQ(captions(), smallCaptions);
+        EXPECT_EQ(ticks(), (QList<int>{1, 1, 1, 0}));
+        EXPECT_EQ(summary(), QStringLiteral("3 selected (of 4)."));
+        clickRow(0);
+        clickRow(3);
+        EXPECT_EQ(ticks(), (QList<int>{0, 1, 1, 0}));
+        EXPECT_EQ(summary(), QStringLiteral("2 selected (of 4)."));
+        QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
+        EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
+    }
+}
+
+TEST_F(SelectSubfoldersTest, RowsTickedByKeyboardAccessibilityOrCodeCountLikeClicks)
+{
+    for (const char *name : {"a/p.htm", "b/p.htm", "c/p.htm", "d/p.htm"})
+        tree.file(QString::fromLatin1(name));
+    tree.folder(QStringLiteral("empty"));
+    open();
+    const auto act = [this](int k, const QString &action) {
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(row(k));
+        ASSERT_TRUE(box && box->actionInterface());
+        box->actionInterface()->doAction(action);
+    };
+
+    act(0, QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(summary(), QStringLiteral("One subfolder selected."));
+    QTest::keyClick(row(1), Qt::Key_Space);
+    EXPECT_EQ(summary(), QStringLiteral("2 selected (of 5)."));
+    row(2)->setChecked(true);
+    row(3)->toggle();
+    // An empty subfolder cannot be ticked by any of these either.
+    act(4, QAccessibleActionInterface::toggleAction());
+    QTest::keyClick(row(4), Qt::Key_Space);
+    row(4)->setChecked(true);
+    EXPECT_EQ(ticks(), (QList<int>{1, 1, 1, 1, 0}));
+    EXPECT_EQ(summary(), QStringLiteral("4 selected (of 5)."));
+    act(0, QAccessibleActionInterface::toggleAction());
+    QTest::keyClick(row(3), Qt::Key_Space);
+    EXPECT_EQ(summary(), QStringLiteral("2 selected (of 5)."));
+    QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
+    EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
+}
+
+TEST_F(SelectSubfoldersTest, AssistiveTechnologyReadsTheSummaryAndEveryControlByName)
+{
+    openOver(20);
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
+    clickRow(0);
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
+    window->vsbScrollBar->setValue(7);
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
+    const QList<QWidget *> controls{window->vsbScrollBar, window->cmdAccept, window->cmdCancel,
+                                    window->cmdSelectDeselectAllSubfolders[0],
+                                    window->cmdSelectDeselectAllSubfolders[1]};
+    for (QWidget *control : controls)
+        EXPECT_FALSE(name(control).isEmpty()) << control->metaObject()->className();
+
+    // Tab runs down the rows, then reaches the scroll bar and the buttons.
+    QStringList tabOrder;
+    QWidget *w = row(0);
+    do {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
+            tabOrder << name(w).section(u' ', 0, 0);
+        w = w->nextInFocusChain();
+    } while (w != row(0));
+    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
+                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
+                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
+                                             QStringLiteral("Cancel")}));
+}
+
 TEST_F(SelectSubfoldersTest, TheTitleBarCloseAsksForAcceptOrCancelAndReturnsNothing)
 {
     openOver(1);
@@ -218,6 +338,8 @@ TEST_F(SelectSubfoldersTest, ShortenedAndAmpersandNamesComeBackWhole)
     open(QStringLiteral("r&d"));
     EXPECT_TRUE(caption(0).contains(QStringLiteral(" ... ")));
     EXPECT_EQ(row(1)->text(), QStringLiteral("R&&D {1 file and no subfolders}"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(row(1))->text(QAccessible::Name),
+              QStringLiteral("R&D {1 file and no subfolders}"));
     row(0)->click();
     window->cmdAccept->click();
     EXPECT_EQ(returned(), longName + kCrLf + QStringLiteral("R&D") + kCrLf);
