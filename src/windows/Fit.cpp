@@ -3,6 +3,7 @@
 #include "windows/Twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -58,6 +59,30 @@ QSize LabelSizeFor(const QLabel *label, const QString &text)
     const int margin = 2 * label->margin();
     return box.size() + QSize(margins.left() + margins.right() + margin,
                               margins.top() + margins.bottom() + margin);
+}
+
+QSize ComboBoxSize(const QComboBox *combo)
+{
+    // A combo box that sizes itself to its entries would also resize itself
+    // whenever they change; a stand-in of the same font and entries measures
+    // instead.
+    QComboBox measure;
+    measure.setFont(combo->font());
+    measure.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (int i = 0; i < combo->count(); ++i)
+        measure.addItem(combo->itemText(i));
+    return measure.sizeHint();
+}
+
+int WrappedLabelHeight(const QLabel *label, const QString &text, int width)
+{
+    const QMargins margins = label->contentsMargins();
+    const int margin = 2 * label->margin();
+    const int inner = width - margins.left() - margins.right() - margin;
+    const QRect box = label->fontMetrics().boundingRect(
+        QRect(0, 0, qMax(inner, 1), 20000),
+        int(label->alignment()) | Qt::TextWordWrap | Qt::TextExpandTabs, text);
+    return box.height() + margins.top() + margins.bottom() + margin;
 }
 
 } // namespace quillan::fit

@@ -8,6 +8,7 @@
 #include <QString>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QWidget;
 
@@ -29,5 +30,11 @@ void Resize(QWidget *control, int designWidth, int designHeight);
 // changing its text: for sizing by the widest text it will show.
 QSize CheckBoxSizeFor(const QCheckBox *box, const QString &text);
 QSize LabelSizeFor(const QLabel *label, const QString &text);
+// What a combo box needs to show the longest of its entries, in pixels
+// (its own size hint may count only the entry it shows).
+QSize ComboBoxSize(const QComboBox *combo);
+
+// The height a word-wrapping label needs for `text` at `width` (pixels).
+int WrappedLabelHeight(const QLabel *label, const QString &text, int width);
 
 } // namespace quillan::fit

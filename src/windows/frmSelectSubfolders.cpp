@@ -300,8 +300,11 @@ void frmSelectSubfolders::Form_Activate()
     ShowProgress(ReadingDiskText(0));
     setWindowTitle(strCaption);
 
-    setWidth(picSubfolders, twips::Width(this) - 500);
-    setHeight(picSubfolders, twips::Height(this) - 1300);
+    // While the disk is read the picture fills the window but for the button
+    // row, which a larger font makes taller.
+    setWidth(picSubfolders, twips::Width(this) - kPictureMargins);
+    setHeight(picSubfolders,
+              twips::Height(this) - 1300 - qMax(0, twips::Height(cmdCancel) - kButtonHeight));
     ArrangeButtons();
     // Every show starts at the first row, whatever the last one scrolled to.
     vsbScrollBar->hide();

@@ -65,12 +65,12 @@ QSize needed(const QWidget *widget)
             return {};
         QStyleOptionComboBox option;
         option.initFrom(combo);
-        option.editable = combo->isEditable();
+        const QFontMetrics metrics = combo->fontMetrics();
         int longest = 0;
         for (int i = 0; i < combo->count(); ++i)
-            longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
-        return combo->style()->sizeFromContents(
-            QStyle::CT_ComboBox, &option, QSize(longest, combo->fontMetrics().height()), combo);
+            longest = qMax(longest, metrics.boundingRect(combo->itemText(i)).width());
+        return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                QSize(longest, qMax(metrics.height(), 14) + 2), combo);
     }
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget)) {
         QSize size(0, edit->minimumSizeHint().height());
@@ -163,9 +163,9 @@ void ExpectWellLaidOut(const QWidget *window)
 {
     SCOPED_TRACE(window->objectName().toStdString() + " at "
                  + std::to_string(QApplication::font().pointSizeF()) + " pt");
-    EXPECT_EQ(CutTexts(window), QStringList());
-    EXPECT_EQ(OverlappingControls(window), QStringList());
-    EXPECT_EQ(UnnamedControls(window), QStringList());
+    const QStringList faults =
+        CutTexts(window) + OverlappingControls(window) + UnnamedControls(window);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
 ApplicationFontSize::ApplicationFontSize(qreal points) : saved_(new QFont(QApplication::font()))

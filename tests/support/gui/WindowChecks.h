@@ -5,8 +5,6 @@
 // technology cannot name, labels that it reads differently from what they
 // show. Only controls shown on the screen count.
 
-#include "engine/Printers.h"
-
 #include <QList>
 #include <QStringList>
 
