@@ -92,6 +92,9 @@ void ClickableLabel::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     QStyleOptionFocusRect option;
     option.initFrom(this);
+    // Some styles draw the frame only after a Tab; a link shows its focus
+    // however it came by it.
+    option.state |= QStyle::State_KeyboardFocusChange;
     option.backgroundColor = palette().color(backgroundRole());
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
