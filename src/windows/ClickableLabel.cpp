@@ -9,9 +9,11 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-namespace quillan {
+namespace quillan
+{
 
-namespace {
+namespace
+{
 
 // What assistive technology sees: a link, named by the text it shows, that
 // a press action opens.
@@ -29,8 +31,8 @@ public:
 
     QStringList actionNames() const override
     {
-        return QStringList{QAccessibleActionInterface::pressAction()}
-               + QAccessibleWidget::actionNames();
+        return QStringList{QAccessibleActionInterface::pressAction()} +
+               QAccessibleWidget::actionNames();
     }
 
     void doAction(const QString &actionName) override

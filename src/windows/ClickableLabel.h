@@ -6,7 +6,8 @@
 
 #include <QLabel>
 
-namespace quillan {
+namespace quillan
+{
 
 class ClickableLabel : public QLabel
 {

@@ -8,7 +8,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-namespace quillan::fit {
+namespace quillan::fit
+{
 
 int NeededWidth(const QWidget *control)
 {
@@ -42,10 +43,10 @@ QSize CheckBoxSizeFor(const QCheckBox *box, const QString &text)
     QStyleOptionButton option;
     option.initFrom(box);
     option.text = text;
-    const QSize textSize = box->style()
-                               ->itemTextRect(box->fontMetrics(), QRect(), Qt::TextShowMnemonic,
-                                              false, text)
-                               .size();
+    const QSize textSize =
+        box->style()
+            ->itemTextRect(box->fontMetrics(), QRect(), Qt::TextShowMnemonic, false, text)
+            .size();
     return box->style()->sizeFromContents(QStyle::CT_CheckBox, &option, textSize, box);
 }
 

@@ -12,7 +12,8 @@ class QComboBox;
 class QLabel;
 class QWidget;
 
-namespace quillan::fit {
+namespace quillan::fit
+{
 
 // What the control needs to show its text whole, in twips (its style's own
 // size hint: text, margins, frame and indicator).

@@ -16,8 +16,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
-namespace quillan::test {
-namespace {
+namespace quillan::test
+{
+namespace
+{
 
 // 0 stands for the desktop's own font.
 class WindowLayoutTest : public GuiTest, public ::testing::WithParamInterface<qreal>
@@ -57,14 +59,15 @@ TEST_P(WindowLayoutTest, SelectionWindowOnTwentySubfoldersKeepsItsArrangement)
     // The buttons in one row 700 twips above the bottom; the summary midway
     // between the rows and the buttons; Cancel's right edge under the rows'.
     QPushButton *selectAll = window.cmdSelectDeselectAllSubfolders[1];
-    for (QWidget *button : {static_cast<QWidget *>(window.cmdSelectDeselectAllSubfolders[0]),
-                            static_cast<QWidget *>(window.cmdAccept),
-                            static_cast<QWidget *>(window.cmdCancel)})
+    for (QWidget *button :
+         {static_cast<QWidget *>(window.cmdSelectDeselectAllSubfolders[0]),
+          static_cast<QWidget *>(window.cmdAccept), static_cast<QWidget *>(window.cmdCancel)})
         EXPECT_EQ(button->y(), selectAll->y());
     EXPECT_NEAR(twips::Height(&window) - twips::Top(selectAll) - twips::Height(selectAll), 700, 15);
     EXPECT_NEAR(twips::Top(window.lblNumSubfolders),
-                (twips::Top(window.picSubfolders) + twips::Height(window.picSubfolders)
-                 + twips::Top(window.cmdCancel)) / 2,
+                (twips::Top(window.picSubfolders) + twips::Height(window.picSubfolders) +
+                 twips::Top(window.cmdCancel)) /
+                    2,
                 15);
     EXPECT_LE(window.picSubfolders->geometry().bottom(), window.lblNumSubfolders->y());
 
@@ -85,8 +88,8 @@ TEST_P(WindowLayoutTest, PopUpKeepsItsPlaceAndGrowsOnlyWhereTheMessageNeedsIt)
     QTimer::singleShot(0, &popUp, [&] {
         shown = popUp.geometry();
         ExpectWellLaidOut(&popUp);
-        fits = popUp.lblMessage->heightForWidth(popUp.lblMessage->width())
-               <= popUp.lblMessage->height();
+        fits = popUp.lblMessage->heightForWidth(popUp.lblMessage->width()) <=
+               popUp.lblMessage->height();
         popUp.lblMessage_MouseUp();
     });
     // The program's one pop-up: its message, size and place.

@@ -14,9 +14,11 @@
 
 #include <string>
 
-namespace quillan::test {
+namespace quillan::test
+{
 
-namespace {
+namespace
+{
 
 bool shown(const QWidget *widget, const QWidget *window)
 {
@@ -31,7 +33,8 @@ QString describe(const QWidget *widget)
     else if (const auto *label = qobject_cast<const QLabel *>(widget))
         text = label->text();
     const QString name = widget->objectName().isEmpty() ? QString() : widget->objectName() + u' ';
-    return QString::fromLatin1(widget->metaObject()->className()) + u' ' + name + u'"' + text + u'"';
+    return QString::fromLatin1(widget->metaObject()->className()) + u' ' + name + u'"' + text +
+           u'"';
 }
 
 // The part of the widget that its window shows: its rectangle cut by the
@@ -69,15 +72,15 @@ QSize needed(const QWidget *widget)
         int longest = 0;
         for (int i = 0; i < combo->count(); ++i)
             longest = qMax(longest, metrics.boundingRect(combo->itemText(i)).width());
-        return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
-                                                QSize(longest, qMax(metrics.height(), 14) + 2), combo);
+        return combo->style()->sizeFromContents(
+            QStyle::CT_ComboBox, &option, QSize(longest, qMax(metrics.height(), 14) + 2), combo);
     }
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget)) {
         QSize size(0, edit->minimumSizeHint().height());
         if (!edit->placeholderText().isEmpty()) {
             const QMargins margins = edit->textMargins() + edit->contentsMargins();
-            size.setWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText())
-                          + margins.left() + margins.right() + 4);
+            size.setWidth(edit->fontMetrics().horizontalAdvance(edit->placeholderText()) +
+                          margins.left() + margins.right() + 4);
         }
         return size;
     }
@@ -134,8 +137,8 @@ QStringList OverlappingControls(const QWidget *window)
         for (qsizetype i = 0; i < children.size(); ++i)
             for (qsizetype j = i + 1; j < children.size(); ++j)
                 if (children[i]->geometry().intersects(children[j]->geometry()))
-                    faults << describe(children[i]) + QStringLiteral(" overlaps ")
-                                  + describe(children[j]);
+                    faults << describe(children[i]) + QStringLiteral(" overlaps ") +
+                                  describe(children[j]);
     }
     return faults;
 }
@@ -161,8 +164,8 @@ QStringList UnnamedControls(const QWidget *window)
 
 void ExpectWellLaidOut(const QWidget *window)
 {
-    SCOPED_TRACE(window->objectName().toStdString() + " at "
-                 + std::to_string(QApplication::font().pointSizeF()) + " pt");
+    SCOPED_TRACE(window->objectName().toStdString() + " at " +
+                 std::to_string(QApplication::font().pointSizeF()) + " pt");
     const QStringList faults =
         CutTexts(window) + OverlappingControls(window) + UnnamedControls(window);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
@@ -188,7 +191,8 @@ QList<QWidget *> TabChain(QWidget *first)
     QList<QWidget *> chain;
     first->setFocus(Qt::TabFocusReason);
     QWidget *window = first->window();
-    for (QWidget *at = window->focusWidget(); at && !chain.contains(at); at = window->focusWidget()) {
+    for (QWidget *at = window->focusWidget(); at && !chain.contains(at);
+         at = window->focusWidget()) {
         chain << at;
         QTest::keyClick(at, Qt::Key_Tab);
     }

@@ -11,7 +11,8 @@
 class QFont;
 class QWidget;
 
-namespace quillan::test {
+namespace quillan::test
+{
 
 QStringList CutTexts(const QWidget *window);
 QStringList OverlappingControls(const QWidget *window);
