@@ -1,6 +1,7 @@
 // Quillan: finds broken local links in a web site kept on disk.
 
 #include "main/frmMain.h"
+#include "text/ProgramFolder.h"
 #include "windows/QtInteraction.h"
 
 #include <QApplication>
@@ -12,7 +13,10 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     quillan::QtInteraction interaction;
-    quillan::frmMain window(interaction, QApplication::applicationDirPath());
+    // The program text file decides the folder; the help file lies beside it.
+    quillan::frmMain window(interaction,
+                            quillan::LocateProgramFolder(QApplication::applicationDirPath(),
+                                                         QStringLiteral("qln.dat")));
     if (!window.Form_Load())
         return 1;
     if (window.isQuitting())
