@@ -1,5 +1,6 @@
 // Quillan: finds broken local links in a web site kept on disk.
 
+#include "main/TerminationSignals.h"
 #include "main/frmMain.h"
 #include "text/ProgramFolder.h"
 #include "windows/QtInteraction.h"
@@ -17,6 +18,11 @@ int main(int argc, char *argv[])
     quillan::frmMain window(interaction,
                             quillan::LocateProgramFolder(QApplication::applicationDirPath(),
                                                          QStringLiteral("qln.dat")));
+    // Asked to end by the session or a terminal, the program quits as Quit
+    // does, start-up failure box included.
+    quillan::TerminationSignals termination;
+    QObject::connect(&termination, &quillan::TerminationSignals::received, &window,
+                     &quillan::frmMain::cmdQuit_Click);
     if (!window.Form_Load())
         return 1;
     if (window.isQuitting())
