@@ -3,6 +3,7 @@
 #include "main/TerminationSignals.h"
 #include "main/frmMain.h"
 #include "text/ProgramFolder.h"
+#include "windows/ApplicationIcon.h"
 #include "windows/QtInteraction.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillan"));
+    QApplication::setWindowIcon(quillan::ApplicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     quillan::QtInteraction interaction;
