@@ -12,6 +12,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillan"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLAN_VERSION));
+    // Lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLAN_APP_ID));
     QApplication::setWindowIcon(quillan::ApplicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
