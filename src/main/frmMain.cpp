@@ -121,7 +121,9 @@ void frmMain::createControls()
     lblTotalNumFilesOrBrokenLinks = place(
         new QLabel(QStringLiteral("Number of broken from/to links found: 99999"), this), 120, 5100,
         8730, 300);
-    lblTotalNumFilesOrBrokenLinks->setAccessibleName(QStringLiteral("Status"));
+    // A screen reader reads a label by its text, and announces each new text
+    // as it changes; the role word goes into the description.
+    lblTotalNumFilesOrBrokenLinks->setAccessibleDescription(QStringLiteral("Status"));
 
     cmdSettings = place(new QPushButton(QStringLiteral("Settings -->"), this), 120, 5560, 1500, 400);
     cboSettings = place(new QComboBox(this), 1680, 5560, 2600, 400);
