@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,6 +37,23 @@ QLabel *labelFor(QLabel *label, QWidget *buddy)
 {
     label->setBuddy(buddy);
     return label;
+}
+
+// True when the focus leaves `box` for another control of the program (Tab,
+// a click, a shortcut). Its own context menu and a switch to another window
+// give the focus back to the box as it was, so these leave it alone.
+bool focusMovesToAnotherControl(const QFocusEvent *event, const QObject *box)
+{
+    switch (event->reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+    case Qt::ActiveWindowFocusReason:
+        return false;
+    default:
+        break;
+    }
+    const QWidget *next = QApplication::focusWidget();
+    return next != nullptr && next != box;
 }
 
 } // namespace
@@ -178,7 +196,8 @@ void frmMain::connectControls()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut
+        && focusMovesToAnotherControl(static_cast<QFocusEvent *>(event), watched)) {
         if (watched == txbExcludedFilepaths)
             txbExcludedFilepaths_LostFocus();
         else if (watched == txbExcludedLinks)
