@@ -157,6 +157,19 @@ TEST_F(TopFolderTest, ClearingAllAsksTwiceAndClearsOnlyOnYes)
     EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
 }
 
+TEST_F(TopFolderTest, ClearWithNothingPickedStillRefreshesTheSubfolderLabelAndMovesTheFocusOn)
+{
+    window->txbTopFolder->setText(site.root());
+    window->ShowNumExcludedSubfolders();
+    ASSERT_FALSE(window->cmdSelectSubfolders->isEnabled());
+    site.folder(QStringLiteral("sub"));
+    QApplication::setActiveWindow(window.get());
+    QTest::mouseClick(window->cmdClear, Qt::LeftButton);
+    EXPECT_TRUE(window->cmdSelectSubfolders->isEnabled());
+    EXPECT_EQ(window->lblNumExcludedTopSubfolders->text(), window->GetProgramText(25));
+    EXPECT_EQ(QApplication::focusWidget(), window->cmdListFiles);
+}
+
 TEST_F(TopFolderTest, ClearPicksDoNothingBeforeStartUpHasCompleted)
 {
     window->blnStartupCompleted = false;
