@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -104,6 +105,24 @@ TEST_F(SubfoldersTest, TheButtonIsOnOnlyForATopFolderWithSubfolders)
     window->txbTopFolder->setText(tree.path(QStringLiteral("missing/")));
     window->ShowNumExcludedSubfolders();
     EXPECT_FALSE(window->cmdSelectSubfolders->isEnabled());
+}
+
+TEST_F(SubfoldersTest, AfterAWalkTheButtonIsOnOnlyIfTheTopFolderHasSubfolders)
+{
+    tree.file(QStringLiteral("a.htm"));
+    start();
+    setTopFolder({});
+    for (bool withSubfolder : {false, true}) {
+        if (withSubfolder)
+            tree.folder(QStringLiteral("sub"));
+        for (QPushButton *command : {window->cmdListFiles, window->cmdCheckLinks}) {
+            SCOPED_TRACE(command->text().toStdString() + (withSubfolder ? " with" : " without"));
+            QTest::mouseClick(command, Qt::LeftButton);
+            EXPECT_EQ(window->cmdSelectSubfolders->isEnabled(), withSubfolder);
+            EXPECT_EQ(window->txbExcludedSubfolders->isEnabled(), withSubfolder);
+            EXPECT_FALSE(window->lblTotalNumFilesOrBrokenLinks->text().isEmpty());
+        }
+    }
 }
 
 TEST_F(SubfoldersTest, TicksOnSeveralPagesBecomeTheExclusionsThatListFilesLeavesOut)
