@@ -31,12 +31,6 @@ constexpr int kConfirmInterval = 2000;
 constexpr int kConfirmBelowClear = 850;
 constexpr int kConfirmRightOfClear = 150;
 
-// Dialog flags: hide the read-only box, the path must exist, the file must
-// exist.
-constexpr int kHideReadOnly = 4;
-constexpr int kPathMustExist = 2048;
-constexpr int kFileMustExist = 4096;
-
 // The seven values as the controls hold them now.
 SettingsValues currentSettings(const frmMain &window)
 {
@@ -203,7 +197,7 @@ void frmMain::SaveSettings(QString strFile, bool blnConfirm)
     if (strFile.isEmpty()) {
         strFile = chooseSettingsFile(*this, strLastSettingsFile_, Interaction::FileDialogKind::Save,
                                      QStringLiteral("Specify file for settings for index module"),
-                                     kHideReadOnly + kPathMustExist);
+                                     Interaction::kHideReadOnly + Interaction::kPathMustExist);
         if (strFile.isEmpty())
             return;
     }
@@ -229,7 +223,8 @@ void frmMain::LoadSettings(QString strFile)
     if (strFile.isEmpty())
         strFile = chooseSettingsFile(*this, strLastSettingsFile_, Interaction::FileDialogKind::Open,
                                      QStringLiteral("Specify index module settings file"),
-                                     kHideReadOnly + kPathMustExist + kFileMustExist);
+                                     Interaction::kHideReadOnly + Interaction::kPathMustExist
+                                         + Interaction::kFileMustExist);
 
     // Even a cancelled load starts from empty exclusion boxes.
     ResetSettingsFields();
