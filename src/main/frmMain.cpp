@@ -104,8 +104,11 @@ void frmMain::createControls()
     txbExcludedSubfolders->setToolTip(QStringLiteral("These subfolders are excluded from the scan."));
     txbExcludedSubfolders->setAccessibleName(QStringLiteral("Excluded top subfolders"));
     lblNumExcludedTopSubfolders = place(new QLabel(QStringLiteral("Seventeen excluded."), this),
-                                        120, 1140, 2300, 300);
+                                        120, 1140, 2300, 700);
+    // Room for two lines down to the next box: "The top folder has no
+    // subfolders." does not fit on one.
     lblNumExcludedTopSubfolders->setWordWrap(true);
+    lblNumExcludedTopSubfolders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lblExcludeFilepathsContaining =
         place(new QLabel(QStringLiteral("Exclude filepaths containing:"), this), 120, 1950, 2900, 300);

@@ -101,6 +101,8 @@ TEST_F(SubfoldersTest, TheButtonIsOnOnlyForATopFolderWithSubfolders)
     EXPECT_FALSE(window->txbExcludedSubfolders->isEnabled());
     EXPECT_FALSE(window->lblNumExcludedTopSubfolders->isHidden());
     EXPECT_EQ(label(), text(29));
+    QLabel *shown = window->lblNumExcludedTopSubfolders;
+    EXPECT_LE(shown->heightForWidth(shown->width()), shown->height()) << "room for the whole text";
 
     window->txbTopFolder->setText(tree.path(QStringLiteral("missing/")));
     window->ShowNumExcludedSubfolders();
