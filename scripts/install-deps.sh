@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libgtest-dev
     xvfb xauth
+    desktop-file-utils appstream    # the desktop entry and metainfo tests
+    dpkg-dev file                   # dpkg-shlibdeps for the Debian package
 )
 
 missing=()

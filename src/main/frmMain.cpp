@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,6 +37,23 @@ QLabel *labelFor(QLabel *label, QWidget *buddy)
 {
     label->setBuddy(buddy);
     return label;
+}
+
+// True when the focus leaves `box` for another control of the program (Tab,
+// a click, a shortcut). Its own context menu and a switch to another window
+// give the focus back to the box as it was, so these leave it alone.
+bool focusMovesToAnotherControl(const QFocusEvent *event, const QObject *box)
+{
+    switch (event->reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+    case Qt::ActiveWindowFocusReason:
+        return false;
+    default:
+        break;
+    }
+    const QWidget *next = QApplication::focusWidget();
+    return next != nullptr && next != box;
 }
 
 } // namespace
@@ -86,8 +104,11 @@ void frmMain::createControls()
     txbExcludedSubfolders->setToolTip(QStringLiteral("These subfolders are excluded from the scan."));
     txbExcludedSubfolders->setAccessibleName(QStringLiteral("Excluded top subfolders"));
     lblNumExcludedTopSubfolders = place(new QLabel(QStringLiteral("Seventeen excluded."), this),
-                                        120, 1140, 2300, 300);
+                                        120, 1140, 2300, 700);
+    // Room for two lines down to the next box: "The top folder has no
+    // subfolders." does not fit on one.
     lblNumExcludedTopSubfolders->setWordWrap(true);
+    lblNumExcludedTopSubfolders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lblExcludeFilepathsContaining =
         place(new QLabel(QStringLiteral("Exclude filepaths containing:"), this), 120, 1950, 2900, 300);
@@ -121,7 +142,9 @@ void frmMain::createControls()
     lblTotalNumFilesOrBrokenLinks = place(
         new QLabel(QStringLiteral("Number of broken from/to links found: 99999"), this), 120, 5100,
         8730, 300);
-    lblTotalNumFilesOrBrokenLinks->setAccessibleName(QStringLiteral("Status"));
+    // A screen reader reads a label by its text, and announces each new text
+    // as it changes; the role word goes into the description.
+    lblTotalNumFilesOrBrokenLinks->setAccessibleDescription(QStringLiteral("Status"));
 
     cmdSettings = place(new QPushButton(QStringLiteral("Settings -->"), this), 120, 5560, 1500, 400);
     cboSettings = place(new QComboBox(this), 1680, 5560, 2600, 400);
@@ -176,7 +199,8 @@ void frmMain::connectControls()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut
+        && focusMovesToAnotherControl(static_cast<QFocusEvent *>(event), watched)) {
         if (watched == txbExcludedFilepaths)
             txbExcludedFilepaths_LostFocus();
         else if (watched == txbExcludedLinks)

@@ -170,6 +170,10 @@ private:
     void ShowStatus(const QString &text) override;
 
     void createControls();
+    // Enables the subfolder button, and with a top folder the subfolder box,
+    // exactly when the top folder has subfolders; returns their number (0
+    // without a top folder, -1 for an unreadable one).
+    qint32 EnableSubfolderControls();
     void connectControls();
     void flushPendingFileBeingScanned();
     ScanOptions currentScanOptions() const;

@@ -98,6 +98,10 @@ bool frmMain::WalkTopFolder()
     if (blnQuitting_)
         return true;
     EnableControls(true);
+    // Enabling every control also enabled the subfolder button, which has
+    // nothing to offer in a top folder without subfolders; the status line
+    // keeps what the walk left there.
+    EnableSubfolderControls();
     cmdStop->hide();
     repaint();
     return true;

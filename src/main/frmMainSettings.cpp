@@ -31,12 +31,6 @@ constexpr int kConfirmInterval = 2000;
 constexpr int kConfirmBelowClear = 850;
 constexpr int kConfirmRightOfClear = 150;
 
-// Dialog flags: hide the read-only box, the path must exist, the file must
-// exist.
-constexpr int kHideReadOnly = 4;
-constexpr int kPathMustExist = 2048;
-constexpr int kFileMustExist = 4096;
-
 // The seven values as the controls hold them now.
 SettingsValues currentSettings(const frmMain &window)
 {
@@ -49,6 +43,45 @@ SettingsValues currentSettings(const frmMain &window)
     values.showRepeatedLinks = CheckBoxValue(window.chkShowRepeatedLinks);
     values.includePhpFiles = CheckBoxValue(window.chkIncludePHPfiles);
     return values;
+}
+
+// Why the settings were not saved, and what the user can do about the text
+// `index` (file order) that holds a double quote. The top folder and the
+// subfolder box are not typed into: their remedy is another choice.
+QString UnstorableTextMessage(const SettingsValues &values, int index)
+{
+    const QString quote = QStringLiteral("a double quote (\"), which a settings file cannot hold.");
+    QString what;
+    QString remedy;
+    switch (index) {
+    case 0:
+        what = QStringLiteral("the path of the top folder holds ");
+        remedy = QStringLiteral("Please choose another top folder with 'Top folder', or rename the "
+                                "folder, and save again.");
+        break;
+    case 1: {
+        QString name;
+        for (const QString &line : values.excludedSubfolders.split(u'\n')) {
+            if (line.contains(u'"')) {
+                name = QString(line).remove(u'\r');
+                break;
+            }
+        }
+        what = QStringLiteral("the name of the excluded top subfolder '") + name
+               + QStringLiteral("' holds ");
+        remedy = QStringLiteral("Please untick it in 'Exclude top subfolders', or rename the "
+                                "folder, and save again.");
+        break;
+    }
+    default:
+        what = QStringLiteral("the box '")
+               + (index == 2 ? QStringLiteral("Exclude filepaths containing")
+                             : QStringLiteral("Exclude links containing"))
+               + QStringLiteral("' holds ");
+        remedy = QStringLiteral("Please remove the double quote from the box and save again.");
+        break;
+    }
+    return QStringLiteral("The settings were not saved: ") + what + quote + kCrLf + remedy;
 }
 
 // Asks for a settings file; the dialog opens in the folder of the file chosen
@@ -186,24 +219,16 @@ void frmMain::SaveSettings(QString strFile, bool blnConfirm)
     // such a text would give a file that loads back wrong.
     const int unstorable = FirstUnstorableText(values);
     if (unstorable >= 0) {
-        const QString boxNames[kSettingsTextCount] = {
-            QStringLiteral("Top folder"), QStringLiteral("Excluded top subfolders"),
-            QStringLiteral("Exclude filepaths containing"),
-            QStringLiteral("Exclude links containing")};
-        interaction_.ShowMessageBox(
-            this,
-            QStringLiteral("The settings were not saved: the box '") + boxNames[unstorable]
-                + QStringLiteral("' holds a double quote (\"), which a settings file cannot hold.")
-                + kCrLf + QStringLiteral("Please remove it and save again."),
-            kSaveSettingsTitle, Interaction::Icon::Exclamation, Interaction::Buttons::Ok,
-            Interaction::Answer::Ok);
+        interaction_.ShowMessageBox(this, UnstorableTextMessage(values, unstorable),
+                                    kSaveSettingsTitle, Interaction::Icon::Exclamation,
+                                    Interaction::Buttons::Ok, Interaction::Answer::Ok);
         return;
     }
 
     if (strFile.isEmpty()) {
         strFile = chooseSettingsFile(*this, strLastSettingsFile_, Interaction::FileDialogKind::Save,
                                      QStringLiteral("Specify file for settings for index module"),
-                                     kHideReadOnly + kPathMustExist);
+                                     Interaction::kHideReadOnly + Interaction::kPathMustExist);
         if (strFile.isEmpty())
             return;
     }
@@ -229,7 +254,8 @@ void frmMain::LoadSettings(QString strFile)
     if (strFile.isEmpty())
         strFile = chooseSettingsFile(*this, strLastSettingsFile_, Interaction::FileDialogKind::Open,
                                      QStringLiteral("Specify index module settings file"),
-                                     kHideReadOnly + kPathMustExist + kFileMustExist);
+                                     Interaction::kHideReadOnly + Interaction::kPathMustExist
+                                         + Interaction::kFileMustExist);
 
     // Even a cancelled load starts from empty exclusion boxes.
     ResetSettingsFields();

@@ -72,23 +72,18 @@ void frmMain::cmdSelectSubfolders_Click()
 void frmMain::ShowNumExcludedSubfolders()
 {
     cmdSelectSubfolders->setToolTip(GetProgramText(28));
+    const qint32 numSubfolders = EnableSubfolderControls();
     if (txbTopFolder->text().isEmpty()) {
-        cmdSelectSubfolders->setEnabled(false);
         lblNumExcludedTopSubfolders->hide();
         return;
     }
 
-    // An unreadable top folder counts -1 and disables the button as well.
-    const qint32 numSubfolders = CountSubfolders(txbTopFolder->text());
-    cmdSelectSubfolders->setEnabled(numSubfolders > 0);
     lblNumExcludedTopSubfolders->show();
     if (numSubfolders <= 0) {
-        txbExcludedSubfolders->setEnabled(false);
         lblNumExcludedTopSubfolders->setText(GetProgramText(29));
         return;
     }
 
-    txbExcludedSubfolders->setEnabled(true);
     const int excluded = scan_.intNumExcludedSubfolders;
     if (excluded == 0)
         lblNumExcludedTopSubfolders->setText(GetProgramText(25));
@@ -97,6 +92,20 @@ void frmMain::ShowNumExcludedSubfolders()
     else
         lblNumExcludedTopSubfolders->setText(NumberToWords(excluded, 0) + u' ' + GetProgramText(27));
     setStatus(QString());
+}
+
+qint32 frmMain::EnableSubfolderControls()
+{
+    if (txbTopFolder->text().isEmpty()) {
+        cmdSelectSubfolders->setEnabled(false);
+        return 0;
+    }
+    // An unreadable top folder counts -1 and disables them as well: the
+    // selection window could only be cancelled.
+    const qint32 numSubfolders = CountSubfolders(txbTopFolder->text());
+    cmdSelectSubfolders->setEnabled(numSubfolders > 0);
+    txbExcludedSubfolders->setEnabled(numSubfolders > 0);
+    return numSubfolders;
 }
 
 } // namespace quillan

@@ -87,7 +87,9 @@ void frmMain::cmdClear_Click()
         break;
     }
     default:
-        return;
+        // Nothing picked: nothing to clear, but the label and the focus are
+        // brought up to date all the same.
+        break;
     }
     ShowNumExcludedSubfolders();
     FocusNextButton();

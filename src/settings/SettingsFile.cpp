@@ -134,6 +134,9 @@ QByteArray FormatSettingsFile(const SettingsValues &values)
 QString WriteSettingsFile(const QString &path, const SettingsValues &values)
 {
     QSaveFile file(path);
+    // The safe replace needs a new file beside the old one; in a folder that
+    // takes no new files, a file that may be written is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const QByteArray bytes = FormatSettingsFile(values);

@@ -56,8 +56,9 @@ int FirstUnstorableText(const SettingsValues &values);
 QByteArray FormatSettingsFile(const SettingsValues &values);
 
 // Writes the file through a temporary file that replaces the old one only
-// once it is complete, so a failure leaves the old file whole. Returns "" on
-// success, otherwise the description of the error.
+// once it is complete, so a failure leaves the old file whole. Where the folder
+// takes no new file, an existing file that may be written is written in place.
+// Returns "" on success, otherwise the description of the error.
 QString WriteSettingsFile(const QString &path, const SettingsValues &values);
 
 // Reads values until the first one that is missing, is not a number where a

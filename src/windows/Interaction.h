@@ -18,11 +18,17 @@ public:
     enum class Answer { Ok, Yes, No, Cancel };
     enum class FileDialogKind { Open, Save };
 
+    // Flags of a file dialog, to be added together.
+    static constexpr int kOverwritePrompt = 2;
+    static constexpr int kHideReadOnly = 4;
+    static constexpr int kPathMustExist = 2048;
+    static constexpr int kFileMustExist = 4096;
+
     struct FileDialogRequest {
         FileDialogKind kind = FileDialogKind::Open;
         QString title;
         QString filter;      // "Settings file (*.usr) | *.usr"
-        int flags = 0;       // 4 hide read-only, 2048 path must exist, 4096 file must exist
+        int flags = 0;       // the flags above
         QString startFolder; // "" for the dialog's own choice
     };
 

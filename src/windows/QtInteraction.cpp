@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
@@ -33,6 +35,30 @@ QString toQtFilter(const QString &filter)
     const qsizetype bar = filter.indexOf(u'|');
     return (bar < 0 ? filter : filter.left(bar)).trimmed();
 }
+
+// A file dialog that keeps itself open while the choice cannot be taken,
+// with a word on why.
+class CheckedFileDialog : public QFileDialog
+{
+public:
+    CheckedFileDialog(QWidget *owner, int flags) : QFileDialog(owner), flags_(flags) {}
+
+protected:
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const QString refusal =
+            files.isEmpty() ? QString() : QtInteraction::RefusedFileChoice(files.first(), flags_);
+        if (!refusal.isEmpty()) {
+            QMessageBox::warning(this, windowTitle(), refusal);
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    int flags_;
+};
 
 } // namespace
 
@@ -86,13 +112,39 @@ QString QtInteraction::BrowseForFolder(QWidget *owner, const QString &title)
 
 QString QtInteraction::ChooseFile(QWidget *owner, const FileDialogRequest &request)
 {
-    QFileDialog::Options options;
-    const QString filter = toQtFilter(request.filter);
-    if (request.kind == FileDialogKind::Save)
-        return QFileDialog::getSaveFileName(owner, request.title, request.startFolder, filter,
-                                            nullptr, options);
-    return QFileDialog::getOpenFileName(owner, request.title, request.startFolder, filter, nullptr,
-                                        options);
+    CheckedFileDialog dialog(owner, request.flags);
+    SetUpFileDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : QDir::toNativeSeparators(files.first());
+}
+
+void QtInteraction::SetUpFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
+{
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilter(toQtFilter(request.filter));
+    dialog.setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave
+                                                              : QFileDialog::AcceptOpen);
+    dialog.setFileMode((request.flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                             : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & kOverwritePrompt) == 0);
+    if (!request.startFolder.isEmpty())
+        dialog.setDirectory(request.startFolder);
+}
+
+QString QtInteraction::RefusedFileChoice(const QString &file, int flags)
+{
+    const QFileInfo info(file);
+    if (info.isDir())
+        return QString();
+    if ((flags & kPathMustExist) != 0 && !info.absoluteDir().exists())
+        return QStringLiteral("The folder %1 does not exist.\nPlease choose an existing folder.")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
+    if ((flags & kFileMustExist) != 0 && !info.exists())
+        return QStringLiteral("The file %1 does not exist.\nPlease choose an existing file.")
+            .arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    return QString();
 }
 
 void QtInteraction::SetClipboardText(const QString &text)

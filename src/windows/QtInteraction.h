@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+class QFileDialog;
+
 namespace quillan {
 
 class QtInteraction : public Interaction
@@ -18,6 +20,16 @@ public:
     int OpenWebAddress(const QString &address) override;
     void Pause(int milliseconds) override;
     void ProcessEvents() override;
+
+    // Sets a file dialog up as `request` asks: open or save, title, filter
+    // and folder; no overwrite question unless asked for; only existing files
+    // where the file must exist.
+    static void SetUpFileDialog(QFileDialog &dialog, const FileDialogRequest &request);
+
+    // Why a file dialog with `flags` refuses `file`: its folder or the file
+    // itself must exist and does not. "" when the dialog may take it (a folder
+    // is taken too: the dialog opens it).
+    static QString RefusedFileChoice(const QString &file, int flags);
 
 private:
     // A walk yields before and after every file; handing control to the

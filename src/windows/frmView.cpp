@@ -6,10 +6,14 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTextCursor>
+
+#include <functional>
+#include <utility>
 
 namespace quillan {
 
@@ -41,16 +45,36 @@ ReadError describe(const QFile &file)
     }
 }
 
+// The text box reports a mouse button coming up only after it has handled
+// the release itself: a click inside a selection clears it just then.
+class ViewerTextBox : public QPlainTextEdit
+{
+public:
+    ViewerTextBox(std::function<void()> onMouseUp, QWidget *parent)
+        : QPlainTextEdit(parent), onMouseUp_(std::move(onMouseUp))
+    {
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QPlainTextEdit::mouseReleaseEvent(event);
+        onMouseUp_();
+    }
+
+private:
+    std::function<void()> onMouseUp_;
+};
+
 } // namespace
 
 frmView::frmView(Interaction &interaction, const ProgramTextTable &programText, QWidget *parent)
     : QWidget(parent, Qt::Window), interaction_(interaction), programText_(programText)
 {
     setWindowTitle(QStringLiteral("Viewing"));
-    txbText1 = new QPlainTextEdit(this);
+    txbText1 = new ViewerTextBox([this] { txbText1_MouseUp(); }, this);
     txbText1->setAccessibleName(QStringLiteral("Text"));
     txbText1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txbText1->viewport()->installEventFilter(this);
     cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     twips::SetGeometry(txbText1, 105, 105, 7500, 1000);
@@ -123,6 +147,8 @@ void frmView::Form_Activate()
     if (!blnCopyToClipboardInvisible)
         cmdCopyToClipboard->setEnabled(true);
     txbText1->setReadOnly(true);
+    // Read-only boxes select by mouse only; a caret lets the keyboard select too.
+    txbText1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Form_Resize();
 
     QFile file(strFilename);
@@ -240,17 +266,6 @@ void frmView::closeEvent(QCloseEvent *event)
     blnFileDisplayed = false;
     cmdClose_Click();
     event->accept();
-}
-
-bool frmView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txbText1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // Let the text box finish its selection first.
-        const bool handled = QWidget::eventFilter(watched, event);
-        txbText1_MouseUp();
-        return handled;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace quillan

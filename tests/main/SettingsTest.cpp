@@ -163,17 +163,29 @@ TEST_F(SettingsTest, SaveToFileAsksForTheFileOpensNextInItsFolderAndReportsAFail
 TEST_F(SettingsTest, SaveInBothWaysRefusesADoubleQuoteOnceAndWritesTheDefaultFileFirst)
 {
     fillSettings();
-    window->txbExcludedSubfolders->setPlainText(QStringLiteral("old\"\ndrafts"));
+    tree.folder(QStringLiteral("si\"te/sub"));
+    window->txbTopFolder->setText(tree.path(QStringLiteral("si\"te/")));
+    window->txbExcludedSubfolders->setPlainText(QStringLiteral("old\nsay \"hi\""));
     window->txbExcludedLinks->setText(QStringLiteral("say \"hi\""));
-    fake.ExpectBox(Interaction::Answer::Ok);
-    fake.ExpectBox(Interaction::Answer::Ok);
+    // Each refusal tells how to mend the text it names: the top folder and the
+    // subfolders are chosen, not typed.
+    const char *advice[] = {"Please choose another top folder with 'Top folder'",
+                            "subfolder 'say \"hi\"' holds a double quote",
+                            "Please untick it in 'Exclude top subfolders'",
+                            "the box 'Exclude links containing' holds a double quote",
+                            "Please remove the double quote from the box"};
+    for (int i = 0; i < 3; ++i)
+        fake.ExpectBox(Interaction::Answer::Ok);
+    runAction(kSaveInBothWays);
+    window->txbTopFolder->setText(site);
     runAction(kSaveInBothWays);
     window->txbExcludedSubfolders->setPlainText(QStringLiteral("old\ndrafts"));
     runAction(kSaveInBothWays);
-    ASSERT_EQ(fake.boxes.size(), 2u) << "one refusal a click, not one per save";
-    EXPECT_TRUE(fake.boxes[0].text.contains(QStringLiteral("'Excluded top subfolders' holds a double")));
-    EXPECT_TRUE(fake.boxes[1].text.contains(QStringLiteral("'Exclude links containing' holds a double")));
-    EXPECT_EQ(fake.boxes[1].title, QStringLiteral("Save settings"));
+    ASSERT_EQ(fake.boxes.size(), 3u) << "one refusal a click, not one per save";
+    const QString texts = fake.boxes[0].text + fake.boxes[1].text + fake.boxes[2].text;
+    for (const char *words : advice)
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(words))) << words;
+    EXPECT_EQ(fake.boxes[2].title, QStringLiteral("Save settings"));
     EXPECT_FALSE(FileExists(defaultFile()));
     EXPECT_TRUE(fake.fileRequests.empty());
 

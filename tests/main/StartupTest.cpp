@@ -4,9 +4,11 @@
 #include "settings/TargetFileTypes.h"
 #include "windows/Twips.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +47,24 @@ TEST_F(MainWindowTest, ACheckBoxMovesTheFocusToTheNextButtonToPressOnceStartedUp
     window->txbTopFolder->setText(QDir::tempPath() + QDir::separator());
     window->chkShowRepeatedLinks->click();
     EXPECT_EQ(window->focusWidget(), window->cmdListFiles);
+}
+
+TEST_F(MainWindowTest, AScreenReaderReadsEveryLabelAsTheTextItShowsTheStatusToo)
+{
+    start();
+    TempTree site;
+    site.file(QStringLiteral("a.htm"));
+    site.file(QStringLiteral("b.htm"));
+    window->txbTopFolder->setText(site.root());
+    window->cmdListFiles->click();
+    ASSERT_EQ(window->lblTotalNumFilesOrBrokenLinks->text(), QStringLiteral("Number of files: 2"));
+    const auto labels = window->findChildren<QLabel *>();
+    EXPECT_EQ(labels.size(), 8);
+    for (QLabel *label : labels) {
+        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(label);
+        ASSERT_NE(readable, nullptr);
+        EXPECT_EQ(readable->text(QAccessible::Name), label->text());
+    }
 }
 
 TEST_F(MainWindowTest, AMissingOrBrokenProgramTextFileEndsStartUpWithACriticalBox)

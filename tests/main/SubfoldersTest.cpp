@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -100,10 +101,30 @@ TEST_F(SubfoldersTest, TheButtonIsOnOnlyForATopFolderWithSubfolders)
     EXPECT_FALSE(window->txbExcludedSubfolders->isEnabled());
     EXPECT_FALSE(window->lblNumExcludedTopSubfolders->isHidden());
     EXPECT_EQ(label(), text(29));
+    QLabel *shown = window->lblNumExcludedTopSubfolders;
+    EXPECT_LE(shown->heightForWidth(shown->width()), shown->height()) << "room for the whole text";
 
     window->txbTopFolder->setText(tree.path(QStringLiteral("missing/")));
     window->ShowNumExcludedSubfolders();
     EXPECT_FALSE(window->cmdSelectSubfolders->isEnabled());
+}
+
+TEST_F(SubfoldersTest, AfterAWalkTheButtonIsOnOnlyIfTheTopFolderHasSubfolders)
+{
+    tree.file(QStringLiteral("a.htm"));
+    start();
+    setTopFolder({});
+    for (bool withSubfolder : {false, true}) {
+        if (withSubfolder)
+            tree.folder(QStringLiteral("sub"));
+        for (QPushButton *command : {window->cmdListFiles, window->cmdCheckLinks}) {
+            SCOPED_TRACE(command->text().toStdString() + (withSubfolder ? " with" : " without"));
+            QTest::mouseClick(command, Qt::LeftButton);
+            EXPECT_EQ(window->cmdSelectSubfolders->isEnabled(), withSubfolder);
+            EXPECT_EQ(window->txbExcludedSubfolders->isEnabled(), withSubfolder);
+            EXPECT_FALSE(window->lblTotalNumFilesOrBrokenLinks->text().isEmpty());
+        }
+    }
 }
 
 TEST_F(SubfoldersTest, TicksOnSeveralPagesBecomeTheExclusionsThatListFilesLeavesOut)

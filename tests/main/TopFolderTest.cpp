@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace quillan::test {
 
@@ -155,6 +157,19 @@ TEST_F(TopFolderTest, ClearingAllAsksTwiceAndClearsOnlyOnYes)
     EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
 }
 
+TEST_F(TopFolderTest, ClearWithNothingPickedStillRefreshesTheSubfolderLabelAndMovesTheFocusOn)
+{
+    window->txbTopFolder->setText(site.root());
+    window->ShowNumExcludedSubfolders();
+    ASSERT_FALSE(window->cmdSelectSubfolders->isEnabled());
+    site.folder(QStringLiteral("sub"));
+    QApplication::setActiveWindow(window.get());
+    QTest::mouseClick(window->cmdClear, Qt::LeftButton);
+    EXPECT_TRUE(window->cmdSelectSubfolders->isEnabled());
+    EXPECT_EQ(window->lblNumExcludedTopSubfolders->text(), window->GetProgramText(25));
+    EXPECT_EQ(QApplication::focusWidget(), window->cmdListFiles);
+}
+
 TEST_F(TopFolderTest, ClearPicksDoNothingBeforeStartUpHasCompleted)
 {
     window->blnStartupCompleted = false;
@@ -176,6 +191,48 @@ TEST_F(TopFolderTest, LeavingAnExclusionBoxTidiesItButLeavesTheCounts)
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("/x/, A.htm, b.htm"));
     EXPECT_EQ(window->scan().intNumExcludedFilepaths, 0);
     EXPECT_EQ(window->scan().intNumExcludedLinks, 0);
+}
+
+TEST_F(TopFolderTest, OnlyAMoveToAnotherControlTidiesTheBoxNotItsMenuOrAnotherWindow)
+{
+    QLineEdit *box = window->txbExcludedLinks;
+    QApplication::setActiveWindow(window.get());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, QStringLiteral("b,a"));
+    QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
+    const auto expectUntouched = [box] {
+        EXPECT_EQ(box->text(), QStringLiteral("b,a"));
+        EXPECT_EQ(box->selectedText(), QStringLiteral("a"));
+        EXPECT_TRUE(box->isUndoAvailable());
+    };
+
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &menuKey);
+    QWidget *menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    expectUntouched();
+    menu->close();
+    EXPECT_EQ(QApplication::focusWidget(), box);
+
+    QWidget otherWindow;
+    otherWindow.show();
+    QApplication::setActiveWindow(&otherWindow);
+    expectUntouched();
+    QApplication::setActiveWindow(window.get());
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    expectUntouched();
+
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), box);
+    EXPECT_EQ(box->text(), QStringLiteral("a, b"));
+
+    // A tidy that changes nothing leaves the box's undo history alone.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, QStringLiteral(", c"));
+    QTest::mouseClick(window->txbExcludedFilepaths, Qt::LeftButton);
+    EXPECT_EQ(box->text(), QStringLiteral("a, b, c"));
+    EXPECT_TRUE(box->isUndoAvailable());
 }
 
 TEST_F(TopFolderTest, FocusLeavingTheBoxRunsTheTidy)

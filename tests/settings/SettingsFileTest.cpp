@@ -101,25 +101,27 @@ TEST(SettingsFileOnDisk, ReplacesAnOldFileAndReportsAMissingFolderOrFile)
     EXPECT_TRUE(ReadSettingsFile(tree.path(QStringLiteral("none.usr"))).texts.isEmpty());
 }
 
-TEST(SettingsFileOnDisk, AFailedSaveInAReadOnlyFolderKeepsTheOldFileWhole)
+TEST(SettingsFileOnDisk, InAFolderThatTakesNoNewFileAWritableFileIsWrittenInPlace)
 {
-    TempTree tree;
     const QByteArray old = QByteArrayLiteral("\"/old/\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n 1 \r\n 1 \r\n 1 \r\n");
-    tree.file(QStringLiteral("ro/s.usr"), old);
-    const QString file = tree.path(QStringLiteral("ro/s.usr"));
-    // The file itself may be written; only its folder is closed.
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
-                                    | QFileDevice::WriteOther);
-    QFile::setPermissions(tree.path(QStringLiteral("ro")), QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                               | QFileDevice::ReadOther
-                                                               | QFileDevice::ExeOther);
-    const std::string error =
-        RunAsUnprivileged([&] { return WriteSettingsFile(file, kSample).toStdString(); });
-    EXPECT_NE(error, "");
-    EXPECT_EQ(error.find("child failed"), std::string::npos) << error;
-    EXPECT_EQ(tree.read(QStringLiteral("ro/s.usr")), old);
-    EXPECT_EQ(QDir(tree.path(QStringLiteral("ro"))).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("s.usr")});
+    for (const bool fileWritable : {true, false}) {
+        SCOPED_TRACE(fileWritable ? "writable file" : "read-only file");
+        TempTree tree;
+        tree.file(QStringLiteral("ro/s.usr"), old);
+        const QString file = tree.path(QStringLiteral("ro/s.usr"));
+        const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+        QFile::setPermissions(file, fileWritable ? readable | QFileDevice::WriteOwner | QFileDevice::WriteOther
+                                                 : readable);
+        QFile::setPermissions(tree.path(QStringLiteral("ro")),
+                              readable | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+        const std::string error =
+            RunAsUnprivileged([&] { return WriteSettingsFile(file, kSample).toStdString(); });
+        EXPECT_EQ(error.find("child failed"), std::string::npos) << error;
+        EXPECT_EQ(error.empty(), fileWritable) << error;
+        EXPECT_EQ(tree.read(QStringLiteral("ro/s.usr")), fileWritable ? kSampleBytes : old);
+        EXPECT_EQ(QDir(tree.path(QStringLiteral("ro"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("s.usr")});
+    }
 }
 
 } // namespace quillan::test

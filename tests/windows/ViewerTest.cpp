@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextCursor>
 
 namespace quillan::test {
@@ -39,12 +40,20 @@ protected:
         viewer->ShowModeless();
     }
 
-    void select(int from, int to)
+    // Where the text box shows the gap before character `position`.
+    QPoint pointAt(int position) const
     {
-        QTextCursor cursor = viewer->txbText1->textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        viewer->txbText1->setTextCursor(cursor);
+        QTextCursor cursor(viewer->txbText1->document());
+        cursor.setPosition(position);
+        return viewer->txbText1->cursorRect(cursor).center();
+    }
+
+    // A click and a shift-click.
+    void selectByMouse(int from, int to)
+    {
+        QWidget *area = viewer->txbText1->viewport();
+        QTest::mouseClick(area, Qt::LeftButton, {}, pointAt(from));
+        QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, pointAt(to));
     }
 
     ProgramTextTable texts;
@@ -94,29 +103,41 @@ TEST_F(ViewerTest, AnEmptyOrMissingFileIsReportedAndTheWindowHides)
 TEST_F(ViewerTest, CopiesTheSelectionOrElseAllAndOnlyAMouseSelectionWidensTheButton)
 {
     viewer->show();
-    viewer->cmdCopyToClipboard_Click(); // the text box is empty
+    QTest::mouseClick(viewer->cmdCopyToClipboard, Qt::LeftButton); // the text box is empty
     EXPECT_EQ(fake.clipboardWrites, 0);
 
     show("first line\r\nsecond line");
-    select(6, 17); // by keyboard: no mouse release follows
-    EXPECT_EQ(viewer->cmdCopyToClipboard->text(), QStringLiteral("Copy to clipboard"));
-    viewer->cmdCopyToClipboard_Click();
-    EXPECT_EQ(fake.clipboard, QStringLiteral("line\nsecond"));
+    QPlainTextEdit *text = viewer->txbText1;
+    const QString plain = QStringLiteral("Copy to clipboard");
+    const QString selected = QStringLiteral("Copy selected text to clipboard");
+    const auto caption = [this] { return viewer->cmdCopyToClipboard->text(); };
+    const auto copy = [this] { QTest::mouseClick(viewer->cmdCopyToClipboard, Qt::LeftButton); };
 
-    select(0, 5);
-    viewer->txbText1_MouseUp();
-    EXPECT_EQ(viewer->cmdCopyToClipboard->text(),
-              QStringLiteral("Copy selected text to clipboard"));
+    // Selected by keyboard: the caption stays as it is; the selection is copied.
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(text, Qt::Key_Right);
+    QTest::keyClick(text, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(caption(), plain);
+    copy();
+    EXPECT_EQ(fake.clipboard, QStringLiteral("line\nsecond line"));
+
+    // Selected by mouse: the button widens, then copies only the selection.
+    selectByMouse(0, 5);
+    EXPECT_EQ(caption(), selected);
     EXPECT_NEAR(twips::Width(viewer->cmdCopyToClipboard), frmView::kCopySelectedWidth, 15);
-    viewer->cmdCopyToClipboard_Click();
+    copy();
     EXPECT_EQ(fake.clipboard, QStringLiteral("first"));
-    EXPECT_EQ(viewer->cmdCopyToClipboard->text(), QStringLiteral("Copy to clipboard"));
+    EXPECT_EQ(caption(), plain);
     EXPECT_NEAR(twips::Width(viewer->cmdCopyToClipboard), frmView::kCopyWidth, 15);
     EXPECT_EQ(viewer->focusWidget(), viewer->cmdClose);
 
-    select(1, 1);
-    viewer->txbText1_MouseUp();
-    viewer->cmdCopyToClipboard_Click();
+    // A click inside the selection clears it once the button is released.
+    selectByMouse(0, 5);
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, pointAt(2));
+    EXPECT_FALSE(text->textCursor().hasSelection());
+    EXPECT_EQ(caption(), plain);
+    copy();
     EXPECT_EQ(fake.clipboard, QStringLiteral("first line\nsecond line"));
 }
 
