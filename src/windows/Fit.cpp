@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -48,6 +49,20 @@ QSize CheckBoxSizeFor(const QCheckBox *box, const QString &text)
             ->itemTextRect(box->fontMetrics(), QRect(), Qt::TextShowMnemonic, false, text)
             .size();
     return box->style()->sizeFromContents(QStyle::CT_CheckBox, &option, textSize, box);
+}
+
+QSize ButtonSizeFor(const QPushButton *button, const QString &text)
+{
+    // As the button measures itself.
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = text;
+    if (button->autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    if (button->isDefault())
+        option.features |= QStyleOptionButton::DefaultButton;
+    const QSize textSize = button->fontMetrics().size(Qt::TextShowMnemonic, text);
+    return button->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize, button);
 }
 
 QSize LabelSizeFor(const QLabel *label, const QString &text)

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace quillan::fit
@@ -30,6 +31,7 @@ void Resize(QWidget *control, int designWidth, int designHeight);
 // What a check box or a label would need to show `text`, in pixels, without
 // changing its text: for sizing by the widest text it will show.
 QSize CheckBoxSizeFor(const QCheckBox *box, const QString &text);
+QSize ButtonSizeFor(const QPushButton *button, const QString &text);
 QSize LabelSizeFor(const QLabel *label, const QString &text);
 // What a combo box needs to show the longest of its entries, in pixels
 // (its own size hint may count only the entry it shows).

@@ -211,10 +211,10 @@ void frmView::fitButtons()
     cmdCopyToClipboard->resize(cmdCopyToClipboard->width(), twips::ToPixels(buttonHeight));
     setCopyCaption(cmdCopyToClipboard->text() == kCopySelectedCaption);
 
-    const QString caption = cmdCopyToClipboard->text();
-    cmdCopyToClipboard->setText(kCopySelectedCaption);
-    const int copyWidth = fit::Width(cmdCopyToClipboard, kCopySelectedWidth);
-    cmdCopyToClipboard->setText(caption);
+    const int copyWidth = qMax(kCopySelectedWidth,
+                               twips::FromPixels(fit::ButtonSizeFor(cmdCopyToClipboard,
+                                                                    kCopySelectedCaption)
+                                                     .width()));
     minWidth_ = qMax(kMinWidth, 450 + copyWidth + kButtonGap + twips::Width(cmdClose));
     minHeight_ = kMinHeight + heightGrowth();
     setMinimumSize(twips::ToPixels(minWidth_) - (frameGeometry().width() - width()),
