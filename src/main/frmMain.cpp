@@ -26,13 +26,6 @@ namespace {
 
 const QColor kMainBackColour(208, 208, 240);
 
-template <typename Widget>
-Widget *place(Widget *widget, int left, int top, int width, int height)
-{
-    twips::SetGeometry(widget, left, top, width, height);
-    return widget;
-}
-
 QLabel *labelFor(QLabel *label, QWidget *buddy)
 {
     label->setBuddy(buddy);
@@ -89,80 +82,70 @@ frmSelectSubfolders *frmMain::selectSubfolders()
 
 void frmMain::createControls()
 {
-    // Positions in twips; only the window's height follows a fixed rule.
-    cmdTopFolder = place(new QPushButton(QStringLiteral("Top folder"), this), 120, 120, 2300, 400);
-    txbTopFolder = place(new QLineEdit(this), 2550, 140, 6300, 360);
+    // Made in reading order, which is the Tab order; ArrangeControls places
+    // them.
+    cmdTopFolder = new QPushButton(QStringLiteral("Top folder"), this);
+    txbTopFolder = new QLineEdit(this);
     txbTopFolder->setReadOnly(true);
     txbTopFolder->setToolTip(QStringLiteral("Click on 'Top folder' to specify a folder."));
     txbTopFolder->setAccessibleName(QStringLiteral("Top folder"));
 
-    cmdSelectSubfolders = place(new QPushButton(QStringLiteral("Exclude top subfolders"), this),
-                                120, 660, 2300, 400);
-    txbExcludedSubfolders = place(new QPlainTextEdit(this), 2550, 660, 6300, 1100);
+    cmdSelectSubfolders = new QPushButton(QStringLiteral("Exclude top subfolders"), this);
+    txbExcludedSubfolders = new QPlainTextEdit(this);
     txbExcludedSubfolders->setReadOnly(true);
     txbExcludedSubfolders->setLineWrapMode(QPlainTextEdit::NoWrap);
     txbExcludedSubfolders->setToolTip(QStringLiteral("These subfolders are excluded from the scan."));
     txbExcludedSubfolders->setAccessibleName(QStringLiteral("Excluded top subfolders"));
-    lblNumExcludedTopSubfolders = place(new QLabel(QStringLiteral("Seventeen excluded."), this),
-                                        120, 1140, 2300, 700);
-    // Room for two lines down to the next box: "The top folder has no
-    // subfolders." does not fit on one.
+    lblNumExcludedTopSubfolders = new QLabel(QStringLiteral("Seventeen excluded."), this);
+    // Two lines down to the next box: "The top folder has no subfolders."
+    // does not fit on one.
     lblNumExcludedTopSubfolders->setWordWrap(true);
     lblNumExcludedTopSubfolders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    lblExcludeFilepathsContaining =
-        place(new QLabel(QStringLiteral("Exclude filepaths containing:"), this), 120, 1950, 2900, 300);
-    txbExcludedFilepaths = place(new QLineEdit(this), 3100, 1920, 5750, 360);
+    lblExcludeFilepathsContaining = new QLabel(QStringLiteral("Exclude filepaths containing:"), this);
+    txbExcludedFilepaths = new QLineEdit(this);
     labelFor(lblExcludeFilepathsContaining, txbExcludedFilepaths);
 
-    Label1 = place(new QLabel(QStringLiteral("Exclude links containing:"), this), 120, 2430, 2900, 300);
-    txbExcludedLinks = place(new QLineEdit(this), 3100, 2400, 5750, 360);
+    Label1 = new QLabel(QStringLiteral("Exclude links containing:"), this);
+    txbExcludedLinks = new QLineEdit(this);
     labelFor(Label1, txbExcludedLinks);
 
-    chkIncludePHPfiles = place(
-        new QCheckBox(QStringLiteral("Check links in PHP files as well as HTM files"), this), 120,
-        2900, 7000, 300);
-    chkShowRepeatedLinks = place(
-        new QCheckBox(QStringLiteral("Show repeated broken links in a file"), this), 120, 3230,
-        7000, 300);
-    chkTopFolderOnly = place(
-        new QCheckBox(QStringLiteral("Check links in files in top folder only"), this), 120, 3560,
-        7000, 300);
+    chkIncludePHPfiles =
+        new QCheckBox(QStringLiteral("Check links in PHP files as well as HTM files"), this);
+    chkShowRepeatedLinks =
+        new QCheckBox(QStringLiteral("Show repeated broken links in a file"), this);
+    chkTopFolderOnly =
+        new QCheckBox(QStringLiteral("Check links in files in top folder only"), this);
 
-    cmdListFiles = place(new QPushButton(QStringLiteral("List files"), this), 120, 4020, 1800, 450);
-    cmdCheckLinks = place(new QPushButton(QStringLiteral("Check links"), this), 2040, 4020, 1800, 450);
-    cmdStop = place(new QPushButton(QStringLiteral("Stop"), this), 3960, 4020, 1300, 450);
-    cmdHelp = place(new QPushButton(QStringLiteral("Help"), this), 6050, 4020, 1300, 450);
-    cmdQuit = place(new QPushButton(QStringLiteral("Quit"), this), 7550, 4020, 1300, 450);
+    cmdListFiles = new QPushButton(QStringLiteral("List files"), this);
+    cmdCheckLinks = new QPushButton(QStringLiteral("Check links"), this);
+    cmdStop = new QPushButton(QStringLiteral("Stop"), this);
+    cmdHelp = new QPushButton(QStringLiteral("Help"), this);
+    cmdQuit = new QPushButton(QStringLiteral("Quit"), this);
 
-    lblScanningFile = place(new QLabel(QStringLiteral("Scanning file:"), this), 120, 4660, 1400, 300);
-    txbFileBeingScanned = place(new QLineEdit(this), 1550, 4630, 7300, 360);
+    lblScanningFile = new QLabel(QStringLiteral("Scanning file:"), this);
+    txbFileBeingScanned = new QLineEdit(this);
     txbFileBeingScanned->setReadOnly(true);
     labelFor(lblScanningFile, txbFileBeingScanned);
-    lblTotalNumFilesOrBrokenLinks = place(
-        new QLabel(QStringLiteral("Number of broken from/to links found: 99999"), this), 120, 5100,
-        8730, 300);
+    lblTotalNumFilesOrBrokenLinks =
+        new QLabel(QStringLiteral("Number of broken from/to links found: 99999"), this);
     // A screen reader reads a label by its text, and announces each new text
     // as it changes; the role word goes into the description.
     lblTotalNumFilesOrBrokenLinks->setAccessibleDescription(QStringLiteral("Status"));
 
-    cmdSettings = place(new QPushButton(QStringLiteral("Settings -->"), this), 120, 5560, 1500, 400);
-    cboSettings = place(new QComboBox(this), 1680, 5560, 2600, 400);
+    cmdSettings = new QPushButton(QStringLiteral("Settings -->"), this);
+    cboSettings = new QComboBox(this);
     cboSettings->setAccessibleName(QStringLiteral("Settings actions"));
-    cmdClear = place(new QPushButton(QStringLiteral("Clear -->"), this), 4550, 5560, 1300, 400);
-    cboClear = place(new QComboBox(this), 5910, 5560, 2940, 400);
+    cmdClear = new QPushButton(QStringLiteral("Clear -->"), this);
+    cboClear = new QComboBox(this);
     cboClear->setAccessibleName(QStringLiteral("Clear actions"));
 
-    lblUserManual = place(new QLabel(QStringLiteral("User manual: "), this), 120, 6130, 1250, 300);
-    lblUserManualURL = place(new ClickableLabel(QStringLiteral("velquor.example/qln/qln.htm"), this),
-                             1370, 6130, 3800, 300);
+    lblUserManual = new QLabel(QStringLiteral("User manual: "), this);
+    lblUserManualURL = new ClickableLabel(QStringLiteral("velquor.example/qln/qln.htm"), this);
     lblUserManualURL->setToolTip(QStringLiteral("Click here for the online user manual."));
-    lblUserManualURL->setCursor(Qt::PointingHandCursor);
-    lblVelquorSystems = place(new ClickableLabel(QStringLiteral("Velquor Systems"), this), 5910,
-                              6130, 2940, 300);
+    lblVelquorSystems = new ClickableLabel(QStringLiteral("Velquor Systems"), this);
     lblVelquorSystems->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblVelquorSystems->setToolTip(QStringLiteral("Click here to visit the Velquor Systems web site."));
-    lblVelquorSystems->setCursor(Qt::PointingHandCursor);
     for (QLabel *link : {static_cast<QLabel *>(lblUserManualURL), static_cast<QLabel *>(lblVelquorSystems)}) {
         QPalette palette = link->palette();
         palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
@@ -172,7 +155,10 @@ void frmMain::createControls()
         link->setFont(font);
     }
 
+    txbExcludedSubfolders->setTabChangesFocus(true);
+    // The design size; start-up sets the height by its rule.
     twips::Resize(this, 8970, 6450);
+    ArrangeControls();
 }
 
 void frmMain::connectControls()
@@ -229,10 +215,11 @@ bool frmMain::Form_Load()
     ShowNumExcludedSubfolders();
     cmdStop->hide();
 
+    // The settings lists are filled now: room for their longest entries.
+    ArrangeControls();
     const auto placeWindow = [this] {
-        const int height = twips::Top(cmdSettings) + twips::Height(cmdSettings) + 600;
-        twips::Resize(this, twips::Width(this), height);
-        twips::Move(this, 100, (twips::ScreenHeight() - height) / 2);
+        applyHeightRule();
+        twips::Move(this, 100, (twips::ScreenHeight() - twips::Height(this)) / 2);
     };
     placeWindow();
     show();
@@ -246,6 +233,31 @@ bool frmMain::Form_Load()
     cmdHelp->setFocus();
     blnStartupCompleted = true;
     return true;
+}
+
+void frmMain::applyHeightRule()
+{
+    twips::Resize(this, twips::Width(this),
+                  twips::Top(cmdSettings) + twips::Height(cmdSettings) + 600);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Another desktop font: the controls take their new sizes and the window
+    // its new height.
+    if (event->type() == QEvent::FontChange && cmdSettings) {
+        ArrangeControls();
+        applyHeightRule();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The boxes reach to the window's right edge.
+    if (cmdSettings)
+        ArrangeControls();
 }
 
 void frmMain::SetFormBackColor(QWidget *window, const QColor &colour)

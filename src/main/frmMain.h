@@ -159,6 +159,8 @@ public:
     Interaction &interaction() const { return interaction_; }
 
 protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -170,6 +172,11 @@ private:
     void ShowStatus(const QString &text) override;
 
     void createControls();
+    // Places the controls by their design and their texts' needs at the
+    // present font, and widens the window to hold them (frmMainLayout.cpp).
+    void ArrangeControls();
+    // The window's height by its rule: a margin below the Settings button.
+    void applyHeightRule();
     // Enables the subfolder button, and with a top folder the subfolder box,
     // exactly when the top folder has subfolders; returns their number (0
     // without a top folder, -1 for an unreadable one).
@@ -194,6 +201,7 @@ private:
     QString strDefaultSettingsFile_;
     QString strLastSettingsFile_;
     bool blnQuitting_ = false;
+    bool arranging_ = false;
 
     int eventIntervalMs_ = 15;
     QElapsedTimer sinceEvents_;

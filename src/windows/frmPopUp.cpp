@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <cmath>
@@ -15,6 +16,7 @@ namespace {
 
 const QColor kMessageColour(0, 0, 192);
 const QColor kBorderColour(128, 128, 128);
+constexpr qreal kMessagePoints = 9.75;
 
 } // namespace
 
@@ -35,10 +37,7 @@ frmPopUp::frmPopUp(QWidget *parent)
     QPalette labelPalette = lblMessage->palette();
     labelPalette.setColor(QPalette::WindowText, kMessageColour);
     lblMessage->setPalette(labelPalette);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    lblMessage->setFont(font);
+    applyMessageFont();
     lblMessage->installEventFilter(this);
     twips::SetGeometry(lblMessage, 0, 0, kDesignMessageWidth, kDesignMessageHeight);
 
@@ -56,6 +55,7 @@ void frmPopUp::PopUp(const QString &strMessage, int intWidth, int intHeight, int
     twips::Resize(this, intWidth, intHeight);
     twips::SetGeometry(lblMessage, 0, 0, intWidth, intHeight);
     twips::Move(this, intLeft, intTop);
+    growToMessage();
     showFor(intInterval);
 }
 
@@ -74,7 +74,39 @@ void frmPopUp::PopUpInForm(const QWidget *frmMe, const QString &strMessage, int 
     lblMessage->setText(strMessage);
     twips::Resize(this, intWidth, intHeight);
     lblMessage->resize(twips::ToPixels(intWidth), lblMessage->height());
+    growToMessage();
     showFor(intInterval);
+}
+
+void frmPopUp::applyMessageFont()
+{
+    // Bold, and never smaller than the text of the other windows.
+    QFont messageFont(QStringLiteral("Tahoma"));
+    const qreal points = font().pointSizeF();
+    messageFont.setPointSizeF(qMax(kMessagePoints, points));
+    messageFont.setBold(true);
+    lblMessage->setFont(messageFont);
+}
+
+void frmPopUp::growToMessage()
+{
+    // The caller's size is meant for its message at the design font. Where
+    // the message needs more (a larger font, a longer wording), the message
+    // grows to its longest word and to its wrapped lines, and the window with
+    // it; the top left corner stays where the caller put it.
+    const QFontMetrics metrics = lblMessage->fontMetrics();
+    const QMargins margins = lblMessage->contentsMargins();
+    int longestWord = 0;
+    const QStringList words = lblMessage->text().split(QRegularExpression(QStringLiteral("\\s+")),
+                                                       Qt::SkipEmptyParts);
+    for (const QString &word : words)
+        longestWord = qMax(longestWord, metrics.horizontalAdvance(word));
+    const int width = qMax(lblMessage->width(),
+                           longestWord + margins.left() + margins.right() + 2 * lblMessage->margin());
+    const int height = qMax(lblMessage->height(), lblMessage->heightForWidth(width));
+    lblMessage->resize(width, height);
+    const QRect message = lblMessage->geometry();
+    resize(qMax(this->width(), message.right() + 1), qMax(this->height(), message.bottom() + 1));
 }
 
 void frmPopUp::showFor(int intInterval)
@@ -99,6 +131,13 @@ int frmPopUp::RoundHalfToEven(double value)
 {
     // The default floating-point rounding mode is to nearest, ties to even.
     return int(std::nearbyint(value));
+}
+
+void frmPopUp::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && lblMessage)
+        applyMessageFont();
 }
 
 bool frmPopUp::eventFilter(QObject *watched, QEvent *event)

@@ -2,7 +2,9 @@
 // A small window that shows a short message for a while and then goes, or
 // goes at once when the user clicks the message. Every call is modal: it
 // returns once the window has closed again. Positions and sizes are in twips;
-// positions are screen coordinates and may lie beyond 16-bit range.
+// positions are screen coordinates and may lie beyond 16-bit range. A message
+// that needs more room than its caller gave it (a large font) makes the
+// window grow, from the same top left corner.
 
 #include <QDialog>
 
@@ -51,10 +53,13 @@ public:
     static int RoundHalfToEven(double value);
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void applyMessageFont();
+    void growToMessage();
     void showFor(int intInterval);
 };
 

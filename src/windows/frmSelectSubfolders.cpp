@@ -4,6 +4,7 @@
 #include "util/DiskProc.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
+#include "windows/Fit.h"
 #include "windows/Interaction.h"
 #include "windows/Twips.h"
 
@@ -20,7 +21,7 @@ namespace quillan {
 
 namespace {
 
-// Design sizes, in twips.
+// Design sizes, in twips; a larger font makes the controls grow beyond them.
 constexpr int kPictureLeft = 180;
 constexpr int kPictureTop = 180;
 constexpr int kRowLeft = 60;
@@ -28,7 +29,17 @@ constexpr int kButtonHeight = 375;
 constexpr int kSelectButtonWidth = 1100;
 constexpr int kAcceptCancelWidth = 1000;
 constexpr int kLabelHeight = 450;
+constexpr int kReadingHeight = 400;
 constexpr int kScrollBarWidth = 255;
+constexpr int kButtonGap = 150;
+// The buttons stand this far above the window's bottom edge; the summary may
+// reach a little below their bottom edge.
+constexpr int kBelowButtons = 700;
+constexpr int kSummaryOverhang = 75;
+// Below the rows at the design sizes: the gap, the buttons and the margin.
+constexpr int kBelowRows = 1400;
+// The picture's width is the window's less this.
+constexpr int kPictureMargins = 500;
 
 const QColor kDefaultBackColour(255, 255, 192); // light yellow
 
@@ -81,8 +92,12 @@ frmSelectSubfolders::frmSelectSubfolders(Interaction &interaction, QWidget *pare
 {
     setObjectName(QStringLiteral("frmSelectSubfolders"));
     setWindowTitle(QStringLiteral("Select subfolders"));
-    setFont(QFont(QStringLiteral("Arial"), font().pointSize()));
+    // Only the family is the window's own: the size follows the desktop's.
+    QFont arial = font();
+    arial.setFamily(QStringLiteral("Arial"));
+    setFont(arial);
     createControls();
+    fitControls();
     twips::Resize(this, 8650, 6000);
 
     // Load.
@@ -104,13 +119,9 @@ void frmSelectSubfolders::createControls()
     twips::SetGeometry(picSubfolders, kPictureLeft, kPictureTop, 8150, 4000);
 
     lblReading_ = new QLabel(picSubfolders);
-    QFont readingFont = lblReading_->font();
-    readingFont.setPointSize(11);
-    readingFont.setBold(false);
-    lblReading_->setFont(readingFont);
     lblReading_->setTextFormat(Qt::PlainText);
     lblReading_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    twips::SetGeometry(lblReading_, kRowLeft, 60, 30000, 400);
+    twips::SetGeometry(lblReading_, kRowLeft, 60, 30000, kReadingHeight);
 
     auto *row = new QCheckBox(picSubfolders);
     twips::SetGeometry(row, kRowLeft, 0, 8150, kRowHeight);
@@ -151,6 +162,100 @@ void frmSelectSubfolders::createControls()
         button->setAutoDefault(false);
     connect(cmdAccept, &QPushButton::clicked, this, &frmSelectSubfolders::cmdAccept_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSelectSubfolders::cmdCancel_Click);
+}
+
+void frmSelectSubfolders::fitControls()
+{
+    // The progress reads a little larger than the rows.
+    QFont readingFont = lblReading_->font();
+    const qreal points = font().pointSizeF();
+    readingFont.setPointSizeF(points > 0 ? qMax<qreal>(11, points + 2) : 11);
+    lblReading_->setFont(readingFont);
+    lblReading_->resize(lblReading_->width(),
+                        twips::ToPixels(qMax(kReadingHeight, twips::FromPixels(fit::LabelSizeFor(
+                                                                lblReading_, QStringLiteral("Xg"))
+                                                                .height()))));
+
+    // The four buttons stand in one row of one height.
+    QPushButton *selectAll = cmdSelectDeselectAllSubfolders[1];
+    QPushButton *deselectAll = cmdSelectDeselectAllSubfolders[0];
+    int buttonHeight = kButtonHeight;
+    for (QPushButton *button : {selectAll, deselectAll, cmdAccept, cmdCancel})
+        buttonHeight = fit::Height(button, buttonHeight);
+    for (QPushButton *button : {selectAll, deselectAll})
+        twips::SetGeometry(button, twips::Left(button), twips::Top(button),
+                           fit::Width(button, kSelectButtonWidth), buttonHeight);
+    for (QPushButton *button : {cmdAccept, cmdCancel})
+        twips::SetGeometry(button, twips::Left(button), twips::Top(button),
+                           fit::Width(button, kAcceptCancelWidth), buttonHeight);
+
+    // Room for two lines: a caption asking for included folders adds the
+    // total size on a second line.
+    setHeight(lblNumSubfolders,
+              qMax(kLabelHeight, twips::FromPixels(fit::LabelSizeFor(lblNumSubfolders,
+                                                                     QStringLiteral("Xg\nXg"))
+                                                       .height())));
+
+    // The row height is the first check box's, tall enough for one line.
+    setHeight(chkSubfolder[0],
+              qMax(kRowHeight, twips::FromPixels(fit::CheckBoxSizeFor(chkSubfolder[0],
+                                                                      QStringLiteral("Xg"))
+                                                     .height())));
+}
+
+QStringList frmSelectSubfolders::summarySamples() const
+{
+    // The widest text of each form the summary can take for this survey:
+    // no count shown is wider than the number of subfolders.
+    const int n = survey_.intNumSubfolders;
+    QStringList samples{QStringLiteral("No subfolders selected."),
+                        QStringLiteral("One subfolder selected."),
+                        QStringLiteral("All ") + QString::number(n)
+                            + QStringLiteral(" subfolders selected."),
+                        strNumSubfolders + QStringLiteral(" selected (of ") + strNumSubfolders
+                            + QStringLiteral(").")};
+    if (ContainsInLowered(strCaption, u"included")) {
+        double total = 0;
+        for (int i = 0; i < n; ++i)
+            total += survey_.dblBytes[i];
+        samples << QStringLiteral("A total of over ") + FormatByteSizeGb(total, 2) + u'.';
+    }
+    return samples;
+}
+
+int frmSelectSubfolders::neededWidth() const
+{
+    const int bar = vsbScrollBar->isHidden() ? 0 : twips::Width(vsbScrollBar);
+    const QPushButton *selectAll = cmdSelectDeselectAllSubfolders[1];
+    const QPushButton *deselectAll = cmdSelectDeselectAllSubfolders[0];
+
+    // The buttons with the summary between them...
+    int summary = 0;
+    for (const QString &sample : summarySamples())
+        summary = qMax(summary, fit::LabelSizeFor(lblNumSubfolders, sample).width());
+    const int buttonRow = twips::Width(selectAll) + twips::Width(deselectAll)
+                          + twips::Width(cmdAccept) + twips::Width(cmdCancel)
+                          + twips::FromPixels(summary) + 4 * kButtonGap + kPictureMargins + bar;
+
+    // ...and the widest row of the whole list, whichever page shows it.
+    int row = 0;
+    for (int i = 0; i < survey_.intNumSubfolders; ++i)
+        row = qMax(row, fit::CheckBoxSizeFor(chkSubfolder[0],
+                                             escapedCaption(FormatCheckboxCaption(survey_.strEntries[i])))
+                            .width());
+    const int rows = twips::FromPixels(row) + kRowLeft + kPictureMargins + bar;
+    return qMax(buttonRow, rows);
+}
+
+int frmSelectSubfolders::heightBelowRows() const
+{
+    // The design allowance, grown with the buttons; and enough that the
+    // summary, centred between the rows and the buttons, ends by the
+    // buttons' bottom edge, as it does at the design sizes.
+    const int buttons = twips::Height(cmdCancel);
+    const int summary = twips::Height(lblNumSubfolders);
+    return qMax(kBelowRows + qMax(0, buttons - kButtonHeight),
+                kPictureTop + kBelowButtons - 2 * kSummaryOverhang - buttons + 2 * summary);
 }
 
 void frmSelectSubfolders::appendRow(QCheckBox *row)
@@ -195,8 +300,11 @@ void frmSelectSubfolders::Form_Activate()
     ShowProgress(ReadingDiskText(0));
     setWindowTitle(strCaption);
 
-    setWidth(picSubfolders, twips::Width(this) - 500);
-    setHeight(picSubfolders, twips::Height(this) - 1300);
+    // While the disk is read the picture fills the window but for the button
+    // row, which a larger font makes taller.
+    setWidth(picSubfolders, twips::Width(this) - kPictureMargins);
+    setHeight(picSubfolders,
+              twips::Height(this) - 1300 - qMax(0, twips::Height(cmdCancel) - kButtonHeight));
     ArrangeButtons();
     // Every show starts at the first row, whatever the last one scrolled to.
     vsbScrollBar->hide();
@@ -267,16 +375,7 @@ void frmSelectSubfolders::loadRows()
     intNumCheckboxesShown = qMin(n, qMax(intMaxNumCheckboxes, 1));
     strNumSubfolders = FormatCount(n);
 
-    const int rowHeight = twips::Height(chkSubfolder[0]);
-    setHeight(picSubfolders, intNumCheckboxesShown * rowHeight);
-    twips::Resize(this, twips::Width(this), twips::Height(picSubfolders) + 1400);
-    ArrangeButtons();
-
     if (n > intNumCheckboxesShown) {
-        const int barWidth = twips::Width(vsbScrollBar);
-        setWidth(picSubfolders, twips::Width(picSubfolders) - barWidth);
-        twips::SetGeometry(vsbScrollBar, twips::Width(this) - barWidth - 300,
-                           twips::Top(picSubfolders), barWidth, twips::Height(picSubfolders));
         vsbScrollBar->setRange(0, n - intNumCheckboxesShown);
         vsbScrollBar->setValue(0);
         vsbScrollBar->setSingleStep(1);
@@ -284,15 +383,38 @@ void frmSelectSubfolders::loadRows()
         vsbScrollBar->show();
         vsbScrollBar->raise();
     }
-
     UnloadExtraCheckboxes();
+    for (int k = 1; k < intNumCheckboxesShown; ++k)
+        appendRow(new QCheckBox(picSubfolders));
     chkSubfolder[0]->setVisible(intNumCheckboxesShown > 0);
-    for (int k = 1; k < intNumCheckboxesShown; ++k) {
-        const QCheckBox *above = chkSubfolder[k - 1];
-        auto *row = new QCheckBox(picSubfolders);
-        row->setGeometry(above->x(), above->y() + above->height(), above->width(), above->height());
-        appendRow(row);
+    layOutPage();
+}
+
+void frmSelectSubfolders::layOutPage()
+{
+    // The window is as high as its rows and as wide as its caller asked, or
+    // wider where the rows or the buttons need it.
+    const int rowHeight = twips::Height(chkSubfolder[0]);
+    setHeight(picSubfolders, intNumCheckboxesShown * rowHeight);
+    twips::Resize(this, qMax(twips::Width(this), neededWidth()),
+                  twips::Height(picSubfolders) + heightBelowRows());
+    setWidth(picSubfolders, twips::Width(this) - kPictureMargins);
+    ArrangeButtons();
+
+    if (vsbScrollBar->isVisibleTo(this)) {
+        const int barWidth = twips::Width(vsbScrollBar);
+        setWidth(picSubfolders, twips::Width(picSubfolders) - barWidth);
+        twips::SetGeometry(vsbScrollBar, twips::Width(this) - barWidth - 300,
+                           twips::Top(picSubfolders), barWidth, twips::Height(picSubfolders));
     }
+
+    // Each row below the one above it, as wide as the picture.
+    for (int k = 1; k < chkSubfolder.size(); ++k) {
+        const QCheckBox *above = chkSubfolder[k - 1];
+        chkSubfolder[k]->setGeometry(above->x(), above->y() + above->height(),
+                                     picSubfolders->width(), above->height());
+    }
+    chkSubfolder[0]->resize(picSubfolders->width(), chkSubfolder[0]->height());
 }
 
 void frmSelectSubfolders::showRows()
@@ -314,7 +436,7 @@ void frmSelectSubfolders::ArrangeButtons()
     QPushButton *deselectAll = cmdSelectDeselectAllSubfolders[0];
     const int windowWidth = twips::Width(this);
 
-    const int buttonTop = twips::Height(this) - twips::Height(selectAll) - 700;
+    const int buttonTop = twips::Height(this) - twips::Height(selectAll) - kBelowButtons;
     for (QPushButton *button : {selectAll, deselectAll, cmdCancel, cmdAccept})
         setTop(button, buttonTop);
     setTop(lblNumSubfolders,
@@ -328,9 +450,12 @@ void frmSelectSubfolders::ArrangeButtons()
     setLeft(cmdAccept, twips::Left(cmdCancel) - twips::Width(cmdAccept) - 150);
 
     setLeft(lblNumSubfolders, twips::Left(deselectAll) + twips::Width(deselectAll) + 150);
-    setWidth(lblNumSubfolders, windowWidth - 2 * twips::Left(selectAll)
-                                   - 2 * twips::Width(deselectAll) - 2 * twips::Width(cmdCancel)
-                                   - 600);
+    // The summary stops short of Accept: with buttons grown to unequal
+    // widths, the width alone could run it under the button.
+    const int width = windowWidth - 2 * twips::Left(selectAll) - 2 * twips::Width(deselectAll)
+                      - 2 * twips::Width(cmdCancel) - 600;
+    const int room = twips::Left(cmdAccept) - kButtonGap - twips::Left(lblNumSubfolders);
+    setWidth(lblNumSubfolders, qMin(width, room));
 }
 
 void frmSelectSubfolders::Form_Resize()
@@ -510,6 +635,20 @@ void frmSelectSubfolders::closeEvent(QCloseEvent *event)
     event->accept();
     if (!inModalShow_)
         deleteLater();
+}
+
+void frmSelectSubfolders::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // A new desktop font: the controls grow or shrink with it, and a filled
+    // window arranges its rows and buttons again.
+    if (event->type() != QEvent::FontChange || chkSubfolder.isEmpty())
+        return;
+    fitControls();
+    if (!blnBusy)
+        layOutPage();
+    else
+        ArrangeButtons();
 }
 
 void frmSelectSubfolders::resizeEvent(QResizeEvent *event)

@@ -80,10 +80,12 @@ public:
     // every subfolder, as the tests want).
     void setEventInterval(int milliseconds) { eventIntervalMs_ = milliseconds; }
 
-    // The height of one row, in twips.
+    // The height of one row at the design font, in twips; a larger font
+    // makes the rows taller.
     static constexpr int kRowHeight = 300;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -96,6 +98,11 @@ private:
     bool CancelRequested() const override;
 
     void createControls();
+    void fitControls();
+    QStringList summarySamples() const;
+    int neededWidth() const;
+    int heightBelowRows() const;
+    void layOutPage();
     void appendRow(QCheckBox *row);
     int scrolledFirstEntry() const;
     void applyColours();

@@ -1,6 +1,7 @@
 #include "windows/frmView.h"
 
 #include "text/ProgramText.h"
+#include "windows/Fit.h"
 #include "windows/Interaction.h"
 #include "windows/Twips.h"
 
@@ -23,8 +24,15 @@ const QString frmView::kHeadNote = QStringLiteral(
     "WordPad or some other text editor.\r\n\r\n");
 const QString frmView::kTailNote =
     QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
+const QString frmView::kCopyCaption = QStringLiteral("Copy to clipboard");
+const QString frmView::kCopySelectedCaption = QStringLiteral("Copy selected text to clipboard");
 
 namespace {
+
+constexpr int kTextMargin = 105;
+constexpr int kButtonHeight = 330;
+constexpr int kCloseWidth = 1740;
+constexpr int kButtonGap = 150;
 
 // Error numbers and descriptions for a file that cannot be read, in the
 // program's own words.
@@ -77,11 +85,12 @@ frmView::frmView(Interaction &interaction, const ProgramTextTable &programText, 
     txbText1->setLineWrapMode(QPlainTextEdit::NoWrap);
     cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
-    twips::SetGeometry(txbText1, 105, 105, 7500, 1000);
-    twips::SetGeometry(cmdCopyToClipboard, 105, 1205, kCopyWidth, 330);
-    twips::SetGeometry(cmdClose, 5865, 1205, 1740, 330);
-    setMinimumSize(twips::ToPixels(kMinWidth) - (frameGeometry().width() - width()),
-                   twips::ToPixels(kMinHeight) - (frameGeometry().height() - height()));
+    twips::SetGeometry(txbText1, kTextMargin, kTextMargin, 7500, 1000);
+    twips::SetGeometry(cmdCopyToClipboard, kTextMargin, 1205, kCopyWidth, kButtonHeight);
+    twips::SetGeometry(cmdClose, 5865, 1205, kCloseWidth, kButtonHeight);
+    // Tab leaves the text for the buttons.
+    txbText1->setTabChangesFocus(true);
+    fitButtons();
     connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
 }
@@ -191,34 +200,59 @@ void frmView::failLoading(const QString &message, const QString &title)
     blnFileDisplayed = true;
 }
 
+void frmView::fitButtons()
+{
+    // The design sizes, or what the captions need at the present font; the
+    // copy button's widest caption sets the window's least width.
+    const int buttonHeight = qMax(fit::Height(cmdCopyToClipboard, kButtonHeight),
+                                  fit::Height(cmdClose, kButtonHeight));
+    cmdClose->resize(twips::ToPixels(fit::Width(cmdClose, kCloseWidth)),
+                     twips::ToPixels(buttonHeight));
+    cmdCopyToClipboard->resize(cmdCopyToClipboard->width(), twips::ToPixels(buttonHeight));
+    setCopyCaption(cmdCopyToClipboard->text() == kCopySelectedCaption);
+
+    const int copyWidth = qMax(kCopySelectedWidth,
+                               twips::FromPixels(fit::ButtonSizeFor(cmdCopyToClipboard,
+                                                                    kCopySelectedCaption)
+                                                     .width()));
+    minWidth_ = qMax(kMinWidth, 450 + copyWidth + kButtonGap + twips::Width(cmdClose));
+    minHeight_ = kMinHeight + heightGrowth();
+    setMinimumSize(twips::ToPixels(minWidth_) - (frameGeometry().width() - width()),
+                   twips::ToPixels(minHeight_) - (frameGeometry().height() - height()));
+}
+
+int frmView::heightGrowth() const
+{
+    // The room below the text holds taller buttons as the font grows.
+    return qMax(0, twips::Height(cmdClose) - kButtonHeight);
+}
+
 void frmView::Form_Resize()
 {
     if (isMinimized())
         return;
     int width = twips::Width(this);
     int height = twips::Height(this);
-    if (width < kMinWidth || height < kMinHeight) {
-        width = qMax(width, kMinWidth);
-        height = qMax(height, kMinHeight);
+    if (width < minWidth_ || height < minHeight_) {
+        width = qMax(width, minWidth_);
+        height = qMax(height, minHeight_);
         twips::Resize(this, width, height);
     }
     const int textLeft = twips::Left(txbText1);
     const int textTop = twips::Top(txbText1);
     const int textWidth = width - 450;
-    const int textHeight = height - 1200;
+    const int textHeight = height - 1200 - heightGrowth();
     twips::SetGeometry(txbText1, textLeft, textTop, textWidth, textHeight);
     const int buttonTop = textTop + textHeight + 100;
-    twips::SetGeometry(cmdCopyToClipboard, textLeft, buttonTop, twips::Width(cmdCopyToClipboard),
-                       330);
-    twips::SetGeometry(cmdClose, textLeft + textWidth - twips::Width(cmdClose), buttonTop,
-                       twips::Width(cmdClose), 330);
+    twips::Move(cmdCopyToClipboard, textLeft, buttonTop);
+    twips::Move(cmdClose, textLeft + textWidth - twips::Width(cmdClose), buttonTop);
 }
 
 void frmView::setCopyCaption(bool selected)
 {
-    cmdCopyToClipboard->setText(selected ? QStringLiteral("Copy selected text to clipboard")
-                                         : QStringLiteral("Copy to clipboard"));
-    const int width = selected ? kCopySelectedWidth : kCopyWidth;
+    cmdCopyToClipboard->setText(selected ? kCopySelectedCaption : kCopyCaption);
+    // The design width, or wider where the caption needs it.
+    const int width = fit::Width(cmdCopyToClipboard, selected ? kCopySelectedWidth : kCopyWidth);
     cmdCopyToClipboard->resize(twips::ToPixels(width), cmdCopyToClipboard->height());
 }
 
@@ -253,6 +287,11 @@ void frmView::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
         Form_Activate();
+    // Another desktop font: the buttons take their new sizes.
+    if (event->type() == QEvent::FontChange && cmdClose) {
+        fitButtons();
+        Form_Resize();
+    }
 }
 
 void frmView::resizeEvent(QResizeEvent *event)

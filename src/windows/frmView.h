@@ -21,10 +21,13 @@ public:
     static constexpr int kDisplayLimit = 65530;
     static constexpr int kMinWidth = 8000;  // twips
     static constexpr int kMinHeight = 2000; // twips
+    // The copy button's least widths; a caption that needs more gets more.
     static constexpr int kCopyWidth = 3270;
     static constexpr int kCopySelectedWidth = 4425;
     static const QString kHeadNote;
     static const QString kTailNote;
+    static const QString kCopyCaption;
+    static const QString kCopySelectedCaption;
 
     frmView(Interaction &interaction, const ProgramTextTable &programText,
             QWidget *parent = nullptr);
@@ -68,10 +71,14 @@ protected:
 
 private:
     void setCopyCaption(bool selected);
+    void fitButtons();
+    int heightGrowth() const;
     void failLoading(const QString &message, const QString &title);
 
     Interaction &interaction_;
     const ProgramTextTable &programText_;
+    int minWidth_ = kMinWidth;   // twips
+    int minHeight_ = kMinHeight; // twips
 };
 
 } // namespace quillan

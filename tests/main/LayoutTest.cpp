@@ -1,0 +1,200 @@
+// Every window the program shows, at every font size a user may choose:
+// every text shows whole, nothing lies over anything else, everything can be
+// named by assistive technology. And the main window by the keyboard alone.
+
+#include "engine/TempTree.h"
+#include "gui/MainWindowTest.h"
+#include "gui/WindowChecks.h"
+#include "util/WebLink.h"
+#include "windows/ClickableLabel.h"
+#include "windows/Twips.h"
+#include "windows/frmPopUp.h"
+#include "windows/frmSelectSubfolders.h"
+#include "windows/frmView.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+namespace quillan::test
+{
+namespace
+{
+
+// 0 stands for the desktop's own font.
+class MainWindowLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<qreal>
+{
+protected:
+    void SetUp() override
+    {
+        font.emplace(GetParam());
+        MainWindowTest::SetUp();
+        start();
+        for (int i = 1; i <= 20; ++i)
+            site.file(QStringLiteral("section%1/page.htm").arg(i, 2, 10, QLatin1Char('0')),
+                      "<a href=\"missing.htm\">x</a>");
+        window->txbTopFolder->setText(site.root());
+        window->ShowNumExcludedSubfolders();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        font.reset();
+    }
+
+    // Checks a modal window once it is up and `ready`, then closes it.
+    static void checkWhileShown(QWidget *shown, const std::function<bool()> &ready,
+                                const std::function<void()> &close)
+    {
+        QTimer::singleShot(0, shown, [shown, ready, close] {
+            if (!ready())
+                return checkWhileShown(shown, ready, close);
+            EXPECT_TRUE(shown->isVisible());
+            ExpectWellLaidOut(shown);
+            close();
+        });
+    }
+
+    std::optional<ApplicationFontSize> font;
+    TempTree site;
+};
+
+TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndNamesItsControls)
+{
+    ExpectWellLaidOut(window.get());
+    // The height rule holds wherever the Settings button came to lie.
+    EXPECT_NEAR(twips::Height(window.get()),
+                twips::Top(window->cmdSettings) + twips::Height(window->cmdSettings) + 600, 15);
+    EXPECT_LE(window->lblUserManualURL->geometry().bottom(), window->height());
+    // During a walk Stop stands in the button row too.
+    window->cmdStop->show();
+    ExpectWellLaidOut(window.get());
+    window->cmdStop->hide();
+
+    frmSelectSubfolders *selection = window->selectSubfolders();
+    selection->setEventInterval(0);
+    // Checked once it has read the subfolders.
+    checkWhileShown(
+        selection, [selection] { return !selection->isBusy(); },
+        [selection] { selection->cmdCancel->click(); });
+    window->cmdSelectSubfolders->click();
+
+    window->cmdListFiles->click();
+    frmView *view = window->view();
+    ASSERT_TRUE(view->isVisible());
+    ExpectWellLaidOut(view);
+    // A selection makes the copy button read its longer caption.
+    view->txbText1->selectAll();
+    view->txbText1_MouseUp();
+    ASSERT_EQ(view->cmdCopyToClipboard->text(), frmView::kCopySelectedCaption);
+    ExpectWellLaidOut(view);
+
+    window->cmdCheckLinks->click();
+    for (frmView *view : {window->view(), window->view2()}) {
+        ASSERT_TRUE(view->isVisible());
+        ExpectWellLaidOut(view);
+    }
+
+    window->cmdHelp->click();
+    ASSERT_TRUE(window->view()->isVisible());
+    ExpectWellLaidOut(window->view());
+
+    frmPopUp *popUp = window->popUp();
+    checkWhileShown(
+        popUp, [] { return true; }, [popUp] { popUp->lblMessage_MouseUp(); });
+    window->cboSettings->setCurrentIndex(0);
+    window->cmdSettings->click();
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, MainWindowLayoutTest, ::testing::Values(0.0, 8.0, 13.0, 16.0),
+                         [](const ::testing::TestParamInfo<qreal> &info) {
+                             return info.param == 0 ? std::string("Desktop")
+                                                    : std::to_string(int(info.param)) + "pt";
+                         });
+
+TEST_F(MainWindowTest, TabVisitsEveryControlOnceInReadingOrderAndTheLinksOpenFromTheKeyboard)
+{
+    start();
+    const QList<QWidget *> readingOrder{window->cmdTopFolder,
+                                        window->txbTopFolder,
+                                        window->txbExcludedSubfolders,
+                                        window->txbExcludedFilepaths,
+                                        window->txbExcludedLinks,
+                                        window->chkIncludePHPfiles,
+                                        window->chkShowRepeatedLinks,
+                                        window->chkTopFolderOnly,
+                                        window->cmdListFiles,
+                                        window->cmdCheckLinks,
+                                        window->cmdHelp,
+                                        window->cmdQuit,
+                                        window->txbFileBeingScanned,
+                                        window->cmdSettings,
+                                        window->cboSettings,
+                                        window->cmdClear,
+                                        window->cboClear,
+                                        window->lblUserManualURL,
+                                        window->lblVelquorSystems};
+    // Every control a user can reach is in the list (the subfolder button
+    // waits for a top folder, Stop for a walk).
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (control->isVisible() && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_TRUE(readingOrder.contains(control)) << control->metaObject()->className();
+        }
+    }
+
+    // From start-up (the focus on Help) round the whole window and back.
+    ASSERT_EQ(window->focusWidget(), window->cmdHelp);
+    QList<QWidget *> visited = TabChain(window->cmdHelp);
+    const qsizetype help = readingOrder.indexOf(window->cmdHelp);
+    EXPECT_EQ(visited, readingOrder.mid(help) + readingOrder.mid(0, help));
+
+    for (auto [link, key] : {std::pair{window->lblUserManualURL, Qt::Key_Return},
+                             std::pair{window->lblVelquorSystems, Qt::Key_Space}}) {
+        link->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(link, key);
+    }
+    // A viewer: the text, with its caret, then its two buttons.
+    TempTree site;
+    site.file(QStringLiteral("a.htm"));
+    window->txbTopFolder->setText(site.root());
+    window->cmdListFiles->click();
+    frmView *view = window->view();
+    EXPECT_EQ(TabChain(view->txbText1),
+              (QList<QWidget *>{view->txbText1, view->cmdCopyToClipboard, view->cmdClose}));
+
+    // Assistive technology sees a link and presses it.
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(window->lblVelquorSystems);
+    ASSERT_TRUE(link && link->actionInterface());
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    const QString maker = window->GetProgramText(6);
+    EXPECT_EQ(fake.webAddresses, (QStringList{UserManualAddress(maker), maker, maker}));
+}
+
+TEST_F(MainWindowTest, ADesktopFontChangedWhileRunningRearrangesTheWindows)
+{
+    start();
+    TempTree site;
+    site.file(QStringLiteral("a/page.htm"));
+    window->txbTopFolder->setText(site.root());
+    window->cmdListFiles->click();
+    ApplicationFontSize larger(16);
+    for (QWidget *shown :
+         {static_cast<QWidget *>(window.get()), static_cast<QWidget *>(window->view())})
+        ExpectWellLaidOut(shown);
+    EXPECT_NEAR(twips::Height(window.get()),
+                twips::Top(window->cmdSettings) + twips::Height(window->cmdSettings) + 600, 15);
+}
+
+} // namespace
+} // namespace quillan::test

@@ -1,0 +1,42 @@
+#pragma once
+// What a user would see wrong with a laid-out window, each fault as one line
+// naming the control: text cut by its own size or by the edges of what holds
+// it, sibling controls lying over each other, controls that assistive
+// technology cannot name, labels that it reads differently from what they
+// show. Only controls shown on the screen count.
+
+#include <QList>
+#include <QStringList>
+
+class QFont;
+class QWidget;
+
+namespace quillan::test
+{
+
+QStringList CutTexts(const QWidget *window);
+QStringList OverlappingControls(const QWidget *window);
+QStringList UnnamedControls(const QWidget *window);
+
+// Fails the running test for every fault of the three kinds above.
+void ExpectWellLaidOut(const QWidget *window);
+
+// The application's font at `points` (0: as the desktop gives it), set for
+// the life of the object: windows made meanwhile take it.
+class ApplicationFontSize
+{
+public:
+    explicit ApplicationFontSize(qreal points);
+    ~ApplicationFontSize();
+    ApplicationFontSize(const ApplicationFontSize &) = delete;
+    ApplicationFontSize &operator=(const ApplicationFontSize &) = delete;
+
+private:
+    QFont *saved_;
+};
+
+// The controls that Tab visits, in order, starting from `first`, until the
+// chain comes round again.
+QList<QWidget *> TabChain(QWidget *first);
+
+} // namespace quillan::test
