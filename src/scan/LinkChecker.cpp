@@ -47,10 +47,12 @@ bool isClimb(QStringView path)
     return path.size() >= 3 && path[0] == u'.' && path[1] == u'.' && path[2] == PathSeparator();
 }
 
-// The extension of the last path component, as GetFileExtension finds it.
-QStringView fileExtensionOf(QStringView path)
+// The extension of a link as written. Its "/" are not yet separators, so
+// the name is cut at a backslash only, as where that is the separator:
+// "../" reads "/" and "v1.2/notes" reads "2/notes", neither a file type.
+QStringView linkExtensionOf(QStringView link)
 {
-    const QStringView name = path.sliced(path.lastIndexOf(PathSeparator()) + 1);
+    const QStringView name = link.sliced(link.lastIndexOf(u'\\') + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
 }
@@ -197,7 +199,7 @@ bool LinkChecker::isCheckableType(QStringView link) const
 {
     // The type list is searched as one string, so a part of an extension
     // ("ml" of "html") passes too, and no extension passes a non-empty list.
-    const QStringView extension = fileExtensionOf(link);
+    const QStringView extension = linkExtensionOf(link);
     if (extension.isEmpty())
         return !options_.checkableFileTypes.isEmpty();
     // A site uses a handful of extensions: the answers are kept.

@@ -41,6 +41,18 @@ TEST(LinkTypes, OnlyTypesInTheListAndPhpWhenTickedAreChecked)
     EXPECT_EQ(TargetsOfLinks({"contact", "a.htm"}, none), "");
 }
 
+TEST(LinkTypes, TheTypeIsReadFromTheLinkAsWrittenCutAtABackslashOnly)
+{
+    // Its "/" are not separators yet: "../" has the extension "/" and
+    // "v1.2/notes" the extension "2/notes", neither of them a file type.
+    TempTree site;
+    site.file(QStringLiteral("d/page.htm"),
+              PageLinkingTo({"../", "./", "../about/", "v1.2/notes", "img.d/logo", "page.htm?dir=a/b",
+                             "index.php?page=docs/intro", "about/", "contact", "docs/page.htm",
+                             "../img/a.gif", "v1.2\\notes"}));
+    EXPECT_EQ(CheckSite(site).targets, "d/about/|d/contact|d/docs/page.htm|img/a.gif|d/v1.2\\notes");
+}
+
 TEST(LinkTargets, OnlyAMissingRegularFileUnderItsDecodedNameIsBroken)
 {
     TempTree site;
