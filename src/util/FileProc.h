@@ -10,12 +10,19 @@ namespace quillan {
 // The path separator of this platform: a backslash on Windows, "/" elsewhere.
 QChar PathSeparator();
 
-// True for an existing regular file (links followed); false for an empty
-// path, a folder or anything else.
+// True for an existing regular file (links followed). "." and ".." segments
+// are resolved by the text first, so "nosuch/../page.htm" names page.htm.
+// False for an empty path, a path ending with a separator or holding a NUL
+// character, a folder or anything else.
 bool FileExists(const QString &path);
 
-// True for an existing folder; the path is trimmed of spaces first.
+// True for an existing folder (links followed); the path is trimmed of
+// spaces first, then read as FileExists reads it.
 bool FolderExists(const QString &path);
+
+// `path` with its "." and ".." segments resolved by the text: ".." takes
+// away the segment before it, or nothing at the root. Empty segments go too.
+QString ResolveDotSegments(QStringView path);
 
 // The extension of the last path component: the part after its last full
 // stop, lower-cased when asked; empty when the name has no full stop.

@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 namespace quillan::test {
+
+using namespace std::string_literals;
 
 TEST(LinkExclusions, IgnoreLetterCaseAndTestTheLinkAsWritten)
 {
@@ -65,6 +68,18 @@ TEST(LinkTargets, OnlyAMissingRegularFileUnderItsDecodedNameIsBroken)
               PageLinkingTo({"sub/", "sub", "present.htm#part", "alias.htm", "my%20page.htm",
                              "café.htm", "naïve.htm"}));
     EXPECT_EQ(CheckSite(site).targets, "sub/|sub|naïve.htm");
+}
+
+TEST(LinkTargets, DotSegmentsResolveByTheTextAndANulCutsNoName)
+{
+    TempTree site;
+    site.file(QStringLiteral("x.gif"));
+    site.file(QStringLiteral("sub/y.gif"));
+    QByteArray page = PageLinkingTo({"nosuch/../x.gif", "sub/./y.gif", "nosuch/../sub/y.gif",
+                                     "nosuch/../gone.gif"});
+    page += QByteArray::fromStdString("<a href=\"x.gif\0y.gif\">\r\n"s);
+    site.file(QStringLiteral("index.htm"), page);
+    EXPECT_EQ(CheckSite(site).targets, "nosuch/../gone.gif|x.gif\0y.gif"s);
 }
 
 TEST(LinkDecoding, EachEscapeOfTheTableAndNoOther)
