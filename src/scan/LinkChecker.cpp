@@ -2,10 +2,8 @@
 
 #include "scan/LinkCheckerSearch.h"
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
-
-#include <QFile>
-#include <QStringDecoder>
 
 #include <array>
 
@@ -68,16 +66,11 @@ LinkChecker::LinkChecker(ScanState &state, const ScanOptions &options, WalkHost 
 
 void LinkChecker::CheckLinksInFile(const QString &page)
 {
-    // Read whole in one go: no buffer of the file's own in between.
-    QFile file(page);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return;
     // Whatever could be read is examined; a read error just ends the page.
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    QStringDecoder decoder(QStringConverter::System);
-    const QString text = decoder.decode(bytes);
+    QByteArray bytes;
+    if (!ReadWholeFile(page, bytes))
+        return;
+    const QString text = DecodeLocaleText(bytes);
     PageSearches searches{
         ForwardSearch(text, kCommentStart, IndexOfExactly),
         ForwardSearch(text, kCommentEnd, IndexOfExactly),

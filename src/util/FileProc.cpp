@@ -1,5 +1,6 @@
 #include "util/FileProc.h"
 
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QDir>
@@ -7,8 +8,13 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <filesystem>
+#include <system_error>
+
 #ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace quillan {
@@ -42,7 +48,7 @@ bool holdsDotSegment(QStringView path)
 bool statByText(const QString &path, struct stat &st)
 {
     const QByteArray encoded =
-        QFile::encodeName(holdsDotSegment(path) ? ResolveDotSegments(path) : path);
+        EncodeNativeName(holdsDotSegment(path) ? ResolveDotSegments(path) : path);
     return ::stat(encoded.constData(), &st) == 0;
 }
 #endif
@@ -109,6 +115,36 @@ QString ResolveDotSegments(QStringView path)
     return resolved;
 }
 
+qint64 FileLength(const QString &path)
+{
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(ToNativePath(path), ec);
+    return ec ? -1 : qint64(size);
+}
+
+bool ReadWholeFile(const QString &path, QByteArray &content)
+{
+    QFile file;
+#ifdef Q_OS_WIN
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+#else
+    // Opened by its bytes: QFile would take the name through Qt's own,
+    // lossy decoding.
+    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+#endif
+    // Read whole in one go: no buffer of the file's own in between.
+    content = file.readAll();
+    return true;
+}
+
 QString GetFileExtension(QStringView path, bool lowerCase)
 {
     const qsizetype sep = path.lastIndexOf(PathSeparator());
@@ -151,7 +187,7 @@ QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetyp
     QStringEncoder encoder(QStringConverter::System);
     QByteArray buffer;
     for (qsizetype i = first; i <= last && i < lines.size(); ++i) {
-        buffer += encoder.encode(lines[i]);
+        buffer += encoder.encode(DisplayName(lines[i]));
         buffer += "\r\n";
         if (buffer.size() >= (1 << 20)) {
             if (file.write(buffer) != buffer.size())

@@ -82,6 +82,18 @@ TEST(LinkTargets, DotSegmentsResolveByTheTextAndANulCutsNoName)
     EXPECT_EQ(CheckSite(site).targets, "nosuch/../gone.gif|x.gif\0y.gif"s);
 }
 
+TEST(LinkTargets, NamesTheLocaleCannotDecodeAreReadAndFoundByTheirBytes)
+{
+    TempTree site;
+    // A Latin-1 page and folder on a UTF-8 system; the page names the
+    // folder in its own bytes.
+    site.byteNamedFile("men\xFC.htm", "<a href=\"caf\xE9/present.htm\">\r\n<a href=\"caf\xE9/absent.htm\">");
+    site.byteNamedFile("caf\xE9/present.htm");
+    site.byteNamedFile("caf\xE9/index.htm", PageLinkingTo({"present.htm", "gone.htm", "../men\xFC.htm"}));
+    EXPECT_EQ(CheckSite(site).links, "men\uFFFD.htm -> caf\uFFFD/absent.htm"
+                                     "|caf\uFFFD/index.htm -> caf\uFFFD/gone.htm");
+}
+
 TEST(LinkDecoding, EachEscapeOfTheTableAndNoOther)
 {
     const std::pair<const char *, const char *> rows[] = {
