@@ -59,34 +59,38 @@ int wellFormedSequence(const uchar *p, qsizetype n, char32_t &cp)
     return length;
 }
 
-// The slow road, taken only for bytes the locale's decoder has refused.
+// The slow road, taken only for bytes the locale's decoder has refused: a
+// site in Latin-1 takes it for every page, so it writes straight into the
+// string.
 QString decodeEscaping(QByteArrayView bytes)
 {
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype n = bytes.size();
-    QString out;
-    out.reserve(n);
+    // No byte gives more than one UTF-16 code unit, bar a four-byte
+    // sequence, which gives two.
+    QString out(n, Qt::Uninitialized);
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    qsizetype k = 0;
     for (qsizetype i = 0; i < n;) {
         if (p[i] < 0x80) {
-            out.append(QChar(char16_t(p[i])));
-            ++i;
+            d[k++] = p[i++];
             continue;
         }
         char32_t cp = 0;
         const int length = wellFormedSequence(p + i, n - i, cp);
         if (length == 0) {
-            out.append(QChar(char16_t(kEscapeBase + p[i])));
+            d[k++] = char16_t(kEscapeBase + p[i]);
             ++i;
-            continue;
-        }
-        if (QChar::requiresSurrogates(cp)) {
-            out.append(QChar(QChar::highSurrogate(cp)));
-            out.append(QChar(QChar::lowSurrogate(cp)));
+        } else if (QChar::requiresSurrogates(cp)) {
+            d[k++] = QChar::highSurrogate(cp);
+            d[k++] = QChar::lowSurrogate(cp);
+            i += length;
         } else {
-            out.append(QChar(char16_t(cp)));
+            d[k++] = char16_t(cp);
+            i += length;
         }
-        i += length;
     }
+    out.truncate(k);
     return out;
 }
 
@@ -122,12 +126,15 @@ QString DecodeNativeName(QByteArrayView bytes)
 
 QString DecodeLocaleText(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
 #ifdef Q_OS_WIN
-    return text;
+    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
 #else
-    // Here the locale's encoding is UTF-8, as Qt takes it on every Unix.
+    // Qt takes the locale's encoding on Unix to be UTF-8, whatever the
+    // locale says; its UTF-8 decoder says the same many times faster than
+    // its System one, on any page that is not plain ASCII.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
     if (!decoder.hasError())
         return text;
     if (bytes.startsWith("\xEF\xBB\xBF"))
