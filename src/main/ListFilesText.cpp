@@ -1,6 +1,7 @@
 #include "main/ListFilesText.h"
 
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 namespace quillan {
@@ -31,7 +32,7 @@ QString ListingStatusText(bool stopped, bool topFolderValid, qint32 numFiles,
     if (numFiles == 0)
         return QStringLiteral("No files.");
     if (numFiles == 1)
-        return QStringLiteral("Sole file: ") + GetFileName(firstEntry);
+        return QStringLiteral("Sole file: ") + DisplayName(GetFileName(firstEntry));
     if (maxReached)
         return QStringLiteral("Maximum number of files reached: ") + FormatCount(maxNumFiles);
     return QStringLiteral("Number of files: ") + FormatCount(numFiles);

@@ -1,49 +1,46 @@
 #include "scan/FolderWalk.h"
 
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
+#include <system_error>
 
 namespace quillan {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-struct FolderFile {
-    QString path;   // full path
-    QFileInfo info; // stats the file once, when its size is first asked for
-};
-
 struct FolderEntries {
-    QList<FolderFile> files;
+    QStringList files;      // full paths
     QStringList subfolders; // names
 };
 
 // The folder's regular files (links followed, hidden ones included) and its
-// subfolders, each sorted by name in UTF-16 code-unit order. A folder that
-// cannot be read gives nothing.
+// subfolders, each sorted by name in UTF-16 code-unit order. Names are read
+// as bytes, so a name the locale cannot decode is still found and opened. A
+// folder that cannot be read gives nothing.
 FolderEntries readFolder(const QString &folder)
 {
     FolderEntries entries;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (info.isDir())
-            entries.subfolders.append(info.fileName());
-        else if (info.isFile())
-            entries.files.append(FolderFile{info.fileName(), info});
+    std::error_code ec;
+    fs::directory_iterator it(ToNativePath(folder), ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const fs::directory_entry &entry = *it;
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError))
+            entries.files.append(FromNativePath(entry.path().filename()));
+        else if (!typeError && entry.is_directory(typeError))
+            entries.subfolders.append(FromNativePath(entry.path().filename()));
     }
-    std::sort(entries.files.begin(), entries.files.end(),
-              [](const FolderFile &a, const FolderFile &b) { return a.path < b.path; });
+    std::sort(entries.files.begin(), entries.files.end());
     std::sort(entries.subfolders.begin(), entries.subfolders.end());
-    for (FolderFile &file : entries.files)
-        file.path.prepend(folder);
+    for (QString &file : entries.files)
+        file.prepend(folder);
     return entries;
 }
 
@@ -52,8 +49,11 @@ FolderEntries readFolder(const QString &folder)
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
     : state_(state), options_(options), host_(host), checker_(state, options, host)
 {
-    for (int i = 0; i < state_.intNumExcludedFilepaths && i < state_.strExcludedFilepaths.size(); ++i)
+    for (int i = 0; i < state_.intNumExcludedFilepaths && i < state_.strExcludedFilepaths.size(); ++i) {
         loweredFilepathExclusions_.append(LowerCaseAccented(state_.strExcludedFilepaths[i]));
+        if (loweredFilepathExclusions_.last().contains(QChar(QChar::ReplacementCharacter)))
+            exclusionsHoldReplacement_ = true;
+    }
     for (int i = 0; i < state_.intNumExcludedSubfolders && i < state_.strExcludedSubfolders.size(); ++i)
         loweredExcludedSubfolderPaths_.append(
             LowerCaseAccented(options_.topFolder + state_.strExcludedSubfolders[i]));
@@ -66,7 +66,7 @@ bool FolderWalk::enterFolder(const QString &strFolder)
     if (state_.intFolderDepth >= 2)
         entry += PathSeparator();
     state_.strFolderAtDepth[state_.intFolderDepth] = entry;
-    realPathChain_.push_back(QFileInfo(strFolder).canonicalFilePath());
+    realPathChain_.push_back(RealPathOf(strFolder));
     return true;
 }
 
@@ -83,15 +83,14 @@ void FolderWalk::WalkFolder(QString strFolder)
     const FolderEntries entries = readFolder(strFolder);
     const qsizetype topLength = options_.topFolder.size();
 
-    for (const FolderFile &file : entries.files) {
-        const QString &path = file.path;
+    for (const QString &path : entries.files) {
         if (state_.blnCheckingLinks)
-            host_.ShowFileBeingScanned(path.mid(topLength));
+            host_.ShowFileBeingScanned(DisplayName(path.mid(topLength)));
         host_.Yield();
         if (host_.StopRequested())
             return leaveFolder();
 
-        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || !IsNonEmptyFile(file.info))
+        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || !IsNonEmptyFile(path))
             continue;
 
         if (state_.blnListingFiles) {
@@ -129,8 +128,8 @@ void FolderWalk::WalkFolder(QString strFolder)
         // already on the way down: not entered.
         if (state_.intFolderDepth >= ScanState::kMaxFolderDepth)
             continue;
-        const QString realPath = QFileInfo(subfolder).canonicalFilePath();
-        if (realPath.isEmpty()
+        const fs::path realPath = RealPathOf(subfolder);
+        if (realPath.empty()
             || std::find(realPathChain_.begin(), realPathChain_.end(), realPath) != realPathChain_.end())
             continue;
 
@@ -156,26 +155,30 @@ bool FolderWalk::IsNotTargetFile(QStringView path) const
     return ext != QStringLiteral("php");
 }
 
-bool FolderWalk::IsExcludedFilepath(QStringView path) const
+bool FolderWalk::IsExcludedFilepath(const QString &path) const
 {
+    // A string copied from a list that shows an undecodable name holds the
+    // replacement character, so it is matched against the name as shown.
+    const QString &matched = exclusionsHoldReplacement_ ? DisplayName(path) : path;
     for (const QString &exclusion : loweredFilepathExclusions_) {
-        if (ContainsInLowered(path, exclusion))
+        if (ContainsInLowered(matched, exclusion))
             return true;
     }
     return false;
 }
 
-bool FolderWalk::IsNonEmptyFile(const QFileInfo &file)
+bool FolderWalk::IsNonEmptyFile(const QString &path)
 {
-    // The listing's file information reads the size once, when asked.
-    return file.size() >= 1;
+    return FileLength(path) >= 1;
 }
 
 bool FolderWalk::IsExcludedSubfolder(const QString &subfolderPath) const
 {
     if (loweredExcludedSubfolderPaths_.isEmpty())
         return false;
-    const QString lowered = LowerCaseAccented(subfolderPath);
+    // Excluded names come from the selection window and settings files,
+    // which show names as DisplayName does.
+    const QString lowered = LowerCaseAccented(DisplayName(subfolderPath));
     return loweredExcludedSubfolderPaths_.contains(lowered);
 }
 

@@ -6,11 +6,11 @@
 #include "scan/LinkChecker.h"
 #include "scan/ScanState.h"
 
-#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <filesystem>
 #include <vector>
 
 namespace quillan {
@@ -27,8 +27,8 @@ public:
 
     // The file-selection rules, each given the file's full path.
     bool IsNotTargetFile(QStringView path) const;
-    bool IsExcludedFilepath(QStringView path) const;
-    static bool IsNonEmptyFile(const QFileInfo &file);
+    bool IsExcludedFilepath(const QString &path) const;
+    static bool IsNonEmptyFile(const QString &path);
     // `subfolderPath` is the top folder's text followed by a subfolder name.
     bool IsExcludedSubfolder(const QString &subfolderPath) const;
 
@@ -41,10 +41,11 @@ private:
     WalkHost &host_;
     LinkChecker checker_;
     QStringList loweredFilepathExclusions_;
+    bool exclusionsHoldReplacement_ = false;
     QStringList loweredExcludedSubfolderPaths_;
     // Real paths of the folders from the top down to the one being walked,
     // so a link back up the chain is not followed round and round.
-    std::vector<QString> realPathChain_;
+    std::vector<std::filesystem::path> realPathChain_;
 };
 
 // The status line while listing: "Number of files so far: 1,234".

@@ -2,10 +2,8 @@
 
 #include "scan/LinkCheckerSearch.h"
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
-
-#include <QFile>
-#include <QStringDecoder>
 
 #include <array>
 
@@ -47,10 +45,12 @@ bool isClimb(QStringView path)
     return path.size() >= 3 && path[0] == u'.' && path[1] == u'.' && path[2] == PathSeparator();
 }
 
-// The extension of the last path component, as GetFileExtension finds it.
-QStringView fileExtensionOf(QStringView path)
+// The extension of a link as written. Its "/" are not yet separators, so
+// the name is cut at a backslash only, as where that is the separator:
+// "../" reads "/" and "v1.2/notes" reads "2/notes", neither a file type.
+QStringView linkExtensionOf(QStringView link)
 {
-    const QStringView name = path.sliced(path.lastIndexOf(PathSeparator()) + 1);
+    const QStringView name = link.sliced(link.lastIndexOf(u'\\') + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
 }
@@ -66,16 +66,11 @@ LinkChecker::LinkChecker(ScanState &state, const ScanOptions &options, WalkHost 
 
 void LinkChecker::CheckLinksInFile(const QString &page)
 {
-    // Read whole in one go: no buffer of the file's own in between.
-    QFile file(page);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return;
     // Whatever could be read is examined; a read error just ends the page.
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    QStringDecoder decoder(QStringConverter::System);
-    const QString text = decoder.decode(bytes);
+    QByteArray bytes;
+    if (!ReadWholeFile(page, bytes))
+        return;
+    const QString text = DecodeLocaleText(bytes);
     PageSearches searches{
         ForwardSearch(text, kCommentStart, IndexOfExactly),
         ForwardSearch(text, kCommentEnd, IndexOfExactly),
@@ -197,7 +192,7 @@ bool LinkChecker::isCheckableType(QStringView link) const
 {
     // The type list is searched as one string, so a part of an extension
     // ("ml" of "html") passes too, and no extension passes a non-empty list.
-    const QStringView extension = fileExtensionOf(link);
+    const QStringView extension = linkExtensionOf(link);
     if (extension.isEmpty())
         return !options_.checkableFileTypes.isEmpty();
     // A site uses a handful of extensions: the answers are kept.

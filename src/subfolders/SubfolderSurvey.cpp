@@ -4,6 +4,7 @@
 #include "subfolders/SubfolderEntry.h"
 #include "util/DiskProc.h"
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 
 namespace quillan {
 
@@ -48,7 +49,9 @@ QString sizePart(const QString &path, qint32 numSubfolders, double bytesOfFiles,
 QString describeSubfolder(const QString &name, const QString &path, const SurveyOptions &options,
                           double &bytes, const DiskYield &yield)
 {
-    QString entry = name + QStringLiteral(" {");
+    // The entry is shown, and the name read back from it is matched against
+    // the walk's folders as shown too.
+    QString entry = DisplayName(name) + QStringLiteral(" {");
     QString error;
     double bytesOfFiles = options.omitTotalFilesize ? 0 : -1;
     bool permissionDenied = false;

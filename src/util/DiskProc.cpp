@@ -1,9 +1,8 @@
 #include "util/DiskProc.h"
 
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -41,24 +40,6 @@ DiskFailure describe(const std::error_code &ec)
     return {number, QString::fromLocal8Bit(ec.message())};
 }
 
-fs::path toFsPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return fs::path(path.toStdWString());
-#else
-    return fs::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-QString nameOf(const fs::directory_entry &entry)
-{
-#ifdef Q_OS_WIN
-    return QString::fromStdWString(entry.path().filename().wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(entry.path().filename().native()));
-#endif
-}
-
 QString withSeparator(QString folder)
 {
     EnsureTrailingBackslash(folder);
@@ -78,15 +59,15 @@ FolderListing listFolder(const QString &folder, bool sorted)
 {
     FolderListing listing;
     std::error_code ec;
-    fs::directory_iterator it(toFsPath(folder), fs::directory_options::none, ec);
+    fs::directory_iterator it(ToNativePath(folder), fs::directory_options::none, ec);
     const fs::directory_iterator end;
     while (!ec && it != end) {
         const fs::directory_entry &entry = *it;
         std::error_code typeError;
         if (entry.is_regular_file(typeError))
-            listing.files.append(nameOf(entry));
+            listing.files.append(FromNativePath(entry.path().filename()));
         else if (!typeError && entry.is_directory(typeError))
-            listing.subfolders.append(nameOf(entry));
+            listing.subfolders.append(FromNativePath(entry.path().filename()));
         it.increment(ec);
     }
     if (ec) {
@@ -103,7 +84,7 @@ FolderListing listFolder(const QString &folder, bool sorted)
 bool sizeOf(const QString &path, double &bytes, DiskFailure &failure)
 {
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(toFsPath(path), ec);
+    const std::uintmax_t size = fs::file_size(ToNativePath(path), ec);
     if (ec) {
         failure = describe(ec);
         return false;
@@ -183,12 +164,12 @@ public:
 
         if (listing.subfolders.isEmpty())
             return;
-        chain_.push_back(QFileInfo(folder).canonicalFilePath());
+        chain_.push_back(RealPathOf(folder));
         for (const QString &name : listing.subfolders) {
             const QString subfolder = folder + name;
             // A link back to a folder on the way down would be walked for
             // ever.
-            const QString real = QFileInfo(subfolder).canonicalFilePath();
+            const fs::path real = RealPathOf(subfolder);
             if (std::find(chain_.begin(), chain_.end(), real) != chain_.end())
                 continue;
             walk(subfolder, numFiles, limit, bytes, errorNumber);
@@ -205,7 +186,7 @@ private:
     bool sumBytes_;
     const DiskYield &yield_;
     bool permissionDenied_ = false;
-    std::vector<QString> chain_;
+    std::vector<fs::path> chain_;
 };
 
 QString withUnit(double value, int decimals, const QString &unit)

@@ -1,5 +1,6 @@
 #include "util/FileProc.h"
 
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QDir>
@@ -7,9 +8,14 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quillan {
 
@@ -18,33 +24,125 @@ QChar PathSeparator()
     return QDir::separator();
 }
 
+namespace {
+
+// True when a segment of `path` is "." or "..".
+bool holdsDotSegment(QStringView path)
+{
+    const QChar sep = PathSeparator();
+    for (qsizetype i = path.indexOf(u'.'); i >= 0; i = path.indexOf(u'.', i + 1)) {
+        if (i > 0 && path[i - 1] != sep)
+            continue;
+        qsizetype end = i + 1;
+        if (end < path.size() && path[end] == u'.')
+            ++end;
+        if (end == path.size() || path[end] == sep)
+            return true;
+    }
+    return false;
+}
+
+#ifndef Q_OS_WIN
+// One stat of what the text names: this runs for every checked link, so it
+// stays lean.
+bool statByText(const QString &path, struct stat &st)
+{
+    const QByteArray encoded =
+        EncodeNativeName(holdsDotSegment(path) ? ResolveDotSegments(path) : path);
+    return ::stat(encoded.constData(), &st) == 0;
+}
+#endif
+
+} // namespace
+
 bool FileExists(const QString &path)
 {
-    if (path.isEmpty())
+    // A name cut short at a NUL would be taken for another file.
+    if (path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0)))
         return false;
 #ifdef Q_OS_WIN
     const QFileInfo info(path);
     return info.exists() && info.isFile();
 #else
-    // One stat call: this runs for every checked link, so it stays lean.
     struct stat st;
-    const QByteArray encoded = QFile::encodeName(path);
-    return ::stat(encoded.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return statByText(path, st) && S_ISREG(st.st_mode);
 #endif
 }
 
 bool FolderExists(const QString &path)
 {
     const QString trimmed = TrimSpaces(path);
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
         return false;
 #ifdef Q_OS_WIN
     return QFileInfo(trimmed).isDir();
 #else
     struct stat st;
-    const QByteArray encoded = QFile::encodeName(trimmed);
-    return ::stat(encoded.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return statByText(trimmed, st) && S_ISDIR(st.st_mode);
 #endif
+}
+
+QString ResolveDotSegments(QStringView path)
+{
+    const QChar sep = PathSeparator();
+    const bool fromRoot = path.startsWith(sep);
+    QList<QStringView> kept;
+    for (QStringView segment : path.tokenize(sep, Qt::SkipEmptyParts)) {
+        if (segment == u".")
+            continue;
+        if (segment == u"..") {
+            // Above the root is the root; a relative path keeps what it
+            // cannot resolve.
+            if (!kept.isEmpty() && kept.last() != u"..")
+                kept.removeLast();
+            else if (!fromRoot)
+                kept.append(segment);
+            continue;
+        }
+        kept.append(segment);
+    }
+    QString resolved;
+    resolved.reserve(path.size());
+    if (fromRoot)
+        resolved += sep;
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        if (i > 0)
+            resolved += sep;
+        resolved += kept[i];
+    }
+    if (resolved.isEmpty())
+        resolved = QStringLiteral(".");
+    return resolved;
+}
+
+qint64 FileLength(const QString &path)
+{
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(ToNativePath(path), ec);
+    return ec ? -1 : qint64(size);
+}
+
+bool ReadWholeFile(const QString &path, QByteArray &content)
+{
+    QFile file;
+#ifdef Q_OS_WIN
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+#else
+    // Opened by its bytes: QFile would take the name through Qt's own,
+    // lossy decoding.
+    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+#endif
+    // Read whole in one go: no buffer of the file's own in between.
+    content = file.readAll();
+    return true;
 }
 
 QString GetFileExtension(QStringView path, bool lowerCase)
@@ -89,7 +187,7 @@ QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetyp
     QStringEncoder encoder(QStringConverter::System);
     QByteArray buffer;
     for (qsizetype i = first; i <= last && i < lines.size(); ++i) {
-        buffer += encoder.encode(lines[i]);
+        buffer += encoder.encode(DisplayName(lines[i]));
         buffer += "\r\n";
         if (buffer.size() >= (1 << 20)) {
             if (file.write(buffer) != buffer.size())

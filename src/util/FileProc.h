@@ -1,6 +1,7 @@
 #pragma once
 // Path and file routines shared by the commands, the walk and the windows.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -10,12 +11,26 @@ namespace quillan {
 // The path separator of this platform: a backslash on Windows, "/" elsewhere.
 QChar PathSeparator();
 
-// True for an existing regular file (links followed); false for an empty
-// path, a folder or anything else.
+// True for an existing regular file (links followed). "." and ".." segments
+// are resolved by the text first, so "nosuch/../page.htm" names page.htm.
+// False for an empty path, a path ending with a separator or holding a NUL
+// character, a folder or anything else.
 bool FileExists(const QString &path);
 
-// True for an existing folder; the path is trimmed of spaces first.
+// True for an existing folder (links followed); the path is trimmed of
+// spaces first, then read as FileExists reads it.
 bool FolderExists(const QString &path);
+
+// `path` with its "." and ".." segments resolved by the text: ".." takes
+// away the segment before it, or nothing at the root. Empty segments go too.
+QString ResolveDotSegments(QStringView path);
+
+// The size of a regular file in bytes; -1 when it cannot be read.
+qint64 FileLength(const QString &path);
+
+// The whole content of a file. False when it cannot be opened; a read error
+// after that keeps what was read.
+bool ReadWholeFile(const QString &path, QByteArray &content);
 
 // The extension of the last path component: the part after its last full
 // stop, lower-cased when asked; empty when the name has no full stop.
@@ -31,7 +46,8 @@ QString GetFolderOfPath(const QString &path);
 void EnsureTrailingBackslash(QString &path);
 
 // Writes lines[first..last], each followed by CR LF, to `path` (created or
-// emptied) in the locale's encoding. Returns "" on success, otherwise the
+// emptied) in the locale's encoding; names holding bytes that did not decode
+// are written as DisplayName shows them. Returns "" on success, otherwise the
 // description of the error.
 QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetype first,
                          qsizetype last);

@@ -1,5 +1,7 @@
+#include "main/ListFilesText.h"
 #include "main/WalkDriver.h"
 #include "scan/FolderWalk.h"
+#include "util/NativeName.h"
 
 #include "engine/TempTree.h"
 #include "engine/Unprivileged.h"
@@ -105,6 +107,30 @@ TEST_F(FolderWalkTest, ExcludedSubfoldersAreTopSubfoldersOnly)
     state.strExcludedSubfolders = {QStringLiteral("OLD")};
     state.intNumExcludedSubfolders = 1;
     EXPECT_EQ(list(), QStringLiteral("docs/c.htm|docs/old/b.htm"));
+}
+
+TEST_F(FolderWalkTest, ListsReadsAndShowsNamesTheLocaleCannotDecode)
+{
+    // Latin-1 names on a UTF-8 system.
+    for (const char *name : {"caf\xE9.htm", "d\xE9j\xE0/page.htm", "old\xE9/page.htm", "old\xE8/page.htm"})
+        tree.byteNamedFile(name);
+    files(QStringLiteral("z.htm"));
+    const QString shown = QStringLiteral("caf\uFFFD.htm|z.htm|d\uFFFDj\uFFFD/page.htm|old\uFFFD/page.htm"
+                                         "|old\uFFFD/page.htm");
+    EXPECT_EQ(DisplayName(list()), shown);
+    EXPECT_EQ(ListingStatusText(false, true, 1, state.strListedFiles[1], false, 50000),
+              QStringLiteral("Sole file: caf\uFFFD.htm"));
+
+    // Exclusions are written as the names are shown.
+    state.strExcludedSubfolders = {QStringLiteral("OLD\uFFFD")};
+    state.intNumExcludedSubfolders = 1;
+    EXPECT_EQ(DisplayName(list(QStringLiteral("J\uFFFD/"))), QStringLiteral("caf\uFFFD.htm|z.htm"));
+
+    state.intNumExcludedSubfolders = 0;
+    state.blnListingFiles = false;
+    state.blnCheckingLinks = true;
+    RunWalk(state, options, host);
+    EXPECT_EQ(QDir::fromNativeSeparators(host.scanned.join(u'|')), shown);
 }
 
 TEST_F(FolderWalkTest, TopFolderOnlyOpensNoSubfolder)

@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 namespace quillan::test {
+
+using namespace std::string_literals;
 
 TEST(LinkExclusions, IgnoreLetterCaseAndTestTheLinkAsWritten)
 {
@@ -41,6 +44,18 @@ TEST(LinkTypes, OnlyTypesInTheListAndPhpWhenTickedAreChecked)
     EXPECT_EQ(TargetsOfLinks({"contact", "a.htm"}, none), "");
 }
 
+TEST(LinkTypes, TheTypeIsReadFromTheLinkAsWrittenCutAtABackslashOnly)
+{
+    // Its "/" are not separators yet: "../" has the extension "/" and
+    // "v1.2/notes" the extension "2/notes", neither of them a file type.
+    TempTree site;
+    site.file(QStringLiteral("d/page.htm"),
+              PageLinkingTo({"../", "./", "../about/", "v1.2/notes", "img.d/logo", "page.htm?dir=a/b",
+                             "index.php?page=docs/intro", "about/", "contact", "docs/page.htm",
+                             "../img/a.gif", "v1.2\\notes"}));
+    EXPECT_EQ(CheckSite(site).targets, "d/about/|d/contact|d/docs/page.htm|img/a.gif|d/v1.2\\notes");
+}
+
 TEST(LinkTargets, OnlyAMissingRegularFileUnderItsDecodedNameIsBroken)
 {
     TempTree site;
@@ -53,6 +68,30 @@ TEST(LinkTargets, OnlyAMissingRegularFileUnderItsDecodedNameIsBroken)
               PageLinkingTo({"sub/", "sub", "present.htm#part", "alias.htm", "my%20page.htm",
                              "café.htm", "naïve.htm"}));
     EXPECT_EQ(CheckSite(site).targets, "sub/|sub|naïve.htm");
+}
+
+TEST(LinkTargets, DotSegmentsResolveByTheTextAndANulCutsNoName)
+{
+    TempTree site;
+    site.file(QStringLiteral("x.gif"));
+    site.file(QStringLiteral("sub/y.gif"));
+    QByteArray page = PageLinkingTo({"nosuch/../x.gif", "sub/./y.gif", "nosuch/../sub/y.gif",
+                                     "nosuch/../gone.gif"});
+    page += QByteArray::fromStdString("<a href=\"x.gif\0y.gif\">\r\n"s);
+    site.file(QStringLiteral("index.htm"), page);
+    EXPECT_EQ(CheckSite(site).targets, "nosuch/../gone.gif|x.gif\0y.gif"s);
+}
+
+TEST(LinkTargets, NamesTheLocaleCannotDecodeAreReadAndFoundByTheirBytes)
+{
+    TempTree site;
+    // A Latin-1 page and folder on a UTF-8 system; the page names the
+    // folder in its own bytes.
+    site.byteNamedFile("men\xFC.htm", "<a href=\"caf\xE9/present.htm\">\r\n<a href=\"caf\xE9/absent.htm\">");
+    site.byteNamedFile("caf\xE9/present.htm");
+    site.byteNamedFile("caf\xE9/index.htm", PageLinkingTo({"present.htm", "gone.htm", "../men\xFC.htm"}));
+    EXPECT_EQ(CheckSite(site).links, "men\uFFFD.htm -> caf\uFFFD/absent.htm"
+                                     "|caf\uFFFD/index.htm -> caf\uFFFD/gone.htm");
 }
 
 TEST(LinkDecoding, EachEscapeOfTheTableAndNoOther)

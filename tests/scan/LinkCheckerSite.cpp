@@ -1,6 +1,7 @@
 #include "LinkCheckerSite.h"
 
 #include "main/WalkDriver.h"
+#include "util/NativeName.h"
 
 namespace quillan::test {
 
@@ -36,8 +37,8 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
     const qsizetype top = site.root().size();
     for (qint32 i = 1; i <= state.lngNumBrokenLinks; ++i) {
         const std::string separator = i > 1 ? "|" : "";
-        const std::string target = state.brokenLinks[i].strLinkTo.mid(top).toStdString();
-        outcome.links += separator + state.brokenLinks[i].strLinkFrom.mid(top).toStdString()
+        const std::string target = DisplayName(state.brokenLinks[i].strLinkTo.mid(top)).toStdString();
+        outcome.links += separator + DisplayName(state.brokenLinks[i].strLinkFrom.mid(top)).toStdString()
                          + " -> " + target;
         outcome.targets += separator + target;
     }

@@ -20,7 +20,7 @@ struct CheckSetup {
 
 struct CheckOutcome {
     // Relative to the top folder, in recording order, joined by "|":
-    // "page -> target" and the targets alone.
+    // "page -> target" and the targets alone, names as displayed.
     std::string links;
     std::string targets;
     ScanState state;

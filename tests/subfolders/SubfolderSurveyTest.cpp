@@ -89,7 +89,7 @@ TEST(SurveySubfolders, AnUnreadableSubfolderShowsTheRefusalAndCountsAsEmpty)
     EXPECT_EQ(result, "open {1 file and no subfolders} full;private {Permission denied} empty;");
 }
 
-TEST(SurveySubfolders, SizesFollowTheirEntriesThroughTheSortEvenPastABraceInAName)
+TEST(SurveySubfolders, SizesFollowTheirEntriesThroughTheSortEvenPastABraceOrAnOddByteInAName)
 {
     TempTree tree;
     // Name order puts "B" first; the sort ignoring case puts "a" first.
@@ -102,15 +102,19 @@ TEST(SurveySubfolders, SizesFollowTheirEntriesThroughTheSortEvenPastABraceInANam
         tree.file(QStringLiteral("capped/sub/f%1").arg(i, 3, 10, QLatin1Char('0')), "1");
     tree.file(QStringLiteral("nested/a"), "12");
     tree.file(QStringLiteral("nested/sub/b"), "345");
+    // Latin-1 names on a UTF-8 system are counted and shown.
+    tree.byteNamedFile("d\xE9p\xF4t/f\xE9", "123");
+    tree.byteNamedFile("d\xE9p\xF4t/sub\xE9/g\xE9", "4567");
 
     const Survey s(tree.root(), kWithSizes);
     EXPECT_EQ(s.entries(), (QStringList{QStringLiteral("a {2 files and no subfolders, 1.50 Kb}"),
                                         oneFile("B", ", 2 bytes"),
                                         QStringLiteral("capped {no files and 1 subfolder, over 200 bytes}"),
                                         oneFile("c}d", ", 7 bytes"),
+                                        QStringLiteral("d\uFFFDp\uFFFDt {1 file and 1 subfolder, 7 bytes}"),
                                         QStringLiteral("empty {no files and no subfolders}"),
                                         QStringLiteral("nested {1 file and 1 subfolder, 5 bytes}")}));
-    EXPECT_EQ(s.lists.dblBytes.mid(0, 6), (QList<double>{1536, 2, 200, 7, 0, 5}));
+    EXPECT_EQ(s.lists.dblBytes.mid(0, 7), (QList<double>{1536, 2, 200, 7, 7, 0, 5}));
 }
 
 TEST(SurveySubfolders, EndsEarlyWhenCancelledWithoutSubfoldersOrOnAnUnreadableTop)

@@ -6,6 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace quillan::test {
 
 TempTree::TempTree()
@@ -16,6 +25,14 @@ TempTree::TempTree()
                                            | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                                            | QFileDevice::ExeGroup | QFileDevice::ReadOther
                                            | QFileDevice::ExeOther);
+}
+
+TempTree::~TempTree()
+{
+    // Removed by the bytes of its names: Qt cannot remove a name it cannot
+    // decode.
+    std::error_code ec;
+    std::filesystem::remove_all(QFile::encodeName(dir_.path()).toStdString(), ec);
 }
 
 QString TempTree::root() const
@@ -40,6 +57,28 @@ void TempTree::file(const QString &relative, const QByteArray &content)
 void TempTree::folder(const QString &relative)
 {
     QDir().mkpath(path(relative));
+}
+
+void TempTree::byteNamedFile(const QByteArray &relative, const QByteArray &content)
+{
+#ifdef _WIN32
+    // Names are UTF-16 there: every name decodes.
+    file(QString::fromUtf8(relative), content);
+#else
+    // Qt would take the name through its own, lossy decoding: the folders and
+    // the file are made by their bytes.
+    QByteArray path = QFile::encodeName(dir_.path());
+    const QList<QByteArray> parts = relative.split('/');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        path += '/' + parts[i];
+        ::mkdir(path.constData(), 0755);
+    }
+    path += '/' + parts.last();
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << path.toStdString();
+    EXPECT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
+    ::close(fd);
+#endif
 }
 
 void TempTree::symlink(const QString &relative, const QString &target)

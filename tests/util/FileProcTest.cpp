@@ -1,0 +1,97 @@
+#include "util/FileProc.h"
+#include "util/NativeName.h"
+
+#include "engine/TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace quillan::test {
+namespace {
+
+TEST(FileExists, ResolvesDotSegmentsByTheTextAndRefusesSeparatorEndsAndNul)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("page.htm"));
+    tree.file(QStringLiteral("sub/inner.htm"));
+    tree.symlink(QStringLiteral("alias.htm"), tree.path(QStringLiteral("page.htm")));
+    tree.symlink(QStringLiteral("folder-alias"), tree.path(QStringLiteral("sub")));
+    tree.byteNamedFile("caf\xE9/x.htm");
+    const QString cafe = DecodeNativeName("caf\xE9");
+
+    struct Row {
+        QString relative;
+        bool file;
+        bool folder;
+    };
+    const Row rows[] = {
+        {QStringLiteral("page.htm"), true, false},
+        {QStringLiteral("alias.htm"), true, false},
+        {QStringLiteral("sub"), false, true},
+        {QStringLiteral("folder-alias"), false, true},
+        {QStringLiteral("missing.htm"), false, false},
+        // The text decides, not the disk: a missing folder climbed out of is
+        // no obstacle.
+        {QStringLiteral("nosuch/../page.htm"), true, false},
+        {QStringLiteral("sub/./../sub/inner.htm"), true, false},
+        {QStringLiteral("nosuch/../sub"), false, true},
+        {QStringLiteral("sub/inner.htm/.."), false, true},
+        {QStringLiteral("page.htm/"), false, false},
+        {QStringLiteral("sub/"), false, true},
+        // A name is not cut short at a NUL.
+        {QStringLiteral("page.htm") + QChar(0) + QStringLiteral("x.htm"), false, false},
+        {QStringLiteral("sub") + QChar(0) + QStringLiteral("x"), false, false},
+        // Names the locale cannot decode are found by their bytes.
+        {cafe + QStringLiteral("/x.htm"), true, false},
+        {cafe, false, true},
+        {DisplayName(cafe), false, false},
+    };
+    for (const Row &row : rows) {
+        const QString path = tree.path(row.relative);
+        EXPECT_EQ(FileExists(path), row.file) << DisplayName(row.relative).toStdString();
+        EXPECT_EQ(FolderExists(path), row.folder) << DisplayName(row.relative).toStdString();
+    }
+    EXPECT_TRUE(FolderExists(QStringLiteral("  ") + tree.path(QStringLiteral("sub")) + QStringLiteral("  ")));
+    EXPECT_FALSE(FileExists(QString()));
+    EXPECT_FALSE(FolderExists(QStringLiteral("   ")));
+    // Above the root is the root.
+    EXPECT_TRUE(FileExists(QStringLiteral("/../..") + tree.path(QStringLiteral("page.htm"))));
+}
+
+TEST(ResolveDotSegments, ClimbsByTheTextAndKeepsWhatItCannotResolve)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"/a/b/../c", "/a/c"},   {"/a/./b//c/", "/a/b/c"}, {"/../x", "/x"},
+        {"/a/..", "/"},          {"a/../../x", "../x"},    {"./", "."},
+        {"../../x/..", "../.."}, {"/a/.hidden/..b", "/a/.hidden/..b"},
+    };
+    for (const auto &[path, resolved] : rows)
+        EXPECT_EQ(ResolveDotSegments(QString::fromUtf8(path)), QString::fromUtf8(resolved)) << path;
+}
+
+TEST(WriteLinesToFile, WritesUndecodableBytesAsTheReplacementCharacter)
+{
+    TempTree tree;
+    // Also at the end of a line, where an encoder would carry it over.
+    const QStringList lines{DecodeNativeName("caf\xE9.htm"), DecodeNativeName("r\xE9sum\xE9"),
+                            QStringLiteral("café.htm")};
+    ASSERT_EQ(WriteLinesToFile(tree.path(QStringLiteral("out.txt")), lines, 0, 2), QString());
+    EXPECT_EQ(tree.read(QStringLiteral("out.txt")),
+              QByteArray("caf\xEF\xBF\xBD.htm\r\nr\xEF\xBF\xBDsum\xEF\xBF\xBD\r\ncaf\xC3\xA9.htm\r\n"));
+}
+
+TEST(ReadWholeFile, OpensANameByItsBytes)
+{
+    TempTree tree;
+    tree.byteNamedFile("d\xE9j\xE0/caf\xE9.htm", "content");
+    QByteArray content;
+    ASSERT_TRUE(ReadWholeFile(tree.path(DecodeNativeName("d\xE9j\xE0/caf\xE9.htm")), content));
+    EXPECT_EQ(content, "content");
+    EXPECT_EQ(FileLength(tree.path(DecodeNativeName("d\xE9j\xE0/caf\xE9.htm"))), 7);
+    EXPECT_FALSE(ReadWholeFile(tree.path(QStringLiteral("missing.htm")), content));
+    EXPECT_EQ(FileLength(tree.path(QStringLiteral("missing.htm"))), -1);
+}
+
+} // namespace
+} // namespace quillan::test

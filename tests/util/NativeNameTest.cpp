@@ -1,0 +1,54 @@
+#include "util/NativeName.h"
+
+#include "engine/Printers.h"
+
+#include <gtest/gtest.h>
+
+namespace quillan::test {
+namespace {
+
+struct NameRow {
+    QByteArray bytes;
+    const char16_t *shown; // the name as displayed
+};
+
+// Runs of bytes that UTF-8 refuses, each next to what it accepts.
+const NameRow kNames[] = {
+    {"caf\xC3\xA9.htm", u"café.htm"},
+    {"caf\xE9.htm", u"caf\uFFFD.htm"},           // Latin-1
+    {"\x80x\xFF", u"\uFFFDx\uFFFD"},              // stray continuation, never a lead
+    {"\xC0\xAF", u"\uFFFD\uFFFD"},                // overlong "/"
+    {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},      // an encoded surrogate
+    {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
+    {"a\xE2\x82", u"a\uFFFD\uFFFD"},              // cut short at the end
+    {"\xF0\x9F\x98\x80\xE9", u"\U0001F600\uFFFD"}, // a pair, then a lone byte
+    {"\xEF\xBB\xBFmark", u"\uFEFFmark"},          // a mark at the start is part of a name
+};
+
+TEST(NativeName, EveryRunOfBytesComesBackWhole)
+{
+    for (const NameRow &row : kNames) {
+        const QString name = DecodeNativeName(row.bytes);
+        EXPECT_EQ(EncodeNativeName(name), row.bytes) << row.bytes.toHex().toStdString();
+        EXPECT_EQ(DisplayName(name), QStringView(row.shown).toString()) << row.bytes.toHex().toStdString();
+        EXPECT_EQ(HoldsUndecodedBytes(name), DisplayName(name) != name);
+        EXPECT_EQ(FromNativePath(ToNativePath(name)), name);
+    }
+    // A string that came from no name: a lone high surrogate cannot be
+    // written, and an escape is one only where no high surrogate precedes it.
+    EXPECT_EQ(EncodeNativeName(u"a\xD800" "b"), QByteArray("a\xEF\xBF\xBD" "b"));
+    const QString pairLike = QString::fromUtf16(u"\xD800\xDCE9");
+    EXPECT_FALSE(HoldsUndecodedBytes(pairLike));
+}
+
+TEST(NativeName, PageTextKeepsTheBytesOfItsNamesAndDropsAByteOrderMark)
+{
+    EXPECT_EQ(DecodeLocaleText("\xEF\xBB\xBF<a href=\"caf\xC3\xA9.htm\">"),
+              QString::fromUtf16(u"<a href=\"café.htm\">"));
+    const QString latin1 = DecodeLocaleText("\xEF\xBB\xBF<a href=\"caf\xE9.htm\">");
+    EXPECT_EQ(EncodeNativeName(latin1), QByteArray("<a href=\"caf\xE9.htm\">"));
+    EXPECT_EQ(DisplayName(latin1), QString::fromUtf16(u"<a href=\"caf\uFFFD.htm\">"));
+}
+
+} // namespace
+} // namespace quillan::test
