@@ -3,10 +3,10 @@
 #include "BenchCommon.h"
 #include "PlainPass.h"
 
+#include "main/CheckLinksReports.h"
 #include "main/CheckLinksText.h"
 #include "main/ListFilesText.h"
 #include "main/WalkDriver.h"
-#include "reports/BrokenLinkReports.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
@@ -109,8 +109,6 @@ int RunCheckBenchmark(const QStringList &args)
         return 2;
     const WindowOptions &options = run.options;
     ScanState &state = run.state;
-    const QString byLinkFromPath = outputFile(options, QStringLiteral("links_to.txt"));
-    const QString byLinkToPath = outputFile(options, QStringLiteral("links_from.txt"));
     QString writeErrors;
     qint32 brokenLinks = 0;
     double reportsMs = 0;
@@ -124,19 +122,19 @@ int RunCheckBenchmark(const QStringList &args)
         writeErrors.clear();
         QElapsedTimer reportsTimer;
         reportsTimer.start();
-        if (brokenLinks >= 1) {
-            ReportSettings settings;
-            settings.topFolder = options.topFolder;
-            settings.showRepeatedLinks = options.showRepeatedLinks;
-            const LinkFromReportResult fromReport = WriteReportByLinkFrom(
-                byLinkFromPath, settings, state.brokenLinks, brokenLinks);
-            reportFailure(byLinkFromPath, fromReport.error);
-            // The window pauses one second here before showing the report.
-            const QString toError = WriteReportByLinkTo(byLinkToPath, settings, state.brokenLinks,
-                                                        brokenLinks, fromReport.numRepeatedInFile);
-            reportFailure(byLinkToPath, toError);
-            writeErrors = fromReport.error + toError;
-        }
+        ReportSettings settings;
+        settings.topFolder = options.topFolder;
+        settings.showRepeatedLinks = options.showRepeatedLinks;
+        CheckReportSteps steps;
+        steps.reportPath = [&](const QString &name) { return outputFile(options, name); };
+        // The window pauses one second after the first report, before it
+        // shows it.
+        steps.reportDone = [&](const QString &path, const QString &error) {
+            reportFailure(path, error);
+            writeErrors += error;
+            return error.isEmpty();
+        };
+        WriteCheckReports(state, settings, steps);
         reportsMs = double(reportsTimer.nsecsElapsed()) / 1e6;
         run.status = CheckLinksSummaryText(brokenLinks);
     };
