@@ -1,0 +1,31 @@
+// quillan-check: Quillan's List files and Check links without a window, for
+// build pipelines. See quillan-check.1.
+
+#include "CheckOptions.h"
+#include "CheckRun.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quillan"));
+
+    using namespace quillan::check;
+    CheckCommand command;
+    QString error;
+    if (!ParseCheckCommand(QCoreApplication::arguments().mid(1), command, error)) {
+        Complain(error + QStringLiteral("\nTry 'quillan-check --help'."));
+        return kBadUsage;
+    }
+    if (command.help) {
+        QTextStream(stdout) << HelpText();
+        return 0;
+    }
+    if (command.version) {
+        QTextStream(stdout) << QStringLiteral("quillan-check " QUILLAN_VERSION "\n");
+        return 0;
+    }
+    return RunCheckCommand(command, QCoreApplication::applicationDirPath());
+}
