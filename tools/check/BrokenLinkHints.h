@@ -6,6 +6,10 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringView>
+
+#include <array>
+#include <memory>
 
 namespace quillan::check {
 
@@ -14,6 +18,7 @@ class BrokenLinkHints
 public:
     // `topFolder` ends with a separator; hints name paths relative to it.
     explicit BrokenLinkHints(const QString &topFolder);
+    ~BrokenLinkHints();
 
     // The hint for a link whose target (a full path below the top folder)
     // is missing; "" when the disk suggests nothing.
@@ -21,20 +26,44 @@ public:
 
 private:
     struct Entry {
-        QString name;
+        QString name;          // the first of the names that fold alike
         bool isFolder = false;
         bool isFile = false;
+        bool several = false;  // other names fold to the same
     };
-    struct Listing {
-        QHash<QString, Entry> byName;
-        QHash<QString, Entry> byLoweredName; // the first name in code-unit order
+    // A folder's entries by their names' lower-case form; read once, when a
+    // target first leads into the folder.
+    using Listing = QHash<QString, Entry>;
+    // A folder of a target's path as found on the disk.
+    struct Folder {
+        bool found = false;
+        QString path;     // full path, ending with a separator
+        QString relative; // as named on the disk, "" for the top folder
+        bool caseDiffers = false;
+        const Listing *listing = nullptr;
     };
 
-    // Each folder is read once, when a target first leads into it.
-    const Listing &listingOf(const QString &folder);
+    QString hintIn(const Folder &folder, QStringView name);
+    // `relative` is "/"-separated, without "." or ".." segments, and ends
+    // with "/" unless empty.
+    const Folder &folderOf(QStringView relative);
+    // The entry named `name`, as written or else in other letter case.
+    const Entry *entryIn(const Folder &folder, QStringView name, bool &caseDiffers) const;
+    const Listing &listingOf(const QString &path);
+    QString folderHint(const Folder &folder);
 
     QString topFolder_;
-    QHash<QString, Listing> listings_;
+    // Held by pointer, so what was handed out stays put while more is added.
+    QHash<QString, std::shared_ptr<Listing>> listings_;
+    QHash<QString, std::shared_ptr<Folder>> folders_;
+    // The folders asked for last: a page's broken links mostly lead into a
+    // few folders, over and over.
+    struct RecentFolder {
+        QString key;
+        const Folder *folder = nullptr;
+    };
+    std::array<RecentFolder, 4> recentFolders_;
+    size_t nextRecent_ = 0;
 };
 
 } // namespace quillan::check

@@ -337,10 +337,12 @@ int checkLinks(Walk &walk, const HeldSettings &held, const OutputFiles &files,
     // rewrite the table.
     CheckHost host(showProgress, [&] {
         for (; shown < state.lngNumBrokenLinks; ++shown) {
-            const BrokenLink &link = state.brokenLinks[shown + 1];
-            results.BrokenLink(BrokenLinkRecord{link.strLinkFrom.mid(top.size()), link.line,
-                                                link.link, link.strLinkTo.mid(top.size()),
-                                                hints.HintFor(link.strLinkTo)});
+            const BrokenLink &link = state.brokenLinks.at(shown + 1);
+            const QString hint = hints.HintFor(link.strLinkTo);
+            results.BrokenLink(BrokenLinkRecord{QStringView(link.strLinkFrom).sliced(top.size()),
+                                                link.line, link.link,
+                                                QStringView(link.strLinkTo).sliced(top.size()),
+                                                hint});
         }
     });
     results.BeginBrokenLinks();

@@ -4,19 +4,19 @@
 
 #include "CheckOptions.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringEncoder>
+#include <QStringView>
 
 namespace quillan::check {
 
 // One broken link occurrence as the output shows it.
 struct BrokenLinkRecord {
-    QString page;   // relative to the top folder
+    QStringView page;   // relative to the top folder
     qint32 line = 0;
-    QString link;   // the attribute's value as written
-    QString target; // relative to the top folder
-    QString hint;   // "" for none
+    QStringView link;   // the attribute's value as written
+    QStringView target; // relative to the top folder
+    QStringView hint;   // empty for none
 };
 
 class ResultStream
@@ -29,27 +29,27 @@ public:
     void BeginBrokenLinks();
     void BeginListedFiles();
     void BrokenLink(const BrokenLinkRecord &record);
-    void ListedFile(const QString &page);
+    void ListedFile(QStringView page);
     // Closes the records and writes the summary line.
     void End(const QString &summary);
 
 private:
-    void append(const QString &text);
     void flushWhenFull();
     void flush();
 
     OutputFormat format_;
     int fd_;
     bool lineBuffered_ = false; // a terminal sees each record at once
+    qsizetype flushSize_;
     qsizetype records_ = 0;
-    QByteArray buffer_;
-    QStringEncoder localeEncoder_{QStringConverter::System};
+    QString pending_; // encoded when flushed
+    QStringEncoder encoder_;
 };
 
-// A JSON string literal, quotes included.
-QString JsonString(const QString &text);
-// A TSV field: backslash, tab, line feed and carriage return escaped as \\,
-// \t, \n and \r.
-QString TsvField(const QString &text);
+// Appends a JSON string literal, quotes included.
+void AppendJsonString(QString &out, QStringView text);
+// Appends a TSV field: backslash, tab, line feed and carriage return escaped
+// as \\, \t, \n and \r.
+void AppendTsvField(QString &out, QStringView text);
 
 } // namespace quillan::check
