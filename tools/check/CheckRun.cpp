@@ -64,62 +64,85 @@ int terminalWidth()
     return 80;
 }
 
+// The running count and the page being read, on one line of a terminal,
+// redrawn a few times a second.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(bool enabled) : enabled_(enabled) { sinceDrawn_.start(); }
+
+    bool enabled() const { return enabled_; }
+
+    void Draw(const QString &status, const QString &file)
+    {
+        if (!enabled_ || sinceDrawn_.elapsed() < kIntervalMs)
+            return;
+        QString line = status;
+        if (!file.isEmpty())
+            line += (line.isEmpty() ? QString() : QStringLiteral("  ")) + file;
+        const int width = terminalWidth() - 1;
+        if (line.size() > width)
+            line = line.left(qMax(width - 3, 0)) + QStringLiteral("...");
+        writeToStderr(QStringLiteral("\r") + line + QStringLiteral("\x1b[K"));
+        drawn_ = true;
+        sinceDrawn_.start();
+    }
+
+    // Takes the line away, so that results written to the same terminal
+    // start on a clean line.
+    void Clear()
+    {
+        if (!drawn_)
+            return;
+        writeToStderr(QStringLiteral("\r\x1b[K"));
+        drawn_ = false;
+    }
+
+private:
+    static constexpr int kIntervalMs = 100;
+
+    bool enabled_;
+    bool drawn_ = false;
+    QElapsedTimer sinceDrawn_;
+};
+
 // The walk's host: no window, so Stop is a signal; progress goes to a
 // terminal on standard error, and each new result to standard output.
 class CheckHost : public WalkHost
 {
 public:
-    CheckHost(bool showProgress, std::function<void()> newResults)
-        : showProgress_(showProgress), newResults_(std::move(newResults))
+    CheckHost(ProgressLine &progress, std::function<void()> newResults)
+        : progress_(progress), newResults_(std::move(newResults))
     {
-        sinceDrawn_.start();
     }
 
     void Yield() override
     {
         newResults_();
-        if (showProgress_ && sinceDrawn_.elapsed() >= kProgressIntervalMs) {
-            draw();
-            sinceDrawn_.start();
-        }
+        progress_.Draw(status_, file_);
     }
     bool StopRequested() const override { return StopSignalNumber() != 0; }
     void ShowFileBeingScanned(const QString &relativePath) override
     {
-        if (showProgress_)
+        if (progress_.enabled())
             file_ = relativePath;
     }
     void ShowStatus(const QString &text) override
     {
-        if (showProgress_)
+        if (progress_.enabled())
             status_ = text;
     }
 
-    // Takes the progress line away before the results' last lines.
+    // The last results, with the progress line taken away.
     void Finish()
     {
+        progress_.Clear();
         newResults_();
-        if (showProgress_)
-            writeToStderr(QStringLiteral("\r\x1b[K"));
     }
 
 private:
-    static constexpr int kProgressIntervalMs = 100;
-
-    void draw()
-    {
-        QString line = status_;
-        if (!file_.isEmpty())
-            line += (line.isEmpty() ? QString() : QStringLiteral("  ")) + file_;
-        const int width = terminalWidth() - 1;
-        if (line.size() > width)
-            line = line.left(qMax(width - 3, 0)) + QStringLiteral("...");
-        writeToStderr(QStringLiteral("\r") + line + QStringLiteral("\x1b[K"));
-    }
-
-    bool showProgress_;
+    ProgressLine &progress_;
     std::function<void()> newResults_;
-    QElapsedTimer sinceDrawn_;
     QString status_;
     QString file_;
 };
@@ -297,7 +320,10 @@ int listFiles(Walk &walk, const HeldSettings &held, const OutputFiles &files,
 {
     ScanState &state = walk.state;
     qint32 shown = 0;
-    CheckHost host(showProgress, [&] {
+    ProgressLine progress(showProgress);
+    CheckHost host(progress, [&] {
+        if (shown < state.lngNumListedFiles && results.toTerminal())
+            progress.Clear();
         for (; shown < state.lngNumListedFiles; ++shown)
             results.ListedFile(state.strListedFiles[shown + 1]);
     });
@@ -335,7 +361,10 @@ int checkLinks(Walk &walk, const HeldSettings &held, const OutputFiles &files,
     qint32 shown = 0;
     // Each broken link goes out as soon as it is found, before the reports
     // rewrite the table.
-    CheckHost host(showProgress, [&] {
+    ProgressLine progress(showProgress);
+    CheckHost host(progress, [&] {
+        if (shown < state.lngNumBrokenLinks && results.toTerminal())
+            progress.Clear();
         for (; shown < state.lngNumBrokenLinks; ++shown) {
             const BrokenLink &link = state.brokenLinks.at(shown + 1);
             const QString hint = hints.HintFor(link.strLinkTo);

@@ -33,6 +33,9 @@ public:
     // Closes the records and writes the summary line.
     void End(const QString &summary);
 
+    // True when the results go to a terminal (and are written at once).
+    bool toTerminal() const { return lineBuffered_; }
+
 private:
     void flushWhenFull();
     void flush();
