@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <sys/resource.h>
 
 namespace quillan::bench {
@@ -117,6 +119,27 @@ BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
         keepBest(best.secondMs, timeMs(second));
     }
     return best;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+BestTimes MedianTimesInTurn(int runs, const std::function<void()> &first,
+                            const std::function<void()> &second)
+{
+    std::vector<double> firstMs;
+    std::vector<double> secondMs;
+    for (int i = 0; i < qMax(runs, 1); ++i) {
+        firstMs.push_back(timeMs(first));
+        secondMs.push_back(timeMs(second));
+    }
+    return BestTimes{Median(firstMs), Median(secondMs)};
 }
 
 void PrintPeakMemory()

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace quillan::bench {
 
@@ -54,6 +55,14 @@ struct BestTimes {
 // turn so that a busy moment of the machine weighs on both alike.
 BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
                           const std::function<void()> &second);
+
+// The median wall-clock times of `runs` runs of each piece of work, run in
+// turn.
+BestTimes MedianTimesInTurn(int runs, const std::function<void()> &first,
+                            const std::function<void()> &second);
+
+// The median of the values (0 for none).
+double Median(std::vector<double> values);
 
 // "peak memory: 12.3 MiB": the process's peak resident memory so far.
 void PrintPeakMemory();

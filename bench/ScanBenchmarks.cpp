@@ -3,15 +3,21 @@
 #include "BenchCommon.h"
 #include "PlainPass.h"
 
+#include "main/CheckLinksReports.h"
 #include "main/CheckLinksText.h"
 #include "main/ListFilesText.h"
 #include "main/WalkDriver.h"
-#include "reports/BrokenLinkReports.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <sys/resource.h>
 
 namespace quillan::bench {
 
@@ -102,19 +108,21 @@ int RunListBenchmark(const QStringList &args)
     return writeError.isEmpty() ? 0 : 1;
 }
 
-int RunCheckBenchmark(const QStringList &args)
-{
-    CommandRun run;
-    if (!run.start(args))
-        return 2;
-    const WindowOptions &options = run.options;
-    ScanState &state = run.state;
-    const QString byLinkFromPath = outputFile(options, QStringLiteral("links_to.txt"));
-    const QString byLinkToPath = outputFile(options, QStringLiteral("links_from.txt"));
+namespace {
+
+// Check links as the window runs it, without its one-second pause.
+struct CheckLinksRun {
+    explicit CheckLinksRun(CommandRun &command) : run(command) {}
+
+    CommandRun &run;
     QString writeErrors;
     qint32 brokenLinks = 0;
     double reportsMs = 0;
-    auto checkLinks = [&] {
+
+    void operator()()
+    {
+        const WindowOptions &options = run.options;
+        ScanState &state = run.state;
         prepareState(state, options);
         state.EmptyBrokenLinks();
         state.blnCheckingLinks = true;
@@ -124,22 +132,37 @@ int RunCheckBenchmark(const QStringList &args)
         writeErrors.clear();
         QElapsedTimer reportsTimer;
         reportsTimer.start();
-        if (brokenLinks >= 1) {
-            ReportSettings settings;
-            settings.topFolder = options.topFolder;
-            settings.showRepeatedLinks = options.showRepeatedLinks;
-            const LinkFromReportResult fromReport = WriteReportByLinkFrom(
-                byLinkFromPath, settings, state.brokenLinks, brokenLinks);
-            reportFailure(byLinkFromPath, fromReport.error);
-            // The window pauses one second here before showing the report.
-            const QString toError = WriteReportByLinkTo(byLinkToPath, settings, state.brokenLinks,
-                                                        brokenLinks, fromReport.numRepeatedInFile);
-            reportFailure(byLinkToPath, toError);
-            writeErrors = fromReport.error + toError;
-        }
+        ReportSettings settings;
+        settings.topFolder = options.topFolder;
+        settings.showRepeatedLinks = options.showRepeatedLinks;
+        CheckReportSteps steps;
+        steps.reportPath = [&](const QString &name) { return outputFile(options, name); };
+        // The window pauses one second after the first report, before it
+        // shows it.
+        steps.reportDone = [&](const QString &path, const QString &error) {
+            reportFailure(path, error);
+            writeErrors += error;
+            return error.isEmpty();
+        };
+        WriteCheckReports(state, settings, steps);
         reportsMs = double(reportsTimer.nsecsElapsed()) / 1e6;
         run.status = CheckLinksSummaryText(brokenLinks);
-    };
+    }
+};
+
+} // namespace
+
+int RunCheckBenchmark(const QStringList &args)
+{
+    CommandRun run;
+    if (!run.start(args))
+        return 2;
+    const WindowOptions &options = run.options;
+    ScanState &state = run.state;
+    CheckLinksRun check{run};
+    auto checkLinks = [&] { check(); };
+    const QString &writeErrors = check.writeErrors;
+    const double &reportsMs = check.reportsMs;
 
     PlainCheckCounts counts;
     ReadPagesAndTestLinks(options.topFolder); // brings the pages into the cache for both
@@ -164,6 +187,130 @@ int RunCheckBenchmark(const QStringList &args)
     PrintRatio(quillanMs, plainMs);
     PrintPeakMemory();
     return writeErrors.isEmpty() ? 0 : 1;
+}
+
+namespace {
+
+// The checker's arguments for the options the benchmark was given.
+QStringList checkerArguments(const WindowOptions &options, const QString &outputFolder)
+{
+    QStringList args{QStringLiteral("--quiet"), QStringLiteral("--format"), QStringLiteral("json"),
+                     QStringLiteral("--out"), outputFolder};
+    if (!options.excludedFilepaths.isEmpty())
+        args << QStringLiteral("--exclude-filepaths") << options.excludedFilepaths;
+    if (!options.excludedLinks.isEmpty())
+        args << QStringLiteral("--exclude-links") << options.excludedLinks;
+    if (options.topFolderOnly == 1)
+        args << QStringLiteral("--top-folder-only");
+    if (options.includePhpFiles == 1)
+        args << QStringLiteral("--php");
+    if (options.showRepeatedLinks)
+        args << QStringLiteral("--show-repeated");
+    return args << options.topFolder;
+}
+
+// User and system time of this process or of its waited-for children.
+double CpuMs(int who)
+{
+    struct rusage usage {};
+    ::getrusage(who, &usage);
+    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+int RunCliBenchmark(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    // The build tree keeps the checker in tools/check beside bench/.
+    QString checker = QCoreApplication::applicationDirPath()
+                      + QStringLiteral("/../tools/check/quillan-check");
+    const qsizetype cliOption = args.indexOf(QStringLiteral("--cli"));
+    if (cliOption >= 0 && cliOption + 1 < args.size()) {
+        checker = args[cliOption + 1];
+        args.remove(cliOption, 2);
+    }
+    CommandRun run;
+    if (!run.start(args))
+        return 2;
+    const WindowOptions &options = run.options;
+    if (!QFileInfo(checker).isExecutable()) {
+        PrintLine(QStringLiteral("quillan-bench: no checker at ") + checker
+                  + QStringLiteral(" (give --cli PATH)"));
+        return 2;
+    }
+    const QString cliFolder = outputFile(options, QStringLiteral("cli"));
+    QDir().mkpath(cliFolder);
+    const QStringList cliArgs = checkerArguments(options, cliFolder);
+    const QString recordsFile = cliFolder + PathSeparator() + QStringLiteral("links.json");
+
+    CheckLinksRun check{run};
+    int cliExit = -1;
+    auto runChecker = [&] {
+        QProcess process;
+        process.setStandardOutputFile(recordsFile);
+        process.start(checker, cliArgs);
+        process.waitForFinished(-1);
+        cliExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    };
+
+    // Processor time too: on a busy machine it moves less than the clock.
+    std::vector<double> checkCpuMs;
+    std::vector<double> checkerCpuMs;
+    auto timedCheck = [&] {
+        const double before = CpuMs(RUSAGE_SELF);
+        check();
+        checkCpuMs.push_back(CpuMs(RUSAGE_SELF) - before);
+    };
+    auto timedChecker = [&] {
+        const double before = CpuMs(RUSAGE_CHILDREN);
+        runChecker();
+        checkerCpuMs.push_back(CpuMs(RUSAGE_CHILDREN) - before);
+    };
+    check();
+    runChecker(); // both with the pages in the cache
+    const BestTimes times = MedianTimesInTurn(options.repeat, timedCheck, timedChecker);
+
+    QByteArray cliStatus = fileBytes(recordsFile).trimmed();
+    cliStatus = cliStatus.mid(cliStatus.lastIndexOf('\n') + 1);
+    bool sameReports = true;
+    for (const QString &name : {kLinksToReportName, kLinksFromReportName})
+        sameReports = sameReports
+                      && fileBytes(outputFile(options, name))
+                             == fileBytes(cliFolder + PathSeparator() + name);
+
+    PrintLine(QStringLiteral("Check links on ") + options.topFolder);
+    PrintLine(QStringLiteral("status: ") + run.status + QStringLiteral(" / quillan-check: ")
+              + QString::fromUtf8(cliStatus) + QStringLiteral(" (exit ") + QString::number(cliExit)
+              + QStringLiteral(")"));
+    PrintLine(QStringLiteral("reports identical: ")
+              + (sameReports ? QStringLiteral("yes") : QStringLiteral("NO")));
+    PrintTime(QStringLiteral("median of ") + QString::number(options.repeat)
+                  + QStringLiteral(" runs, quillan-check process (JSON records to a file)"),
+              times.secondMs);
+    PrintTime(QStringLiteral("median of ") + QString::number(options.repeat)
+                  + QStringLiteral(" runs, Check links in this process, as \"check\" runs it"),
+              times.firstMs);
+    PrintLine(QStringLiteral("ratio: ") + QString::number(times.secondMs / times.firstMs, 'f', 2)
+              + QStringLiteral(" (quillan-check / in-process)"));
+    const double checkerCpu = Median(checkerCpuMs);
+    const double checkCpu = Median(checkCpuMs);
+    PrintLine(QStringLiteral("processor time, medians: quillan-check %1 ms, in-process %2 ms, "
+                             "ratio %3")
+                  .arg(checkerCpu, 0, 'f', 1)
+                  .arg(checkCpu, 0, 'f', 1)
+                  .arg(checkerCpu / checkCpu, 0, 'f', 2));
+    // The children's peak memory would count the copy of this process a
+    // child is before it starts the checker.
+    PrintLine(QStringLiteral("quillan-check peak memory: measure with /usr/bin/time -v"));
+    return sameReports && check.writeErrors.isEmpty() ? 0 : 1;
 }
 
 } // namespace quillan::bench

@@ -15,4 +15,10 @@ int RunListBenchmark(const QStringList &args);
 // and looks up every link target.
 int RunCheckBenchmark(const QStringList &args);
 
+// "cli <top folder> <output folder> [--cli PATH] [options]": quillan-check
+// run as a program (JSON records to a file, files into the output folder's
+// "cli" subfolder) against Check links run in this process as "check" runs
+// it, in turn; medians count.
+int RunCliBenchmark(const QStringList &args);
+
 } // namespace quillan::bench

@@ -16,6 +16,7 @@ QString usage()
                "usage:\n"
                "  quillan-bench list <top folder> <output folder> [options]\n"
                "  quillan-bench check <top folder> <output folder> [options]\n"
+               "  quillan-bench cli <top folder> <output folder> [--cli PATH] [options]\n"
                "  quillan-bench generate <folder> [--pages N] [--links N] [--broken N] "
                "[--folders N]\n"
                "  quillan-bench survey [--subfolders N] [--top FOLDER] [--repeat R]\n")
@@ -39,6 +40,8 @@ int main(int argc, char **argv)
         return quillan::bench::RunListBenchmark(rest);
     if (mode == QStringLiteral("check"))
         return quillan::bench::RunCheckBenchmark(rest);
+    if (mode == QStringLiteral("cli"))
+        return quillan::bench::RunCliBenchmark(rest);
     if (mode == QStringLiteral("generate"))
         return quillan::bench::RunGenerateSite(rest);
 

@@ -1,5 +1,6 @@
 // Check links and its two reports.
 
+#include "main/CheckLinksReports.h"
 #include "main/CheckLinksText.h"
 #include "main/frmMain.h"
 #include "reports/BrokenLinkReports.h"
@@ -88,17 +89,29 @@ void frmMain::cmdCheckLinks_Click()
     else if (!blnTopFolderValid)
         setStatus(QString());
 
-    // The link-from report comes first: the link-to report rewrites the
-    // table. When a report cannot be written, the user is told and the
-    // other is not attempted (its folder is the same).
+    // Each report is shown once written; when one cannot be written, the
+    // user is told which.
     if (scan_.lngNumBrokenLinks >= 1) {
-        strReportFile_ = GetReportFilePath(QStringLiteral("links_to.txt"), GetProgramText(310));
-        if (writeLinkFromReport(*this)) {
-            ShowReportInView();
-            strReportFile_ = GetReportFilePath(QStringLiteral("links_from.txt"), GetProgramText(310));
-            if (writeLinkToReport(*this))
+        CheckReportSteps steps;
+        steps.reportPath = [this](const QString &name) {
+            strReportFile_ = GetReportFilePath(name, GetProgramText(310));
+            return strReportFile_;
+        };
+        bool firstReport = true;
+        steps.reportDone = [this, &firstReport](const QString &, const QString &error) {
+            if (!reportWritten(*this, error))
+                return false;
+            if (firstReport) {
+                // A moment for the file to settle before the viewer opens it.
+                interaction_.Pause(1000);
+                ShowReportInView();
+                firstReport = false;
+            } else {
                 ShowReportInView2();
-        }
+            }
+            return true;
+        };
+        intNumRepeatedInFileBrokenLinks = WriteCheckReports(scan_, reportSettings(*this), steps);
     }
 
     txbFileBeingScanned->clear();

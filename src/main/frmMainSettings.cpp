@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <utility>
+
 namespace quillan {
 
 namespace {
@@ -102,49 +104,36 @@ QString chooseSettingsFile(frmMain &window, QString &lastSettingsFile,
     return chosen;
 }
 
-// Takes the values in file order and stops where the file stopped giving
-// them: what was read stays, the rest keeps its present state.
+// Loads the file's values over what the controls hold now.
 void applySettingsFile(frmMain &window, const SettingsFileContent &content)
 {
-    const QStringList &texts = content.texts;
-    if (texts.isEmpty())
-        return;
-    QString topFolder = TrimSpaces(texts[0]);
-    if (FolderExists(topFolder)) {
-        // A hand-edited file may lack the final separator, which every
-        // relative path and subfolder exclusion counts on.
-        if (!topFolder.endsWith(PathSeparator()))
-            topFolder += PathSeparator();
-        window.txbTopFolder->setText(topFolder);
-    } else {
-        window.txbTopFolder->clear();
-    }
-
-    if (texts.size() < 2)
-        return;
     ScanState &scan = window.scan();
-    if (window.txbTopFolder->text().isEmpty()) {
-        // Subfolders of a folder that is gone mean nothing.
-        window.txbExcludedSubfolders->clear();
-        scan.intNumExcludedSubfolders = 0;
-    } else {
-        window.txbExcludedSubfolders->setPlainText(texts[1]);
-        scan.intNumExcludedSubfolders = SplitLines(texts[1], scan.strExcludedSubfolders, -1, true);
-        if (scan.intNumExcludedSubfolders == 0)
-            window.txbExcludedSubfolders->clear();
+    HeldSettings held{currentSettings(window), scan.strExcludedSubfolders,
+                      scan.intNumExcludedSubfolders};
+    ApplySettingsFile(content, held);
+
+    const SettingsValues &values = held.values;
+    // Only what the file changed is set again.
+    const std::pair<QLineEdit *, const QString &> boxes[] = {
+        {window.txbTopFolder, values.topFolder},
+        {window.txbExcludedFilepaths, values.excludedFilepaths},
+        {window.txbExcludedLinks, values.excludedLinks}};
+    for (const auto &[box, text] : boxes) {
+        if (box->text() != text)
+            box->setText(text);
     }
-
-    if (texts.size() < 3)
-        return;
-    window.txbExcludedFilepaths->setText(TrimSpaces(texts[2]));
-    if (texts.size() < 4)
-        return;
-    window.txbExcludedLinks->setText(TrimSpaces(texts[3]));
-
-    QCheckBox *const options[] = {window.chkTopFolderOnly, window.chkShowRepeatedLinks,
-                                  window.chkIncludePHPfiles};
-    for (qsizetype i = 0; i < content.states.size(); ++i)
-        SetCheckBoxValue(options[i], content.states[i]);
+    if (window.txbExcludedSubfolders->toPlainText() != values.excludedSubfolders)
+        window.txbExcludedSubfolders->setPlainText(values.excludedSubfolders);
+    scan.strExcludedSubfolders = held.excludedSubfolders;
+    scan.intNumExcludedSubfolders = held.numExcludedSubfolders;
+    const std::pair<QCheckBox *, int> options[] = {
+        {window.chkTopFolderOnly, values.topFolderOnly},
+        {window.chkShowRepeatedLinks, values.showRepeatedLinks},
+        {window.chkIncludePHPfiles, values.includePhpFiles}};
+    for (const auto &[box, value] : options) {
+        if (CheckBoxValue(box) != value)
+            SetCheckBoxValue(box, value);
+    }
 }
 
 } // namespace

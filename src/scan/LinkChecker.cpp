@@ -6,6 +6,7 @@
 #include "util/StrProc.h"
 
 #include <array>
+#include <utility>
 
 namespace quillan {
 
@@ -84,6 +85,7 @@ void LinkChecker::CheckLinksInFile(const QString &page)
     const QChar *data = text.constData();
     const qsizetype size = text.size();
     auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    LineCounter lines{text};
     qsizetype pos = 0;
     while (pos < size) {
         const qsizetype href = searches.href.Within(pos, size);
@@ -97,7 +99,7 @@ void LinkChecker::CheckLinksInFile(const QString &page)
         qsizetype lineEnd = key;
         while (lineEnd < size && !isLineEnd(data[lineEnd]))
             ++lineEnd;
-        if (!checkLine(text, lineStart, lineEnd, searches, page))
+        if (!checkLine(text, lineStart, lineEnd, searches, page, lines))
             return;
         pos = lineEnd + 1;
         if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
@@ -106,8 +108,9 @@ void LinkChecker::CheckLinksInFile(const QString &page)
 }
 
 bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
-                            PageSearches &searches, const QString &page)
+                            PageSearches &searches, const QString &page, LineCounter &lines)
 {
+    const qsizetype lineStart = start;
     // Characters up to the space are trimmed from both ends.
     while (start < end && text[start].unicode() <= 32)
         ++start;
@@ -143,10 +146,11 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     if (closingQuote < 0)
         return true;
 
-    const QString target = resolveLink(text.sliced(linkStart, closingQuote));
+    const QStringView link = text.sliced(linkStart, closingQuote);
+    const QString target = resolveLink(link);
     if (target.isEmpty() || FileExists(target))
         return true;
-    recordBrokenLink(page, target);
+    recordBrokenLink(BrokenLink{page, target, lines.LineAt(lineStart), link.toString()});
     return !state_.blnMaxNumLinksReached;
 }
 
@@ -219,14 +223,28 @@ bool LinkChecker::IsExcludedLink(QStringView link) const
     return false;
 }
 
-void LinkChecker::recordBrokenLink(const QString &page, const QString &target)
+void LinkChecker::recordBrokenLink(BrokenLink &&link)
 {
     ++state_.lngNumBrokenLinks;
     state_.GrowBrokenLinks(100);
-    state_.brokenLinks[state_.lngNumBrokenLinks] = BrokenLink{page, target};
+    state_.brokenLinks[state_.lngNumBrokenLinks] = std::move(link);
     host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
     if (state_.lngNumBrokenLinks >= options_.maxNumLinks)
         state_.blnMaxNumLinksReached = true;
+}
+
+qint32 LineCounter::LineAt(qsizetype lineStart)
+{
+    // Counted only as far as asked: most lines of a page are never asked
+    // about. A CR LF pair is one line end, counted at its LF.
+    const QChar *data = text.constData();
+    for (; countedTo < lineStart; ++countedTo) {
+        const QChar c = data[countedTo];
+        if (c == u'\n'
+            || (c == u'\r' && (countedTo + 1 >= text.size() || data[countedTo + 1] != u'\n')))
+            ++line;
+    }
+    return line;
 }
 
 QString DecodeLink(QStringView link)

@@ -13,6 +13,16 @@
 
 namespace quillan {
 
+// The number of the line that begins at a given position of a page's text
+// (from 1; CR, LF and CR LF each end a line). Asked with growing positions.
+struct LineCounter {
+    QStringView text;
+    qsizetype countedTo = 0;
+    qint32 line = 1;
+
+    qint32 LineAt(qsizetype lineStart);
+};
+
 class LinkChecker
 {
 public:
@@ -40,11 +50,11 @@ private:
     // Examines the line text[start, end) of a page; false once the link
     // limit is reached.
     bool checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
-                   const QString &page);
+                   const QString &page, LineCounter &lines);
     // The target a link names, or "" when it is not to be checked.
     QString resolveLink(QStringView link) const;
     bool isCheckableType(QStringView link) const;
-    void recordBrokenLink(const QString &page, const QString &target);
+    void recordBrokenLink(BrokenLink &&link);
 
     ScanState &state_;
     const ScanOptions &options_;

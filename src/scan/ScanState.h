@@ -14,6 +14,12 @@ namespace quillan {
 struct BrokenLink {
     QString strLinkFrom; // full path of the page holding the link
     QString strLinkTo;   // full path the link resolves to (missing on disk)
+    // Where it stands: the line of the page (from 1; CR, LF and CR LF each
+    // end a line) and the attribute's value as written between its quotes.
+    // The link-to report's rewrite of the two paths leaves these behind, so
+    // they are to be read before it.
+    qint32 line = 0;
+    QString link;
 };
 
 // The window's settings that a walk reads, taken when the walk starts.

@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include "util/FileProc.h"
 #include "util/StrProc.h"
 
 #include <QFile>
@@ -180,6 +181,48 @@ SettingsFileContent ReadSettingsFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return {};
     return ParseSettingsFile(bytes);
+}
+
+void ApplySettingsFile(const SettingsFileContent &content, HeldSettings &held)
+{
+    const QStringList &texts = content.texts;
+    SettingsValues &values = held.values;
+    if (texts.isEmpty())
+        return;
+    values.topFolder = TrimSpaces(texts[0]);
+    if (FolderExists(values.topFolder)) {
+        // A hand-edited file may lack the final separator, which every
+        // relative path and subfolder exclusion counts on.
+        if (!values.topFolder.endsWith(PathSeparator()))
+            values.topFolder += PathSeparator();
+    } else {
+        values.topFolder.clear();
+    }
+
+    if (texts.size() < 2)
+        return;
+    if (values.topFolder.isEmpty()) {
+        // Subfolders of a folder that is gone mean nothing.
+        values.excludedSubfolders.clear();
+        held.numExcludedSubfolders = 0;
+    } else {
+        values.excludedSubfolders = texts[1];
+        held.numExcludedSubfolders = SplitLines(texts[1], held.excludedSubfolders, -1, true);
+        if (held.numExcludedSubfolders == 0)
+            values.excludedSubfolders.clear();
+    }
+
+    if (texts.size() < 3)
+        return;
+    values.excludedFilepaths = TrimSpaces(texts[2]);
+    if (texts.size() < 4)
+        return;
+    values.excludedLinks = TrimSpaces(texts[3]);
+
+    int *const states[] = {&values.topFolderOnly, &values.showRepeatedLinks,
+                           &values.includePhpFiles};
+    for (qsizetype i = 0; i < content.states.size(); ++i)
+        *states[i] = content.states[i];
 }
 
 } // namespace quillan

@@ -61,6 +61,23 @@ QByteArray FormatSettingsFile(const SettingsValues &values);
 // Returns "" on success, otherwise the description of the error.
 QString WriteSettingsFile(const QString &path, const SettingsValues &values);
 
+// The settings as the main window holds them: its boxes and option states,
+// and the list of excluded top subfolders the walk reads.
+struct HeldSettings {
+    SettingsValues values;
+    QStringList excludedSubfolders{QString()};
+    int numExcludedSubfolders = 0;
+};
+
+// Loads the values read from a settings file over the settings held, in
+// file order; values the file did not give keep what they held. A top
+// folder is taken only when it exists (given a final separator when it
+// lacks one), otherwise it is emptied and the file's excluded subfolders are
+// dropped with the held ones. The excluded subfolders become the list
+// through SplitLines (lower case, trimmed, blank lines skipped); the two
+// exclusion texts are trimmed of spaces but not tidied.
+void ApplySettingsFile(const SettingsFileContent &content, HeldSettings &held);
+
 // Reads values until the first one that is missing, is not a number where a
 // number belongs, or is a state outside 0 to 2. A file that cannot be opened
 // gives no values.

@@ -32,8 +32,8 @@ protected:
         table = {BrokenLink{}};
         for (int i = 0; i < times; ++i) {
             for (const auto &[page, target] : pairs) {
-                table.append(
-                    BrokenLink{kTop + QString::fromUtf8(page), kTop + QString::fromUtf8(target)});
+                table.append(BrokenLink{kTop + QString::fromUtf8(page),
+                                        kTop + QString::fromUtf8(target), 0, {}});
             }
         }
         const qint32 count = qint32(table.size() - 1);
@@ -155,7 +155,7 @@ TEST_F(ReportsTest, AnEntryContainedInAnEarlierOneOfItsGroupIsNotListed)
 TEST_F(ReportsTest, AReportThatCannotBeWrittenSaysWhy)
 {
     table = {BrokenLink{},
-             BrokenLink{kTop + QStringLiteral("p.htm"), kTop + QStringLiteral("x.htm")}};
+             BrokenLink{kTop + QStringLiteral("p.htm"), kTop + QStringLiteral("x.htm"), 0, {}}};
     ASSERT_TRUE(QDir().mkpath(path("links_to.txt")));
     EXPECT_FALSE(WriteReportByLinkFrom(path("links_to.txt"), settings, table, 1).error.isEmpty());
 

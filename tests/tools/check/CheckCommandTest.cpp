@@ -1,0 +1,488 @@
+// quillan-check, run as a program of its own, against the main window: the
+// same files and status for the same settings, its exit statuses, its
+// records in every format, and Ctrl-C in the middle of a walk.
+
+#include "gui/MainWindowTest.h"
+
+#include "engine/TempTree.h"
+#include "engine/Unprivileged.h"
+#include "settings/SettingsFile.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillan::test {
+
+namespace {
+
+const QString kProgram = QStringLiteral(QUILLAN_CHECK_PROGRAM);
+
+struct CliResult {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+
+    // The output without its last line, and that line.
+    QByteArray records() const { return out.left(out.lastIndexOf('\n', out.size() - 2) + 1); }
+    QString lastLine() const
+    {
+        const QByteArray trimmed = out.endsWith('\n') ? out.chopped(1) : out;
+        return QString::fromUtf8(trimmed.mid(trimmed.lastIndexOf('\n') + 1));
+    }
+};
+
+// Runs the checker with its data folder below `dataHome`.
+CliResult runCli(const QStringList &args, const QString &dataHome)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(env);
+    process.start(kProgram, args);
+    EXPECT_TRUE(process.waitForFinished(120000)) << args.join(u' ').toStdString();
+    CliResult result;
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+// The exit status of a child as a shell gives it: the code, or 128 and the
+// signal that ended it.
+int shellStatus(int waitStatus)
+{
+    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
+// Starts the checker with standard output going to `stdoutPath` and
+// standard error to `stderrFd` (-1: nowhere). Only plain system calls run
+// between fork and exec.
+pid_t spawnCli(const QStringList &args, const QByteArray &stdoutPath, int stderrFd)
+{
+    std::vector<QByteArray> owned{QFile::encodeName(kProgram)};
+    for (const QString &arg : args)
+        owned.push_back(arg.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &arg : owned)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(stdoutPath.constData(), O_WRONLY);
+        const int err = stderrFd >= 0 ? stderrFd : ::open("/dev/null", O_WRONLY);
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+            ::_exit(126);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+std::string readAll(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, size_t(n));
+    return text;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class CheckCommandTest : public MainWindowTest
+{
+protected:
+    QString dataHome() const { return home.path(QStringLiteral("data")); }
+    // Where the checker writes when no --out is given.
+    QString cliFile(const QString &name) const { return dataHome() + QStringLiteral("/Quillan/") + name; }
+
+    CliResult cli(const QStringList &args) const { return runCli(args, dataHome()); }
+
+    QString settingsFile(const QString &name, const SettingsValues &values)
+    {
+        const QString path = home.path(name);
+        EXPECT_EQ(WriteSettingsFile(path, values), QString());
+        return path;
+    }
+
+    TempTree site;
+    TempTree home;
+};
+
+// ---------------------------------------------------------------------------
+// The same files and status as the window.
+
+// The site every comparison runs on: pages in the top folder and below, PHP
+// pages, repeats, excluded places, case-only and folder targets.
+void buildRichSite(TempTree &site)
+{
+    site.file(QStringLiteral("index.htm"),
+              "<a href=\"gone.htm\">\r\n<a href=\"gone.htm\">\r\n<a href=\"Sub/page.html\">\r\n"
+              "<img src=\"sub/\">\r\n<a href=\"skip-me.htm\">\r\n<a href=\"a/b.htm#top\">\r\n");
+    site.file(QStringLiteral("form.php"), "<a href=\"thanks.php\">\n<a href=\"gone.htm\">\n");
+    site.file(QStringLiteral("sub/page.html"), "<a href=\"../missing.gif\">\n<a href=\"img/x.png\">\n");
+    site.file(QStringLiteral("sub/index.htm"), "<a href=\"../index.htm\">");
+    site.file(QStringLiteral("old/old.htm"), "<a href=\"older.htm\">");
+    site.file(QStringLiteral("Docs/temp-notes.htm"), "<a href=\"draft.htm\">");
+    site.file(QStringLiteral("Docs/guide.htm"), "<a href=\"../gone.htm\">\r<a href=\"chapter.htm\">");
+}
+
+struct ParityCase {
+    const char *name;
+    // What the window loads before its commands; none for its start-up state.
+    std::optional<SettingsValues> windowSettings;
+    // The settings file the checker gets as %USR%.
+    std::optional<SettingsValues> cliSettings;
+    QStringList cliArgs; // %TOP% is the site's folder, %USR% the settings file
+    bool windowChoosesTopFolder = false; // after loading, as the user would
+};
+
+SettingsValues settings(const QString &top, const QString &subfolders, const QString &filepaths,
+                        const QString &links, int topOnly, int repeated, int php)
+{
+    return SettingsValues{top, subfolders, filepaths, links, topOnly, repeated, php};
+}
+
+std::vector<ParityCase> parityCases(const QString &top)
+{
+    const QString gone = top + QStringLiteral("gone-folder/");
+    return {
+        {"defaults", std::nullopt, std::nullopt, {QStringLiteral("%TOP%")}},
+        {"options on the command line",
+         settings(top, QStringLiteral("old\r\nDOCS"), QStringLiteral("temp, .bak"),
+                  QStringLiteral("skip"), 0, 1, 1),
+         std::nullopt,
+         {QStringLiteral("--exclude-subfolders"), QStringLiteral(" old, DOCS/"),
+          QStringLiteral("--exclude-filepaths=temp, .bak"), QStringLiteral("--exclude-links"),
+          QStringLiteral("skip"), QStringLiteral("--show-repeated"), QStringLiteral("--php"),
+          QStringLiteral("%TOP%")}},
+        {"a settings file with the top folder, untidy texts and greyed options",
+         settings(top, QStringLiteral("  OLD \r\n\r\nnone"), QStringLiteral(" TEMP ,.bak "),
+                  QStringLiteral(" skip , a/"), 2, 1, 2),
+         settings(top, QStringLiteral("  OLD \r\n\r\nnone"), QStringLiteral(" TEMP ,.bak "),
+                  QStringLiteral(" skip , a/"), 2, 1, 2),
+         {QStringLiteral("--settings"), QStringLiteral("%USR%")}},
+        {"command-line options over a settings file",
+         settings(top, QStringLiteral("docs"), QString(), QStringLiteral("gone"), 1, 0, 1),
+         settings(top, QStringLiteral("old"), QStringLiteral("temp"), QString(), 0, 1, 1),
+         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("--no-show-repeated"),
+          QStringLiteral("--top-folder-only"), QStringLiteral("--exclude-subfolders=docs"),
+          QStringLiteral("--exclude-filepaths="), QStringLiteral("--exclude-links=gone")}},
+        {"a settings file whose top folder is gone drops its subfolders",
+         settings(gone, QStringLiteral("old"), QString(), QString(), 0, 0, 0),
+         settings(gone, QStringLiteral("old"), QString(), QString(), 0, 0, 0),
+         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("%TOP%")},
+         true},
+    };
+}
+
+TEST_F(CheckCommandTest, WritesTheWindowsFilesAndStatusForTheSameSettings)
+{
+    buildRichSite(site);
+    start();
+    for (const ParityCase &c : parityCases(site.root())) {
+        SCOPED_TRACE(c.name);
+        if (c.windowSettings) {
+            fake.ExpectFile(settingsFile(QStringLiteral("window.usr"), *c.windowSettings));
+            window->cboSettings->setCurrentIndex(3); // Load from file
+            window->cmdSettings->click();
+        } else {
+            window->txbTopFolder->setText(site.root());
+        }
+        if (c.windowChoosesTopFolder) {
+            fake.ExpectFolder(site.root());
+            window->cmdTopFolder->click();
+        }
+        window->cmdListFiles->click();
+        const QString listStatus = window->lblTotalNumFilesOrBrokenLinks->text();
+        window->cmdCheckLinks->click();
+        const QString checkStatus = window->lblTotalNumFilesOrBrokenLinks->text();
+
+        QStringList args;
+        for (QString arg : c.cliArgs) {
+            if (c.cliSettings && arg == QStringLiteral("%USR%"))
+                arg = settingsFile(QStringLiteral("cli.usr"), *c.cliSettings);
+            args.append(arg.replace(QStringLiteral("%TOP%"), site.root()));
+        }
+        QDir(dataHome()).removeRecursively();
+        const CliResult listed = cli(QStringList{QStringLiteral("--list")} + args);
+        const CliResult checked = cli(args);
+        EXPECT_EQ(listed.lastLine(), listStatus);
+        EXPECT_EQ(checked.lastLine(), checkStatus);
+        EXPECT_NE(checkStatus, QString());
+        for (const char *name : {"files.txt", "links_to.txt", "links_from.txt"}) {
+            const QString file = QString::fromLatin1(name);
+            EXPECT_EQ(fileBytes(cliFile(file)), fileBytes(dataFile(file))) << name;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Exit statuses.
+
+TEST_F(CheckCommandTest, ExitStatusSaysWhatHappened)
+{
+    site.file(QStringLiteral("clean/index.htm"), "<a href=\"other.htm\">");
+    site.file(QStringLiteral("clean/other.htm"), "<a href=\"index.htm\">");
+    site.file(QStringLiteral("broken/index.htm"), "<a href=\"gone.htm\">");
+    site.file(QStringLiteral("a-file"));
+    const QString clean = site.path(QStringLiteral("clean"));
+    const QString broken = site.path(QStringLiteral("broken"));
+    const QString underAFile = site.path(QStringLiteral("a-file/out"));
+    struct Case {
+        QStringList args;
+        int status;
+        const char *lastLineOrError;
+    } cases[] = {
+        {{clean}, 0, "Congratulations!  There are no broken local links."},
+        {{QStringLiteral("--list"), broken}, 0, "Sole file: index.htm"},
+        {{broken}, 1, "There is only one broken local link."},
+        {{QStringLiteral("--bogus"), clean}, 2, "unknown option --bogus"},
+        {{QStringLiteral("--format"), QStringLiteral("xml"), clean}, 2, "--format takes"},
+        {{QStringLiteral("--out")}, 2, "--out needs a value"},
+        {{clean, broken}, 2, "one top folder only"},
+        {{}, 2, "no top folder given"},
+        {{site.path(QStringLiteral("nowhere"))}, 2, "the top folder does not exist"},
+        {{QStringLiteral("--settings"), site.path(QStringLiteral("none.usr")), clean}, 2,
+         "cannot read the settings file"},
+        {{QStringLiteral("--out"), underAFile, broken}, 3, "Unable to write the report"},
+        {{QStringLiteral("--list"), QStringLiteral("--out"), underAFile, broken}, 3,
+         "Unable to write the list of files"},
+        // Nothing to write, so nothing fails.
+        {{QStringLiteral("--out"), underAFile, clean}, 0, "Congratulations!"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const CliResult result = cli(c.args);
+        EXPECT_EQ(result.status, c.status);
+        const QString said = c.status == 2 || c.status == 3 ? QString::fromLocal8Bit(result.err)
+                                                            : result.lastLine();
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.lastLineOrError))) << said.toStdString();
+    }
+    EXPECT_EQ(fileBytes(cliFile(QStringLiteral("links_to.txt"))).left(13), "Top folder is");
+}
+
+TEST_F(CheckCommandTest, AnUnreadableTopFolderIsBadUsage)
+{
+    site.file(QStringLiteral("locked/index.htm"), "<a href=\"gone.htm\">");
+    const QByteArray locked = QFile::encodeName(site.path(QStringLiteral("locked")));
+    ::chmod(locked.constData(), 0);
+    const QStringList args{QStringLiteral("--out"), home.root(), site.path(QStringLiteral("locked"))};
+    const std::string outcome = RunAsUnprivileged([&] {
+        int errPipe[2];
+        if (::pipe(errPipe) != 0)
+            return std::string("no pipe");
+        const pid_t pid = spawnCli(args, "/dev/null", errPipe[1]);
+        ::close(errPipe[1]);
+        const std::string err = readAll(errPipe[0]);
+        ::close(errPipe[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return std::to_string(shellStatus(status)) + " " + err;
+    });
+    ::chmod(locked.constData(), 0755);
+    EXPECT_EQ(outcome.rfind("2 quillan-check: the top folder cannot be read", 0), 0u) << outcome;
+}
+
+// Ctrl-C and SIGTERM in the middle of a walk. Standard output is a FIFO the
+// test reads from: once its small buffer is full the checker waits in the
+// middle of the walk, so the signal reliably comes while the walk runs.
+TEST_F(CheckCommandTest, ASignalStopsTheWalkAndTheReportsSaySo)
+{
+    constexpr int kPages = 400;
+    for (int i = 0; i < kPages; ++i)
+        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
+                  QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signalNumber);
+        const QByteArray fifo = QFile::encodeName(home.path(QStringLiteral("out.fifo")));
+        ::unlink(fifo.constData());
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        // A writer of the test's own keeps reads from ending before the
+        // checker has opened its end.
+        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int keepOpen = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        ASSERT_GE(keepOpen, 0);
+        ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+        ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);
+        const pid_t pid = spawnCli({QStringLiteral("--format"), QStringLiteral("json"),
+                                    QStringLiteral("--out"), home.path(QStringLiteral("out")),
+                                    site.root()},
+                                   fifo, -1);
+        ASSERT_GT(pid, 0);
+
+        // The first record: the checker is writing while it walks.
+        std::string out;
+        char c;
+        while (out.find('}') == std::string::npos) {
+            ASSERT_EQ(::read(reader, &c, 1), 1) << out;
+            out += c;
+        }
+        ::close(keepOpen);
+        ::kill(pid, signalNumber);
+        out += readAll(reader);
+        ::close(reader);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+
+        EXPECT_EQ(shellStatus(status), 128 + signalNumber);
+        CliResult result;
+        result.out = QByteArray::fromStdString(out);
+        EXPECT_EQ(result.lastLine(), QStringLiteral("Checking of links was stopped."));
+        const QJsonArray records = QJsonDocument::fromJson(result.records()).array();
+        EXPECT_GT(records.size(), 0);
+        EXPECT_LT(records.size(), kPages);
+        const QByteArray report = fileBytes(home.path(QStringLiteral("out/links_to.txt")));
+        EXPECT_TRUE(report.startsWith("Link checking was stopped, so this list is incomplete.\r\n\r\n"
+                                      "Top folder is\r\n"));
+        EXPECT_TRUE(report.contains(QStringLiteral("There are %1 broken links:").arg(records.size()).toUtf8()));
+        EXPECT_TRUE(fileBytes(home.path(QStringLiteral("out/links_from.txt")))
+                        .startsWith("Link checking was stopped"));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The records.
+
+struct Row {
+    QString page;
+    int line = 0;
+    QString link;
+    QString target;
+    QString hint;
+
+    bool operator==(const Row &) const = default;
+};
+
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << QStringList{row.page, QString::number(row.line), row.link, row.target, row.hint}
+               .join(QStringLiteral(" | "))
+               .toStdString();
+}
+
+QString tsvValue(const QString &field)
+{
+    QString value;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != u'\\' || i + 1 == field.size()) {
+            value += field[i];
+            continue;
+        }
+        const QChar escaped = field[++i];
+        value += escaped == u't' ? QChar(u'\t') : escaped == u'n' ? QChar(u'\n')
+                 : escaped == u'r' ? QChar(u'\r') : escaped;
+    }
+    return value;
+}
+
+std::vector<Row> parseJson(const QByteArray &records)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(records, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    std::vector<Row> rows;
+    for (const QJsonValue &value : document.array()) {
+        const QJsonObject o = value.toObject();
+        EXPECT_EQ(o.size(), 5);
+        EXPECT_TRUE(o[QStringLiteral("line")].isDouble());
+        EXPECT_TRUE(o[QStringLiteral("hint")].isNull() || o[QStringLiteral("hint")].isString());
+        rows.push_back({o[QStringLiteral("page")].toString(), o[QStringLiteral("line")].toInt(),
+                        o[QStringLiteral("link")].toString(), o[QStringLiteral("target")].toString(),
+                        o[QStringLiteral("hint")].toString()});
+    }
+    return rows;
+}
+
+std::vector<Row> parseTsv(const QByteArray &records)
+{
+    QStringList lines = QString::fromUtf8(records).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), QStringLiteral("page\tline\tlink\ttarget\thint"));
+    std::vector<Row> rows;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList f = line.split(u'\t');
+        EXPECT_EQ(f.size(), 5) << line.toStdString();
+        rows.push_back({tsvValue(f.value(0)), f.value(1).toInt(), tsvValue(f.value(2)),
+                        tsvValue(f.value(3)), tsvValue(f.value(4))});
+    }
+    return rows;
+}
+
+TEST_F(CheckCommandTest, RecordsGiveLineLinkTargetAndHintInEveryFormat)
+{
+    site.file(QStringLiteral("Real.htm"));
+    site.file(QStringLiteral("cr.htm"), "x\r<a href=\"d.htm\">\ry\r<a href=\"e.htm\">");
+    site.file(QStringLiteral("crlf.htm"), "<p>\r\n<a href=\"a.htm\">\r\n\r\n<a href=\"my%20b.htm#top\">\r\n");
+    site.file(QStringLiteral("lf.htm"), "\n\n<img src=\"c.gif\">\n<a href=\"real.htm\">\n");
+    site.file(QStringLiteral("mixed.htm"), "a\r\nb\nc\r<a href=\"sub/\">\n<a href=\"docs\">\r\n");
+    site.file(QStringLiteral("tab\tname.htm"), "<a HREF=\"x\\y.htm\">");
+    site.file(QStringLiteral("docs/guide.htm"));
+    site.file(QStringLiteral("sub/index.htm"));
+    const QString caseHint =
+        QStringLiteral("No file has this name, but Real.htm differs from it only in letter case.");
+    const std::vector<Row> expected{
+        {QStringLiteral("cr.htm"), 2, QStringLiteral("d.htm"), QStringLiteral("d.htm"), {}},
+        {QStringLiteral("cr.htm"), 4, QStringLiteral("e.htm"), QStringLiteral("e.htm"), {}},
+        {QStringLiteral("crlf.htm"), 2, QStringLiteral("a.htm"), QStringLiteral("a.htm"), {}},
+        {QStringLiteral("crlf.htm"), 4, QStringLiteral("my%20b.htm#top"), QStringLiteral("my b.htm"), {}},
+        {QStringLiteral("lf.htm"), 3, QStringLiteral("c.gif"), QStringLiteral("c.gif"), {}},
+        {QStringLiteral("lf.htm"), 4, QStringLiteral("real.htm"), QStringLiteral("real.htm"), caseHint},
+        {QStringLiteral("mixed.htm"), 4, QStringLiteral("sub/"), QStringLiteral("sub/"),
+         QStringLiteral("The target is the folder sub/, not a file. Perhaps sub/index.htm is meant.")},
+        {QStringLiteral("mixed.htm"), 5, QStringLiteral("docs"), QStringLiteral("docs"),
+         QStringLiteral("The target is the folder docs/, not a file.")},
+        {QStringLiteral("tab\tname.htm"), 1, QStringLiteral("x\\y.htm"), QStringLiteral("x\\y.htm"), {}},
+    };
+    const QString summary = QStringLiteral("There are 9 broken local links.");
+
+    const CliResult json = cli({QStringLiteral("--format"), QStringLiteral("json"), site.root()});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.lastLine(), summary);
+    EXPECT_EQ(parseJson(json.records()), expected);
+
+    const CliResult tsv = cli({QStringLiteral("--format=tsv"), site.root()});
+    EXPECT_EQ(tsv.lastLine(), summary);
+    EXPECT_EQ(parseTsv(tsv.records()), expected);
+    EXPECT_TRUE(tsv.out.contains("tab\\tname.htm\t1\tx\\\\y.htm\t"));
+
+    const CliResult text = cli({site.root()});
+    EXPECT_EQ(text.lastLine(), summary);
+    EXPECT_TRUE(text.out.startsWith("cr.htm:2: d.htm -> d.htm\n"));
+    EXPECT_TRUE(text.out.contains(
+        (QStringLiteral("lf.htm:4: real.htm -> real.htm (") + caseHint + QStringLiteral(")\n")).toUtf8()));
+
+    // A listing gives the pages; a clean check an empty array.
+    const CliResult listed = cli({QStringLiteral("--list"), QStringLiteral("--format=json"),
+                                  site.root()});
+    EXPECT_EQ(QJsonDocument::fromJson(listed.records()).array().size(), 8);
+    EXPECT_EQ(listed.lastLine(), QStringLiteral("Number of files: 8"));
+    const CliResult clean = cli({QStringLiteral("--format=json"), site.path(QStringLiteral("docs"))});
+    EXPECT_EQ(clean.records(), "[]\n");
+}
+
+} // namespace
+
+} // namespace quillan::test

@@ -1,0 +1,199 @@
+#include "CheckOptions.h"
+
+namespace quillan::check {
+
+namespace {
+
+// The exclusion options; an empty value is a value (it clears the file's).
+std::optional<QString> *exclusionOption(const QString &name, CheckCommand &command)
+{
+    if (name == QStringLiteral("--exclude-subfolders"))
+        return &command.excludedSubfolders;
+    if (name == QStringLiteral("--exclude-filepaths"))
+        return &command.excludedFilepaths;
+    if (name == QStringLiteral("--exclude-links"))
+        return &command.excludedLinks;
+    return nullptr;
+}
+
+// The options naming a file or folder.
+QString *pathOption(const QString &name, CheckCommand &command)
+{
+    if (name == QStringLiteral("--settings"))
+        return &command.settingsFile;
+    if (name == QStringLiteral("--out"))
+        return &command.outputFolder;
+    return nullptr;
+}
+
+// The option boxes: --NAME ticks, --no-NAME unticks.
+std::optional<int> *boxOption(const QString &name, CheckCommand &command, int &value)
+{
+    QString box = name;
+    value = 1;
+    if (box.startsWith(QStringLiteral("--no-"))) {
+        box = QStringLiteral("--") + box.mid(5);
+        value = 0;
+    }
+    if (box == QStringLiteral("--top-folder-only"))
+        return &command.topFolderOnly;
+    if (box == QStringLiteral("--show-repeated"))
+        return &command.showRepeatedLinks;
+    if (box == QStringLiteral("--php"))
+        return &command.includePhpFiles;
+    return nullptr;
+}
+
+bool parseFormat(const QString &text, OutputFormat &format)
+{
+    if (text == QStringLiteral("text"))
+        format = OutputFormat::Text;
+    else if (text == QStringLiteral("tsv"))
+        format = OutputFormat::Tsv;
+    else if (text == QStringLiteral("json"))
+        format = OutputFormat::Json;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &error)
+{
+    QStringList positional;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (optionsEnded || !arg.startsWith(u'-') || arg == QStringLiteral("-")) {
+            positional.append(arg);
+            continue;
+        }
+        if (arg == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name=value" and "--name value" alike.
+        QString name = arg;
+        std::optional<QString> inlineValue;
+        const qsizetype equals = arg.indexOf(u'=');
+        if (arg.startsWith(QStringLiteral("--")) && equals > 2) {
+            name = arg.left(equals);
+            inlineValue = arg.mid(equals + 1);
+        }
+        auto takeValue = [&](QString &into) {
+            if (inlineValue) {
+                into = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) {
+                error = name + QStringLiteral(" needs a value");
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        auto noValue = [&] {
+            if (inlineValue)
+                error = name + QStringLiteral(" takes no value");
+            return !inlineValue;
+        };
+
+        int boxValue = 0;
+        if (std::optional<QString> *exclusion = exclusionOption(name, command)) {
+            QString value;
+            if (!takeValue(value))
+                return false;
+            *exclusion = value;
+        } else if (QString *path = pathOption(name, command)) {
+            if (!takeValue(*path))
+                return false;
+            if (path->isEmpty()) {
+                error = name + QStringLiteral(" needs a value");
+                return false;
+            }
+        } else if (std::optional<int> *box = boxOption(name, command, boxValue)) {
+            if (!noValue())
+                return false;
+            *box = boxValue;
+        } else if (name == QStringLiteral("--format")) {
+            QString value;
+            if (!takeValue(value))
+                return false;
+            if (!parseFormat(value, command.format)) {
+                error = QStringLiteral("--format takes text, tsv or json, not '") + value
+                        + QStringLiteral("'");
+                return false;
+            }
+        } else if (name == QStringLiteral("--list")) {
+            if (!noValue())
+                return false;
+            command.listFiles = true;
+        } else if (name == QStringLiteral("--quiet") || name == QStringLiteral("-q")) {
+            if (!noValue())
+                return false;
+            command.quiet = true;
+        } else if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
+            command.help = true;
+        } else if (name == QStringLiteral("--version")) {
+            command.version = true;
+        } else {
+            error = QStringLiteral("unknown option ") + name;
+            return false;
+        }
+    }
+    if (positional.size() > 1) {
+        error = QStringLiteral("one top folder only, not ") + QString::number(positional.size());
+        return false;
+    }
+    command.topFolder = positional.value(0);
+    return true;
+}
+
+QString HelpText()
+{
+    return QStringLiteral(
+        "Usage: quillan-check [options] [TOPFOLDER]\n"
+        "Finds broken local links in the web site kept in TOPFOLDER, as Quillan's\n"
+        "Check links does, and writes the same reports.\n"
+        "\n"
+        "  --list                     List files instead of Check links (files.txt)\n"
+        "  --settings FILE.usr        exclusions and options (and the top folder, when\n"
+        "                             none is given) from a settings file saved by Quillan\n"
+        "  --exclude-subfolders LIST  top subfolders to leave out, names separated by\n"
+        "                             commas (old,drafts)\n"
+        "  --exclude-filepaths TEXT   leave out pages whose path contains one of these\n"
+        "                             comma-separated strings (letter case ignored)\n"
+        "  --exclude-links TEXT       leave out links containing one of these strings\n"
+        "  --top-folder-only          check links in files in the top folder only\n"
+        "  --show-repeated            show repeated broken links in a file\n"
+        "  --php                      check links in PHP files as well as HTM files\n"
+        "  --no-top-folder-only, --no-show-repeated, --no-php\n"
+        "                             untick an option the settings file ticks\n"
+        "  --out DIR                  where files.txt, links_to.txt and links_from.txt go\n"
+        "                             (default: Quillan's data folder,\n"
+        "                             ~/.local/share/Quillan)\n"
+        "  --format text|tsv|json     what standard output holds before the summary line:\n"
+        "                             text  one line per broken link:\n"
+        "                                   PAGE:LINE: LINK -> TARGET (HINT)\n"
+        "                             tsv   a header line, then page, line, link, target\n"
+        "                                   and hint separated by tabs (\\t \\n \\r \\\\\n"
+        "                                   escaped in values)\n"
+        "                             json  one array of objects with the keys page,\n"
+        "                                   line, link, target and hint (null or a hint)\n"
+        "                             With --list, tsv and json give the listed pages.\n"
+        "  -q, --quiet                no progress on standard error (shown only on a\n"
+        "                             terminal anyway)\n"
+        "  -h, --help                 this text\n"
+        "      --version              the program's version\n"
+        "\n"
+        "Options given override the settings file's values. The last line of standard\n"
+        "output is the summary Quillan shows in its status line.\n"
+        "\n"
+        "Exit status: 0 no broken link (and --list), 1 broken links found, 2 bad usage\n"
+        "or a top folder that is missing or unreadable, 3 a report or list could not be\n"
+        "written, 130 stopped by Ctrl-C (143 by SIGTERM) after writing the reports of\n"
+        "what was found so far.\n");
+}
+
+} // namespace quillan::check
