@@ -1,6 +1,7 @@
 #include "BrokenLinkHints.h"
 
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QDir>
@@ -136,8 +137,8 @@ const BrokenLinkHints::Entry *BrokenLinkHints::entryIn(const Folder &folder, QSt
     // Another name folds alike and sorts first; the one asked for may be
     // there as written too.
     if (found->several) {
-        const QFileInfo exact(folder.path + name.toString());
-        if (exact.exists())
+        const QString exact = folder.path + name.toString();
+        if (FileExists(exact) || FolderExists(exact))
             return nullptr; // there, but neither this entry nor a file: no hint
     }
     caseDiffers = true;
@@ -164,17 +165,18 @@ const BrokenLinkHints::Listing &BrokenLinkHints::listingOf(const QString &path)
 #ifdef Q_OS_UNIX
     // The entries' types come with the names; only links and file systems
     // that do not give types need a look at the entry itself.
-    const QByteArray encoded = QFile::encodeName(path);
+    // Names are taken by their bytes, so one the locale cannot decode is
+    // still matched with the link that names it.
+    const QByteArray encoded = EncodeNativeName(path);
     if (DIR *dir = ::opendir(encoded.constData())) {
         while (const dirent *d = ::readdir(dir)) {
             if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
                 continue;
-            const QString name = QFile::decodeName(d->d_name);
+            const QString name = DecodeNativeName(QByteArrayView(d->d_name));
             if (d->d_type == DT_DIR || d->d_type == DT_REG) {
                 add(name, d->d_type == DT_DIR, d->d_type == DT_REG);
             } else {
-                const QFileInfo info(path + name);
-                add(name, info.isDir(), info.isFile());
+                add(name, FolderExists(path + name), FileExists(path + name));
             }
         }
         ::closedir(dir);

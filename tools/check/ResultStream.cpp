@@ -1,5 +1,7 @@
 #include "ResultStream.h"
 
+#include "util/NativeName.h"
+
 #include <cerrno>
 
 #ifdef _WIN32
@@ -231,7 +233,9 @@ void ResultStream::flush()
 {
     if (pending_.isEmpty())
         return;
-    writeAll(fd_, encoder_.encode(pending_));
+    // A name the locale cannot decode is written as it is shown, with the
+    // replacement character where its odd bytes stand.
+    writeAll(fd_, encoder_.encode(DisplayName(pending_)));
     pending_.clear();
 }
 

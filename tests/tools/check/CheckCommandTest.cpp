@@ -483,6 +483,32 @@ TEST_F(CheckCommandTest, RecordsGiveLineLinkTargetAndHintInEveryFormat)
     EXPECT_EQ(clean.records(), "[]\n");
 }
 
+TEST_F(CheckCommandTest, NamesTheLocaleCannotDecodeAreMatchedByTheirBytesAndShownReplaced)
+{
+    // Latin-1 names on a UTF-8 system: the page links to its neighbour by
+    // the same bytes, to a name differing only in letter case, and to one
+    // that is missing.
+    site.byteNamedFile(QByteArrayLiteral("caf\xe9.htm"),
+                       QByteArrayLiteral("<a href=\"\xe9t\xe9.htm\">\n<a href=\"Caf\xe9.htm\">\n"
+                                         "<a href=\"gone\xe9.htm\">\n"));
+    site.byteNamedFile(QByteArrayLiteral("\xe9t\xe9.htm"));
+    const QString replaced(QChar::ReplacementCharacter);
+    const std::vector<Row> expected{
+        {QStringLiteral("caf") + replaced + QStringLiteral(".htm"), 2,
+         QStringLiteral("Caf") + replaced + QStringLiteral(".htm"),
+         QStringLiteral("Caf") + replaced + QStringLiteral(".htm"),
+         QStringLiteral("No file has this name, but caf") + replaced
+             + QStringLiteral(".htm differs from it only in letter case.")},
+        {QStringLiteral("caf") + replaced + QStringLiteral(".htm"), 3,
+         QStringLiteral("gone") + replaced + QStringLiteral(".htm"),
+         QStringLiteral("gone") + replaced + QStringLiteral(".htm"), {}},
+    };
+    const CliResult json = cli({QStringLiteral("--format=json"), site.root()});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(parseJson(json.records()), expected);
+    EXPECT_EQ(json.lastLine(), QStringLiteral("There are 2 broken local links."));
+}
+
 } // namespace
 
 } // namespace quillan::test
