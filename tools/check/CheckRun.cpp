@@ -10,6 +10,7 @@
 #include "main/WalkDriver.h"
 #include "settings/SettingsFile.h"
 #include "settings/TargetFileTypes.h"
+#include "text/ProgramFolder.h"
 #include "text/ProgramText.h"
 #include "util/DataFolder.h"
 #include "util/FileProc.h"
@@ -148,20 +149,12 @@ private:
 };
 
 // The program text file, beside the program or where an installed program
-// keeps its shared files.
+// keeps its shared files, found as the window finds it.
 std::optional<ProgramTextTable> loadProgramText(const QString &programFolder)
 {
     const QString fileName = QStringLiteral("qln.dat");
-    const QStringList folders{programFolder,
-                              programFolder + QStringLiteral("/../share/quillan")};
-    QString path = ProgramTextFilePath(folders[0], fileName);
-    for (const QString &folder : folders) {
-        const QString candidate = ProgramTextFilePath(QDir::cleanPath(folder), fileName);
-        if (QFileInfo::exists(candidate)) {
-            path = candidate;
-            break;
-        }
-    }
+    const QString path =
+        ProgramTextFilePath(LocateProgramFolder(programFolder, fileName), fileName);
     ProgramTextTable table;
     const ProgramTextLoadResult loaded = table.LoadFromFile(path);
     if (!loaded.ok()) {
