@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         const uint8_t flags = input.byte();
         // Sizes are byte counts: whole numbers up to 2^53.
-        const double bytes = double((quint64(input.byte()) << (flags % 54)) & ((1ULL << 53) - 1));
+        const auto bytes = double((quint64(input.byte()) << (flags % 54)) & ((1ULL << 53) - 1));
         surveyed.push_back({entry, (flags & 0x80) != 0, bytes});
         sortable.append(WithSortTail(entry, (flags & 0x80) != 0, bytes));
     }

@@ -40,8 +40,8 @@ QLabel *labelFor(QLabel *label, QWidget *buddy)
 
 } // namespace
 
-frmMain::frmMain(Interaction &interaction, const QString &programFolder, QWidget *parent)
-    : QWidget(parent), interaction_(interaction), programFolder_(programFolder)
+frmMain::frmMain(Interaction &interaction, QString programFolder, QWidget *parent)
+    : QWidget(parent), interaction_(interaction), programFolder_(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillan"));

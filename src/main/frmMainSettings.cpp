@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <array>
+
 namespace quillan {
 
 namespace {
@@ -63,7 +65,7 @@ QString chooseSettingsFile(frmMain &window, QString &lastSettingsFile,
     request.flags = flags;
     if (!lastSettingsFile.isEmpty())
         request.startFolder = GetFolderOfPath(lastSettingsFile);
-    const QString chosen = window.interaction().ChooseFile(&window, request);
+    QString chosen = window.interaction().ChooseFile(&window, request);
     if (!chosen.isEmpty())
         lastSettingsFile = chosen;
     return chosen;
@@ -108,8 +110,8 @@ void applySettingsFile(frmMain &window, const SettingsFileContent &content)
         return;
     window.txbExcludedLinks->setText(TrimSpaces(texts[3]));
 
-    QCheckBox *const options[] = {window.chkTopFolderOnly, window.chkShowRepeatedLinks,
-                                  window.chkIncludePHPfiles};
+    const std::array<QCheckBox *, 3> options = {window.chkTopFolderOnly, window.chkShowRepeatedLinks,
+                                                window.chkIncludePHPfiles};
     for (qsizetype i = 0; i < content.states.size(); ++i)
         SetCheckBoxValue(options[i], content.states[i]);
 }
@@ -186,7 +188,7 @@ void frmMain::SaveSettings(QString strFile, bool blnConfirm)
     // such a text would give a file that loads back wrong.
     const int unstorable = FirstUnstorableText(values);
     if (unstorable >= 0) {
-        const QString boxNames[kSettingsTextCount] = {
+        const std::array<QString, kSettingsTextCount> boxNames = {
             QStringLiteral("Top folder"), QStringLiteral("Excluded top subfolders"),
             QStringLiteral("Exclude filepaths containing"),
             QStringLiteral("Exclude links containing")};
