@@ -34,7 +34,7 @@ for target in "${targets[@]}"; do
     if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
         -print_final_stats=1 -artifact_prefix="$findings/$target-" "$work/corpus" \
         >"$work/log" 2>&1; then
-        grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$work/log" || true
+        grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$work/log" || true
     else
         tail -n 60 "$work/log"
         failed+=("$target")
