@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -32,10 +33,10 @@ bool readWhole(const std::string &path, std::string &into)
     std::FILE *file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
-    char buffer[1 << 16];
+    std::array<char, 1 << 16> buffer;
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        into.append(buffer, n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+        into.append(buffer.data(), n);
     std::fclose(file);
     return true;
 }

@@ -109,7 +109,7 @@ int RunSurveyBenchmark(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         quillan::SurveySubfolders(folder, quillan::SurveyOptions{true, true}, results, progress);
-        surveyMs.push_back(timer.nsecsElapsed() / 1e6);
+        surveyMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         entries = results.intNumSubfolders;
     }
 
@@ -133,7 +133,7 @@ int RunSurveyBenchmark(int argc, char **argv)
         window.show();
         window.Form_Activate();
         QCoreApplication::processEvents();
-        windowMs.push_back(timer.nsecsElapsed() / 1e6);
+        windowMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         rows = window.numCheckboxesShown();
         window.cmdCancel_Click();
     }

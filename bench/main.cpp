@@ -32,7 +32,7 @@ int main(int argc, char **argv)
         return RunSurveyBenchmark(argc - 1, argv + 1);
 
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     const QString mode = args.value(0);
     const QStringList rest = args.mid(1);
 

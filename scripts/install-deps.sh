@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillan needs to build, run and test, when any
 # of them is missing.  Works as root or through sudo.
+#
+# Options add the tools of the CI's extra checks:
+#   --fuzz   clang and its runtime with libFuzzer (QUILLAN_FUZZ builds)
+#   --tidy   clang-tidy (scripts/clang-tidy.sh)
 set -euo pipefail
 
 packages=(
@@ -11,6 +15,14 @@ packages=(
     desktop-file-utils appstream    # the desktop entry and metainfo tests
     dpkg-dev file                   # dpkg-shlibdeps for the Debian package
 )
+
+for option in "$@"; do
+    case "$option" in
+        --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        --tidy) packages+=(clang-tidy) ;;
+        *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -51,8 +51,8 @@ bool focusMovesToAnotherControl(const QFocusEvent *event, const QObject *box)
 
 } // namespace
 
-frmMain::frmMain(Interaction &interaction, const QString &programFolder, QWidget *parent)
-    : QWidget(parent), interaction_(interaction), programFolder_(programFolder)
+frmMain::frmMain(Interaction &interaction, QString programFolder, QWidget *parent)
+    : QWidget(parent), interaction_(interaction), programFolder_(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillan"));

@@ -32,7 +32,7 @@ class frmMain : public QWidget, private WalkHost
 
 public:
     // `programFolder` holds the program text file and the help file.
-    frmMain(Interaction &interaction, const QString &programFolder, QWidget *parent = nullptr);
+    frmMain(Interaction &interaction, QString programFolder, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Start-up. False when the program text could not be loaded (the user

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <array>
 #include <utility>
 
 namespace quillan {
@@ -98,7 +99,7 @@ QString chooseSettingsFile(frmMain &window, QString &lastSettingsFile,
     request.flags = flags;
     if (!lastSettingsFile.isEmpty())
         request.startFolder = GetFolderOfPath(lastSettingsFile);
-    const QString chosen = window.interaction().ChooseFile(&window, request);
+    QString chosen = window.interaction().ChooseFile(&window, request);
     if (!chosen.isEmpty())
         lastSettingsFile = chosen;
     return chosen;

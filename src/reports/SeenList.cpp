@@ -12,9 +12,9 @@ constexpr size_t kPieceBitCount = size_t(1) << 23;
 
 size_t pieceBit(const QChar *piece)
 {
-    quint64 hash = 1469598103934665603ull;
+    quint64 hash = 1469598103934665603ULL;
     for (qsizetype i = 0; i < kPieceLength; ++i)
-        hash = (hash ^ piece[i].unicode()) * 1099511628211ull;
+        hash = (hash ^ piece[i].unicode()) * 1099511628211ULL;
     return size_t(hash ^ (hash >> 29)) & (kPieceBitCount - 1);
 }
 

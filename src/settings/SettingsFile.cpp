@@ -142,7 +142,7 @@ QString WriteSettingsFile(const QString &path, const SettingsValues &values)
         return file.errorString();
     const QByteArray bytes = FormatSettingsFile(values);
     if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
+        QString error = file.errorString();
         file.cancelWriting();
         return error;
     }

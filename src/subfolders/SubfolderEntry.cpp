@@ -1,5 +1,6 @@
 #include "subfolders/SubfolderEntry.h"
 
+#include "util/DiskProc.h"
 #include "util/StrProc.h"
 
 namespace quillan {
@@ -61,6 +62,22 @@ QString FormatCheckboxCaption(const QString &entry)
     if (brace + 1 > room)
         return entry.left(room) + QStringLiteral(" ... ") + tail;
     return entry;
+}
+
+QString WithSortTail(const QString &entry, bool empty, double bytes)
+{
+    return entry + (empty ? u'1' : u'0') + PlainNumberText(bytes);
+}
+
+SortTail CutSortTail(QString &entry)
+{
+    // The last brace closes the details; a name may hold one too.
+    const qsizetype close = entry.lastIndexOf(u'}');
+    SortTail tail;
+    tail.empty = entry.mid(close + 1, 1) == u"1";
+    tail.bytes = entry.mid(close + 2).toDouble();
+    entry.truncate(close + 1);
+    return tail;
 }
 
 QString ReadingDiskText(int dots)

@@ -23,6 +23,16 @@ bool CannotBeSelected(const QString &text);
 // longer, the start of the name, " ... " and the whole details part.
 QString FormatCheckboxCaption(const QString &entry);
 
+// While the survey sorts its entries, each carries its emptiness ("1" or
+// "0") and its bytes as text after the closing brace, so both follow their
+// entry through the sort. The cut at the last brace takes them back.
+QString WithSortTail(const QString &entry, bool empty, double bytes);
+struct SortTail {
+    bool empty = false;
+    double bytes = 0;
+};
+SortTail CutSortTail(QString &entry);
+
 // "Reading disk . . ." followed by `dots` times " .".
 QString ReadingDiskText(int dots);
 

@@ -85,16 +85,13 @@ void sortEntries(SubfolderSurvey &results)
 {
     const int n = results.intNumSubfolders;
     for (int i = 0; i < n; ++i)
-        results.strEntries[i] +=
-            (results.blnEmpty[i] ? u'1' : u'0') + PlainNumberText(results.dblBytes[i]);
+        results.strEntries[i] =
+            WithSortTail(results.strEntries[i], results.blnEmpty[i], results.dblBytes[i]);
     SortListAscending(results.strEntries, 0, n - 1);
     for (int i = 0; i < n; ++i) {
-        QString &entry = results.strEntries[i];
-        // The last brace closes the details; a name may hold one too.
-        const qsizetype close = entry.lastIndexOf(u'}');
-        results.blnEmpty[i] = entry.at(close + 1) == u'1';
-        results.dblBytes[i] = entry.mid(close + 2).toDouble();
-        entry.truncate(close + 1);
+        const SortTail tail = CutSortTail(results.strEntries[i]);
+        results.blnEmpty[i] = tail.empty;
+        results.dblBytes[i] = tail.bytes;
     }
 }
 

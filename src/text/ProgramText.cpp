@@ -128,7 +128,7 @@ ProgramTextLoadResult ProgramTextTable::LoadFromBytes(const QByteArray &bytes)
 
 QString ProgramTextTable::GetProgramText(int n) const
 {
-    const QString text = texts_.value(n);
+    QString text = texts_.value(n);
     if (text == QStringLiteral("~"))
         return QString();
     return text;

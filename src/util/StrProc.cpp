@@ -52,8 +52,8 @@ qsizetype IndexOfInLowered(QStringView text, QStringView loweredKey, qsizetype f
     if (k == 0)
         return from <= n ? from : -1;
     const char16_t first = loweredKey[0].unicode();
-    const char16_t *t = reinterpret_cast<const char16_t *>(text.utf16());
-    const char16_t *key = reinterpret_cast<const char16_t *>(loweredKey.utf16());
+    const auto *t = reinterpret_cast<const char16_t *>(text.utf16());
+    const auto *key = reinterpret_cast<const char16_t *>(loweredKey.utf16());
     for (qsizetype i = from; i + k <= n; ++i) {
         if (lowerUnit(t[i]) != first)
             continue;
@@ -195,12 +195,12 @@ QString JoinList(const QStringList &list, const QString &separator, bool keepTra
 
 QString NumberToWords(qint64 n, int /*language*/)
 {
-    static const char *const kUnits[] = {
+    static constexpr std::array<const char *, 21> kUnits = {
         "No",      "One",     "Two",       "Three",    "Four",     "Five",    "Six",
         "Seven",   "Eight",   "Nine",      "Ten",      "Eleven",   "Twelve",  "Thirteen",
         "Fourteen", "Fifteen", "Sixteen",  "Seventeen", "Eighteen", "Nineteen", "Twenty"};
-    static const char *const kTens[] = {"", "", "Twenty", "Thirty", "Forty",
-                                        "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
+    static constexpr std::array<const char *, 10> kTens = {
+        "", "", "Twenty", "Thirty", "Forty", "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
     if (n >= 0 && n <= 20)
         return QString::fromLatin1(kUnits[n]);
     if (n > 20 && n <= 99) {

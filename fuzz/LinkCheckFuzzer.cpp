@@ -1,0 +1,208 @@
+// A check of links on a small site whose one changing page is the fuzz
+// input: the walk and the link checker must not crash, every recorded link
+// must lie below the top folder, and both reports must be well formed (CR LF
+// line ends only, the header, every link line under a group line, the counts
+// right).
+//
+// Input: one byte of options, two short exclusion texts (file paths, links),
+// then the page.
+
+#include "common/FuzzCheck.h"
+#include "common/FuzzInput.h"
+
+#include "main/WalkDriver.h"
+#include "reports/BrokenLinkReports.h"
+#include "settings/TargetFileTypes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <set>
+#include <utility>
+
+using namespace quillan;
+
+namespace {
+
+const QString kIndent = QStringLiteral("     ");
+
+class QuietHost : public WalkHost
+{
+public:
+    void Yield() override {}
+    bool StopRequested() const override { return false; }
+    void ShowFileBeingScanned(const QString &) override {}
+    void ShowStatus(const QString &) override {}
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    FUZZ_REQUIRE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_REQUIRE(file.write(bytes) == bytes.size());
+}
+
+// A top folder with pages, a picture and a subfolder, made once per process.
+// The page under test is written to index.htm in the top folder and to
+// page.php in the subfolder, so links climb from two depths.
+struct Site {
+    QTemporaryDir dir;
+    QString top;
+    QString reports;
+
+    Site()
+    {
+        FUZZ_REQUIRE(dir.isValid());
+        const QDir root(dir.path());
+        FUZZ_REQUIRE(root.mkpath(QStringLiteral("top/sub/deeper")));
+        FUZZ_REQUIRE(root.mkpath(QStringLiteral("top/img")));
+        FUZZ_REQUIRE(root.mkpath(QStringLiteral("reports")));
+        top = root.filePath(QStringLiteral("top")) + u'/';
+        reports = root.filePath(QStringLiteral("reports")) + u'/';
+        writeFile(top + QStringLiteral("a.htm"), "<a href=\"missing.htm\">\r\n");
+        writeFile(top + QStringLiteral("img/x.gif"), "GIF89a");
+        writeFile(top + QStringLiteral("sub/b.html"), "<img src=\"../img/x.gif\">\n");
+        writeFile(top + QStringLiteral("sub/deeper/c.htm"), "<a href=\"../../a.htm\">\r");
+    }
+
+    void setPage(const QByteArray &page) const
+    {
+        writeFile(top + QStringLiteral("index.htm"), page);
+        writeFile(top + QStringLiteral("sub/page.php"), page);
+    }
+};
+
+const Site &site()
+{
+    static const Site made;
+    return made;
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    FUZZ_REQUIRE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // CR and LF come only as CR LF, and the last line has one too.
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r')
+            FUZZ_REQUIRE(i + 1 < bytes.size() && bytes[i + 1] == '\n');
+        if (bytes[i] == '\n')
+            FUZZ_REQUIRE(i > 0 && bytes[i - 1] == '\r');
+    }
+    FUZZ_REQUIRE(bytes.endsWith("\r\n"));
+    QStringDecoder decoder(QStringConverter::System);
+    return decoder.decode(bytes);
+}
+
+QString countSentence(qint64 count, const char *one, const char *many)
+{
+    if (count == 1)
+        return QString::fromUtf8(one);
+    return QStringLiteral("There are %1 %2").arg(count).arg(QString::fromUtf8(many));
+}
+
+// Checks a report's layout: header, groups (a line ending in `arrow`, then
+// its link lines, each the indent and a path) and the closing sentence.
+void checkReport(const QString &path, const ReportSettings &settings, qint32 numLinks,
+                 qint64 numRepeated, QStringView arrow)
+{
+    QStringList lines = readText(path).split(QStringLiteral("\r\n"));
+    lines.removeLast(); // after the last CR LF
+    qsizetype at = 0;
+    auto next = [&]() -> QString {
+        FUZZ_REQUIRE(at < lines.size());
+        return lines[at++];
+    };
+    if (settings.stopped) {
+        FUZZ_REQUIRE(next() == QStringLiteral("Link checking was stopped, so this list is incomplete."));
+        FUZZ_REQUIRE(next().isEmpty());
+    }
+    FUZZ_REQUIRE(next() == QStringLiteral("Top folder is"));
+    FUZZ_REQUIRE(next() == settings.topFolder);
+    FUZZ_REQUIRE(next().isEmpty());
+    FUZZ_REQUIRE(next() == countSentence(numLinks, "There is one broken link:", "broken links:"));
+    FUZZ_REQUIRE(next().isEmpty());
+
+    qsizetype end = lines.size();
+    if (numRepeated > 0) {
+        end -= 2;
+        FUZZ_REQUIRE(end >= at && lines[end].isEmpty());
+        FUZZ_REQUIRE(lines[end + 1]
+                     == countSentence(numRepeated, "There is one repeated-in-file broken link.",
+                                      "repeated-in-file broken links."));
+    }
+    qint64 groups = 0;
+    qint64 links = 0;
+    for (; at < end; ++at) {
+        const QString &line = lines[at];
+        if (line.startsWith(kIndent)) {
+            FUZZ_REQUIRE(groups > 0);
+            ++links;
+        } else {
+            FUZZ_REQUIRE(line.endsWith(arrow));
+            ++groups;
+        }
+    }
+    FUZZ_REQUIRE(groups >= 1 && groups <= numLinks);
+    FUZZ_REQUIRE(links >= groups && links <= numLinks);
+    if (settings.showRepeatedLinks)
+        FUZZ_REQUIRE(links == numLinks);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::FuzzInput input(data, size);
+    const uint8_t options = input.byte();
+    const QString excludedFilepaths = input.text(input.byte() % 8);
+    const QString excludedLinks = input.text(input.byte() % 8);
+    const Site &made = site();
+    made.setPage(input.rest());
+
+    ScanState state;
+    PrepareExclusions(state, excludedFilepaths.trimmed(), excludedLinks.trimmed());
+    state.EmptyBrokenLinks();
+    state.blnCheckingLinks = true;
+    ScanOptions scan;
+    scan.topFolder = made.top;
+    scan.topFolderOnly = options & 1;
+    scan.includePhpFiles = (options >> 1) & 1;
+    scan.checkableFileTypes = DefaultCheckableFileTypes();
+    scan.maxNumLinks = (options & 0x10) != 0 ? 3 : 50000;
+    QuietHost host;
+    RunWalk(state, scan, host);
+
+    const qint32 numLinks = state.lngNumBrokenLinks;
+    FUZZ_REQUIRE(numLinks >= 0 && numLinks <= scan.maxNumLinks);
+    FUZZ_REQUIRE(state.blnMaxNumLinksReached == (numLinks == scan.maxNumLinks));
+    std::set<std::pair<QString, QString>> distinct;
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        const BrokenLink &link = state.brokenLinks[i];
+        FUZZ_REQUIRE(link.strLinkFrom.startsWith(made.top));
+        FUZZ_REQUIRE(link.strLinkTo.startsWith(made.top));
+        distinct.insert({link.strLinkFrom, link.strLinkTo});
+    }
+    if (numLinks == 0)
+        return 0;
+
+    ReportSettings settings;
+    settings.topFolder = made.top;
+    settings.showRepeatedLinks = (options & 4) != 0;
+    settings.stopped = (options & 8) != 0;
+    const QString linksTo = made.reports + QStringLiteral("links_to.txt");
+    const QString linksFrom = made.reports + QStringLiteral("links_from.txt");
+    const LinkFromReportResult written =
+        WriteReportByLinkFrom(linksTo, settings, state.brokenLinks, numLinks);
+    FUZZ_REQUIRE(written.error.isEmpty());
+    FUZZ_REQUIRE(written.numRepeatedInFile == numLinks - qint64(distinct.size()));
+    FUZZ_REQUIRE(WriteReportByLinkTo(linksFrom, settings, state.brokenLinks, numLinks,
+                                     written.numRepeatedInFile)
+                     .isEmpty());
+    checkReport(linksTo, settings, numLinks, written.numRepeatedInFile, u" \u2014>");
+    checkReport(linksFrom, settings, numLinks, written.numRepeatedInFile, u" <\u2014");
+    return 0;
+}
