@@ -49,10 +49,7 @@ protected:
     // The report's text with each CR LF as "\n"; "" when there is none.
     static std::string report(const char *name)
     {
-        QFile report(file(name));
-        if (!report.open(QIODevice::ReadOnly))
-            return {};
-        return report.readAll().replace("\r\n", "\n").toStdString();
+        return FileBytes(file(name)).replace("\r\n", "\n").toStdString();
     }
 
     std::string header(const std::string &countLine) const
@@ -175,19 +172,6 @@ TEST_F(CheckLinksTest, StopAnsweredYesEndsTheCheckAndNoLetsItGoOn)
                             + header("There are 3 broken links:");
     for (const char *name : {"links_to.txt", "links_from.txt"})
         EXPECT_EQ(report(name).substr(0, top.size()), top) << name;
-}
-
-TEST_F(CheckLinksTest, EmptyTopFolderIsExplainedAndNothingElseHappens)
-{
-    start();
-    fake.ExpectBox(Interaction::Answer::Ok);
-    window->txbTopFolder->setText(QStringLiteral("   "));
-    window->cmdCheckLinks_Click();
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Check links"));
-    EXPECT_EQ(fake.boxes[0].text, window->GetProgramText(35));
-    EXPECT_EQ(status(), "");
-    EXPECT_FALSE(viewersShown());
 }
 
 TEST_F(CheckLinksTest, AReportThatCannotBeWrittenIsToldAndTheSummaryStays)
