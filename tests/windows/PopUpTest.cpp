@@ -1,3 +1,4 @@
+#include "gui/WindowChecks.h"
 #include "windows/Twips.h"
 #include "windows/frmPopUp.h"
 
@@ -66,7 +67,7 @@ protected:
 
 } // namespace
 
-TEST_F(PopUpTest, ClosesByItsTimerOrByAClickAndIsPlacedByEachCall)
+TEST_F(PopUpTest, ClosesByItsTimerAndIsPlacedAsAsked)
 {
     whileShown([] {}); // left to its timer
     QElapsedTimer clock;
@@ -76,13 +77,6 @@ TEST_F(PopUpTest, ClosesByItsTimerOrByAClickAndIsPlacedByEachCall)
     EXPECT_TRUE(shownModal);
     EXPECT_FALSE(popUp.isVisible());
     EXPECT_EQ(geometry, pixels(200, 100, 3000, 900));
-
-    // The window is reused; positions go beyond 16 bits; the message fills it.
-    popUpAndClick(2000, 380, 40000, 50000);
-    EXPECT_TRUE(shownModal);
-    EXPECT_FALSE(popUp.isVisible());
-    EXPECT_EQ(geometry, pixels(50000, 40000, 2000, 380));
-    EXPECT_EQ(labelGeometry, pixels(0, 0, 2000, 380));
 }
 
 TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
@@ -115,5 +109,40 @@ TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
     EXPECT_EQ(geometry, pixels(600 + twips::Left(&form), 300 + twips::Top(&form), 3000, 1500));
     EXPECT_EQ(labelGeometry.size(), pixels(0, 0, 3000, 380).size());
 }
+
+// At every font size a user may choose.
+class PopUpLayoutTest : public ::testing::TestWithParam<qreal>
+{
+protected:
+    ApplicationFontSize font{GetParam()};
+};
+
+TEST_P(PopUpLayoutTest, KeepsItsPlaceAndGrowsOnlyWhereTheMessageNeedsIt)
+{
+    frmPopUp popUp;
+    QRect shown;
+    QRect message;
+    bool fits = false;
+    QTimer::singleShot(0, &popUp, [&] {
+        shown = popUp.geometry();
+        message = popUp.lblMessage->geometry();
+        ExpectWellLaidOut(&popUp);
+        fits = popUp.lblMessage->heightForWidth(popUp.lblMessage->width())
+               <= popUp.lblMessage->height();
+        popUp.lblMessage_MouseUp();
+    });
+    // The program's one pop-up: its message and size; a place beyond 16 bits.
+    popUp.PopUp(QStringLiteral("Settings saved."), 2000, 380, 600000, 40000, 50000);
+    EXPECT_TRUE(fits);
+    EXPECT_EQ(message, QRect(QPoint(0, 0), shown.size())) << "the message fills the window";
+    EXPECT_EQ(shown.topLeft(), QPoint(twips::ToPixels(50000), twips::ToPixels(40000)));
+    EXPECT_GE(shown.width(), twips::ToPixels(2000));
+    EXPECT_GE(shown.height(), twips::ToPixels(380));
+    if (GetParam() == 0) { // at the desktop's font the caller's size stands
+        EXPECT_EQ(shown.size(), QSize(twips::ToPixels(2000), twips::ToPixels(380)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, PopUpLayoutTest, kFontSizes, FontSizeName);
 
 } // namespace quillan::test
