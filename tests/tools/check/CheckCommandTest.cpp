@@ -105,12 +105,6 @@ std::string readAll(int fd)
     return text;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 class CheckCommandTest : public MainWindowTest
 {
 protected:
@@ -159,42 +153,32 @@ struct ParityCase {
     bool windowChoosesTopFolder = false; // after loading, as the user would
 };
 
-SettingsValues settings(const QString &top, const QString &subfolders, const QString &filepaths,
-                        const QString &links, int topOnly, int repeated, int php)
-{
-    return SettingsValues{top, subfolders, filepaths, links, topOnly, repeated, php};
-}
-
 std::vector<ParityCase> parityCases(const QString &top)
 {
-    const QString gone = top + QStringLiteral("gone-folder/");
+    // Untidy texts and greyed options, as a hand-edited file may hold them.
+    const SettingsValues untidy{top, QStringLiteral("  OLD \r\n\r\nnone"), QStringLiteral(" TEMP ,.bak "),
+                                QStringLiteral(" skip , a/"), 2, 1, 2};
+    const SettingsValues goneTop{top + QStringLiteral("gone-folder/"), QStringLiteral("old"), {}, {}, 0, 0, 0};
     return {
         {"defaults", std::nullopt, std::nullopt, {QStringLiteral("%TOP%")}},
         {"options on the command line",
-         settings(top, QStringLiteral("old\r\nDOCS"), QStringLiteral("temp, .bak"),
-                  QStringLiteral("skip"), 0, 1, 1),
+         SettingsValues{top, QStringLiteral("old\r\nDOCS"), QStringLiteral("temp, .bak"),
+                        QStringLiteral("skip"), 0, 1, 1},
          std::nullopt,
          {QStringLiteral("--exclude-subfolders"), QStringLiteral(" old, DOCS/"),
           QStringLiteral("--exclude-filepaths=temp, .bak"), QStringLiteral("--exclude-links"),
           QStringLiteral("skip"), QStringLiteral("--show-repeated"), QStringLiteral("--php"),
           QStringLiteral("%TOP%")}},
-        {"a settings file with the top folder, untidy texts and greyed options",
-         settings(top, QStringLiteral("  OLD \r\n\r\nnone"), QStringLiteral(" TEMP ,.bak "),
-                  QStringLiteral(" skip , a/"), 2, 1, 2),
-         settings(top, QStringLiteral("  OLD \r\n\r\nnone"), QStringLiteral(" TEMP ,.bak "),
-                  QStringLiteral(" skip , a/"), 2, 1, 2),
+        {"a settings file with the top folder, untidy texts and greyed options", untidy, untidy,
          {QStringLiteral("--settings"), QStringLiteral("%USR%")}},
         {"command-line options over a settings file",
-         settings(top, QStringLiteral("docs"), QString(), QStringLiteral("gone"), 1, 0, 1),
-         settings(top, QStringLiteral("old"), QStringLiteral("temp"), QString(), 0, 1, 1),
+         SettingsValues{top, QStringLiteral("docs"), {}, QStringLiteral("gone"), 1, 0, 1},
+         SettingsValues{top, QStringLiteral("old"), QStringLiteral("temp"), {}, 0, 1, 1},
          {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("--no-show-repeated"),
           QStringLiteral("--top-folder-only"), QStringLiteral("--exclude-subfolders=docs"),
           QStringLiteral("--exclude-filepaths="), QStringLiteral("--exclude-links=gone")}},
-        {"a settings file whose top folder is gone drops its subfolders",
-         settings(gone, QStringLiteral("old"), QString(), QString(), 0, 0, 0),
-         settings(gone, QStringLiteral("old"), QString(), QString(), 0, 0, 0),
-         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("%TOP%")},
-         true},
+        {"a settings file whose top folder is gone drops its subfolders", goneTop, goneTop,
+         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("%TOP%")}, true},
     };
 }
 
@@ -234,7 +218,7 @@ TEST_F(CheckCommandTest, WritesTheWindowsFilesAndStatusForTheSameSettings)
         EXPECT_NE(checkStatus, QString());
         for (const char *name : {"files.txt", "links_to.txt", "links_from.txt"}) {
             const QString file = QString::fromLatin1(name);
-            EXPECT_EQ(fileBytes(cliFile(file)), fileBytes(dataFile(file))) << name;
+            EXPECT_EQ(FileBytes(cliFile(file)), FileBytes(dataFile(file))) << name;
         }
     }
 }
@@ -281,7 +265,7 @@ TEST_F(CheckCommandTest, ExitStatusSaysWhatHappened)
                                                             : result.lastLine();
         EXPECT_TRUE(said.contains(QString::fromUtf8(c.lastLineOrError))) << said.toStdString();
     }
-    EXPECT_EQ(fileBytes(cliFile(QStringLiteral("links_to.txt"))).left(13), "Top folder is");
+    EXPECT_EQ(FileBytes(cliFile(QStringLiteral("links_to.txt"))).left(13), "Top folder is");
 }
 
 TEST_F(CheckCommandTest, AnUnreadableTopFolderIsBadUsage)
@@ -355,11 +339,11 @@ TEST_F(CheckCommandTest, ASignalStopsTheWalkAndTheReportsSaySo)
         const QJsonArray records = QJsonDocument::fromJson(result.records()).array();
         EXPECT_GT(records.size(), 0);
         EXPECT_LT(records.size(), kPages);
-        const QByteArray report = fileBytes(home.path(QStringLiteral("out/links_to.txt")));
+        const QByteArray report = FileBytes(home.path(QStringLiteral("out/links_to.txt")));
         EXPECT_TRUE(report.startsWith("Link checking was stopped, so this list is incomplete.\r\n\r\n"
                                       "Top folder is\r\n"));
         EXPECT_TRUE(report.contains(QStringLiteral("There are %1 broken links:").arg(records.size()).toUtf8()));
-        EXPECT_TRUE(fileBytes(home.path(QStringLiteral("out/links_from.txt")))
+        EXPECT_TRUE(FileBytes(home.path(QStringLiteral("out/links_from.txt")))
                         .startsWith("Link checking was stopped"));
     }
 }
