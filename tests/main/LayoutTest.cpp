@@ -17,6 +17,7 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -57,6 +58,7 @@ protected:
 TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndNamesItsControls)
 {
     ExpectWellLaidOut(window.get());
+    EXPECT_NEAR(twips::Left(window.get()), 100, 15);
     // The height rule holds wherever the Settings button came to lie.
     EXPECT_NEAR(twips::Height(window.get()),
                 twips::Top(window->cmdSettings) + twips::Height(window->cmdSettings) + 600, 15);
@@ -88,6 +90,10 @@ TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndName
     ExpectWellLaidOut(view);
 
     window->cmdCheckLinks->click();
+    // The status line shows, and is read as, the summary.
+    ASSERT_EQ(window->lblTotalNumFilesOrBrokenLinks->text(),
+              QStringLiteral("There are 20 broken local links."));
+    ExpectWellLaidOut(window.get());
     for (frmView *view : {window->view(), window->view2()}) {
         ASSERT_TRUE(view->isVisible());
         ExpectWellLaidOut(view);

@@ -1,36 +1,13 @@
 #include "gui/MainWindowTest.h"
 
 #include "engine/TempTree.h"
-#include "windows/Twips.h"
 
-#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace quillan::test {
-
-TEST_F(MainWindowTest, StartsAtTheLeftEdgeAndAScreenReaderReadsEveryLabelAsTheTextItShows)
-{
-    start();
-    EXPECT_NEAR(twips::Left(window.get()), 100, 15);
-    // The status line too, once it has something to say.
-    TempTree site;
-    site.file(QStringLiteral("a.htm"));
-    site.file(QStringLiteral("b.htm"));
-    window->txbTopFolder->setText(site.root());
-    window->cmdListFiles->click();
-    ASSERT_EQ(window->lblTotalNumFilesOrBrokenLinks->text(), QStringLiteral("Number of files: 2"));
-    const auto labels = window->findChildren<QLabel *>();
-    EXPECT_EQ(labels.size(), 8);
-    for (QLabel *label : labels) {
-        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(label);
-        ASSERT_NE(readable, nullptr);
-        EXPECT_EQ(readable->text(QAccessible::Name), label->text());
-    }
-}
 
 TEST_F(MainWindowTest, ACheckBoxMovesTheFocusToTheNextButtonToPressOnceStartedUp)
 {
