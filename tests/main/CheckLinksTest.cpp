@@ -82,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(CheckLinksTest, OneBrokenLinkShowsBothReportsAndQuitDeletesTheSortedOne)
+TEST_F(CheckLinksTest, OneBrokenLinkShowsBothReportsACleanCheckHidesThemAndQuitDeletesTheSortedOne)
 {
     start();
     site.file(QStringLiteral("sub/index.htm"), QByteArray(R"(<a href="../gone.htm">)"));
@@ -103,24 +103,18 @@ TEST_F(CheckLinksTest, OneBrokenLinkShowsBothReportsAndQuitDeletesTheSortedOne)
     EXPECT_TRUE(byFrom->txbText1->toPlainText().contains(QStringLiteral("sub/index.htm \u2014>")));
     EXPECT_TRUE(byTo->txbText1->toPlainText().contains(QStringLiteral("gone.htm <\u2014")));
 
-    window->cmdQuit_Click();
-    EXPECT_FALSE(QFile::exists(file("links_from.txt")));
-    EXPECT_TRUE(QFile::exists(file("links_to.txt")));
-}
-
-TEST_F(CheckLinksTest, ACleanCheckCongratulatesHidesTheViewersAndLeavesEarlierReports)
-{
-    start();
-    pagesWithOneBrokenLinkEach(1);
-    check();
-    ASSERT_TRUE(viewersShown());
+    // A clean check congratulates, hides the viewers and leaves the reports.
     const std::string earlier = report("links_from.txt");
-    site.file(QStringLiteral("gone1.htm"));
+    site.file(QStringLiteral("gone.htm"));
     check();
     EXPECT_EQ(status(), "Congratulations!  There are no broken local links.");
     EXPECT_FALSE(viewersShown());
     EXPECT_EQ(report("links_from.txt"), earlier);
     EXPECT_EQ(fake.pauses.size(), 1u); // only the first check showed its reports
+
+    window->cmdQuit_Click();
+    EXPECT_FALSE(QFile::exists(file("links_from.txt")));
+    EXPECT_TRUE(QFile::exists(file("links_to.txt")));
 }
 
 TEST_F(CheckLinksTest, SummaryTheLinkLimitAndTheOptionForRepeatsReachTheReports)

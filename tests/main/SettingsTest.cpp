@@ -209,7 +209,7 @@ TEST_F(SettingsTest, SaveInBothWaysRefusesADoubleQuoteOnceAndWritesTheDefaultFil
     EXPECT_EQ(popUpsShown, 1);
 }
 
-TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLf)
+TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLfAndACancelledLoadEmptiesTheBoxes)
 {
     tree.file(QStringLiteral("win.usr"), filledBytes());
     fake.ExpectFile(tree.path(QStringLiteral("win.usr")));
@@ -219,6 +219,18 @@ TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLf)
     EXPECT_EQ(fake.fileRequests[0].title, QStringLiteral("Specify index module settings file"));
     EXPECT_EQ(fake.fileRequests[0].flags, 6148);
     expectFilled();
+
+    window->strCheckableFileTypes = QStringLiteral("js ");
+    fake.ExpectFile(QString());
+    runAction(kLoadFromFile);
+    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
+    EXPECT_EQ(window->txbExcludedLinks->text(), QString());
+    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
+    // What the boxes do not show stays as it was.
+    EXPECT_EQ(window->txbTopFolder->text(), site);
+    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
 }
 
 TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
@@ -246,22 +258,6 @@ TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("y"));
-}
-
-TEST_F(SettingsTest, ACancelledLoadStillEmptiesTheThreeBoxes)
-{
-    fillSettings();
-    window->strCheckableFileTypes = QStringLiteral("js ");
-    fake.ExpectFile(QString());
-    runAction(kLoadFromFile);
-    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
-    EXPECT_EQ(window->txbExcludedLinks->text(), QString());
-    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
-    // What the boxes do not show stays as it was.
-    EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
-    EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
 }
 
 } // namespace quillan::test

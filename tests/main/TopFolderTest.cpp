@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndNoQuestionWithoutExclusions)
+TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndAQuestionOnlyWithExclusions)
 {
     QString chosen = site.root();
     chosen.chop(1);
@@ -64,10 +64,9 @@ TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndNoQuestionWithoutEx
     fake.ExpectFolder(QDir::rootPath());
     window->cmdTopFolder_Click();
     EXPECT_EQ(window->txbTopFolder->text(), QDir::toNativeSeparators(QDir::rootPath()));
-}
 
-TEST_F(TopFolderTest, ANewFolderAsksWhetherToKeepTheExclusionsAndACancelledDialogChangesNothing)
-{
+    // With exclusions, a cancelled dialog changes nothing; a new folder asks
+    // whether to keep them.
     window->txbTopFolder->setText(site.root());
     fillExclusions();
     fake.ExpectFolder(QString());
