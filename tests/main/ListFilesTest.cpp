@@ -45,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(ListFilesTest, OnePageIsNamedAloneAndItsListStandsBesideTheWindow)
+TEST_F(ListFilesTest, OnePageIsNamedAloneItsListStandsBesideTheWindowAndQuitDeletesIt)
 {
     site.file(QStringLiteral("sub/name.htm"), "<html></html>");
     site.file(QStringLiteral("style.css"), "p {}");
@@ -72,6 +72,12 @@ TEST_F(ListFilesTest, OnePageIsNamedAloneAndItsListStandsBesideTheWindow)
     window->cmdListFiles_Click();
     EXPECT_EQ(status(), QStringLiteral("Sole file: index.htm"));
     EXPECT_TRUE(listFile().contains("\r\nLink in only one file (in the top folder) will be checked.\r\n"));
+
+    // Quit deletes the list and ends the program at once.
+    window->cmdQuit_Click();
+    EXPECT_FALSE(QFile::exists(listPath()));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->isQuitting());
 }
 
 TEST_F(ListFilesTest, CountsInWordsAndDigitsUpToTheFileLimit)
@@ -163,9 +169,10 @@ TEST_F(ListFilesTest, LocksTheWindowWhileWalking)
     EXPECT_TRUE(window->cmdListFiles->isEnabled());
 }
 
-TEST_F(ListFilesTest, StopAsksFirstAndNoLetsTheListingFinish)
+TEST_F(ListFilesTest, StopAsksFirstAndAStoppedListingIsWrittenButShownOnlyOnYes)
 {
     addPages(4);
+    // Answered No, the listing goes on to its end.
     fake.onProcessEvents = [&](int call) {
         if (call == 3) {
             fake.ExpectBox(Answer::No);
@@ -181,25 +188,21 @@ TEST_F(ListFilesTest, StopAsksFirstAndNoLetsTheListingFinish)
     EXPECT_EQ(fake.boxes[0].defaultButton, Answer::No);
     EXPECT_EQ(status(), QStringLiteral("Number of files: 4"));
     EXPECT_TRUE(window->view()->isVisible());
-}
 
-TEST_F(ListFilesTest, StoppedListingIsWrittenAndShownOnlyOnYes)
-{
-    addPages(4);
     int calls = 0;
     fake.onProcessEvents = [&](int) {
         if (++calls == 3)
-            window->cmdStop_Click();
+            window->cmdStop->click();
     };
     fake.ExpectBox(Answer::Yes); // Really stop?
     fake.ExpectBox(Answer::No);  // display the incomplete list?
     window->cmdListFiles_Click();
     EXPECT_EQ(status(), QStringLiteral("Listing of files was stopped."));
-    ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_EQ(fake.boxes[1].text,
+    ASSERT_EQ(fake.boxes.size(), 3u);
+    EXPECT_EQ(fake.boxes[2].text,
               QStringLiteral("The listing was stopped.  Do you wish to display the incomplete list?"));
-    EXPECT_EQ(fake.boxes[1].title, QStringLiteral("List files"));
-    EXPECT_EQ(fake.boxes[1].defaultButton, Answer::Yes);
+    EXPECT_EQ(fake.boxes[2].title, QStringLiteral("List files"));
+    EXPECT_EQ(fake.boxes[2].defaultButton, Answer::Yes);
     EXPECT_TRUE(listFile().contains("\r\nThe listing of files was stopped, so this list is incomplete.\r\n"));
     EXPECT_TRUE(listFile().endsWith("\r\np000.htm\r\n\r\n"));
     EXPECT_FALSE(window->view()->isVisible());
@@ -210,17 +213,6 @@ TEST_F(ListFilesTest, StoppedListingIsWrittenAndShownOnlyOnYes)
     fake.ExpectBox(Answer::Yes);
     window->cmdListFiles_Click();
     EXPECT_TRUE(window->view()->isVisible());
-}
-
-TEST_F(ListFilesTest, QuitDeletesTheListAndEndsAWalkAtOnce)
-{
-    site.file(QStringLiteral("a.htm"));
-    window->cmdListFiles_Click();
-    ASSERT_TRUE(QFile::exists(listPath()));
-    window->cmdQuit_Click();
-    EXPECT_FALSE(QFile::exists(listPath()));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->isQuitting());
 }
 
 TEST_F(ListFilesTest, QuitDuringAWalkWritesNothingMore)
