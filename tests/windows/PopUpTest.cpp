@@ -44,13 +44,6 @@ protected:
         QApplication::sendEvent(popUp.lblMessage, &release);
     }
 
-    // A pop-up that would stay for minutes, clicked away as soon as it is up.
-    void popUpAndClick(int width, int height, int top, int left)
-    {
-        whileShown();
-        popUp.PopUp(QStringLiteral("Saved."), width, height, kLong, top, left);
-    }
-
     static constexpr int kLong = 600000;
 
     static QRect pixels(int left, int top, int width, int height)
@@ -79,7 +72,7 @@ TEST_F(PopUpTest, ClosesByItsTimerAndIsPlacedAsAsked)
     EXPECT_EQ(geometry, pixels(200, 100, 3000, 900));
 }
 
-TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
+TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCallAndInAFormKeepsTheMessageHeight)
 {
     auto centred = [](int width, int height) {
         return QPoint(
@@ -96,18 +89,16 @@ TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
     popUp.PopUpCenterScreen(QStringLiteral("Centre"), 4000, 1000, kLong);
     EXPECT_EQ(geometry.topLeft(), centred(twips::FromPixels(twips::ToPixels(2000)),
                                           twips::FromPixels(twips::ToPixels(380))));
-}
 
-TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
-{
+    // In a form: placed from the form's corner; the message keeps the
+    // height the last call gave it.
     QWidget form;
     form.move(twips::ToPixels(1500), twips::ToPixels(900));
     form.show();
-    popUpAndClick(2000, 380, 0, 0); // gives the message a height of its own
     whileShown();
     popUp.PopUpInForm(&form, QStringLiteral("Tall"), 3000, 1500, kLong, 300, 600);
     EXPECT_EQ(geometry, pixels(600 + twips::Left(&form), 300 + twips::Top(&form), 3000, 1500));
-    EXPECT_EQ(labelGeometry.size(), pixels(0, 0, 3000, 380).size());
+    EXPECT_EQ(labelGeometry.size(), pixels(0, 0, 3000, 1000).size());
 }
 
 // At every font size a user may choose.
