@@ -142,21 +142,42 @@ TEST_F(SelectSubfoldersTest, SummaryTextsOverFifteenHundredSubfolders)
     EXPECT_EQ(checked()[1499], 0);
 }
 
-TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfolders)
+TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfoldersAndAreReadAndTabbedInOrder)
 {
     openOver(20);
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
     QScrollBar *bar = window->vsbScrollBar;
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ((QList<int>{bar->minimum(), bar->maximum(), bar->pageStep(), bar->singleStep()}),
               (QList<int>{0, 7, 12, 1}));
     EXPECT_EQ(window->chkSubfolder.size(), 13);
 
-    row(0)->click();
+    // Assistive technology reads the summary and the rows as they show.
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
+    clickRow(0);
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(window->firstShown(), 7);
     EXPECT_EQ(caption(0), QStringLiteral("sub0007 {1 file and no subfolders}"));
     EXPECT_EQ(caption(12), QStringLiteral("sub0019 {1 file and no subfolders}"));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
     EXPECT_FALSE(row(0)->isChecked());
+
+    // Tab runs down the rows, then reaches the scroll bar and the buttons.
+    QStringList tabOrder;
+    QWidget *w = row(0);
+    do {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
+            tabOrder << name(w).section(u' ', 0, 0);
+        w = w->nextInFocusChain();
+    } while (w != row(0));
+    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
+                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
+                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
+                                             QStringLiteral("Cancel")}));
     row(12)->click();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(bar->value(), 0);
@@ -235,33 +256,6 @@ TEST_F(SelectSubfoldersTest, RowsTickedByKeyboardAccessibilityOrCodeCountLikeCli
     EXPECT_EQ(summary(), QStringLiteral("2 selected (of 5)."));
     QTest::mouseClick(window->cmdAccept, Qt::LeftButton);
     EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
-}
-
-TEST_F(SelectSubfoldersTest, AssistiveTechnologyReadsTheSummaryAndEveryControlByName)
-{
-    openOver(20);
-    const auto name = [](QWidget *widget) {
-        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
-    };
-    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
-    clickRow(0);
-    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
-    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
-    window->vsbScrollBar->setValue(7);
-    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
-
-    // Tab runs down the rows, then reaches the scroll bar and the buttons.
-    QStringList tabOrder;
-    QWidget *w = row(0);
-    do {
-        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
-            tabOrder << name(w).section(u' ', 0, 0);
-        w = w->nextInFocusChain();
-    } while (w != row(0));
-    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
-                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
-                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
-                                             QStringLiteral("Cancel")}));
 }
 
 TEST_F(SelectSubfoldersTest, AnUnreadableTopFolderOrCancelReturnsNoAcceptance)
