@@ -108,6 +108,8 @@ TEST(ListFilesText, LargeCountsAreGrouped)
     EXPECT_EQ(ListingLine2(1234, false, false), QStringLiteral("Links in 1,234 files will be checked."));
     EXPECT_EQ(ListingStatusText(false, true, 50000, QString(), true, 50000),
               QStringLiteral("Maximum number of files reached: 50,000"));
+    EXPECT_EQ(ListingStatusText(false, true, 1234, QString(), false, 50000),
+              QStringLiteral("Number of files: 1,234"));
 }
 
 TEST_F(ListFilesTest, ANewListingDeletesTheOldListFirstAndNoPagesWriteNothing)

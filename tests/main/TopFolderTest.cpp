@@ -109,23 +109,29 @@ TEST_F(TopFolderTest, EachClearEntryAsksFirstAndClearsOnlyItsOwnBoxes)
     EXPECT_EQ(fake.boxes[0].text, QStringLiteral("Are you sure?"));
     EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Clear"));
 
+    // Each entry on a full set of boxes: only its own are emptied.
     pickClear(2, Answer::Yes);
     EXPECT_TRUE(window->txbExcludedFilepaths->text().isEmpty());
     EXPECT_TRUE(window->lblTotalNumFilesOrBrokenLinks->text().isEmpty());
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
+    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old"));
+    fillExclusions();
+    pickClear(3, Answer::Yes);
+    EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
+    fillExclusions();
     pickClear(1, Answer::Yes);
     EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
     EXPECT_EQ(window->txbTopFolder->text(), site.root());
-
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
     // Clearing the top folder clears its subfolders with it, nothing else.
-    window->txbExcludedSubfolders->setPlainText(QStringLiteral("old"));
+    fillExclusions();
     pickClear(0, Answer::Yes);
     EXPECT_TRUE(window->txbTopFolder->text().isEmpty());
     EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
-    pickClear(3, Answer::Yes);
-    EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
 }
 
 TEST_F(TopFolderTest, ClearingAllAsksTwiceAndClearsOnlyOnYes)

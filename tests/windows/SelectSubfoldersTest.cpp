@@ -191,6 +191,11 @@ TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfoldersAndAreReadAn
 
     window->cmdAccept->click();
     EXPECT_EQ(returned(), QStringLiteral("sub0000\r\nsub0019\r\n"));
+
+    // The next show starts afresh from the names passed to it.
+    open(QStringLiteral("sub0003"));
+    EXPECT_EQ(checked().count(1), 1);
+    EXPECT_TRUE(row(3)->isChecked());
 }
 
 TEST_F(SelectSubfoldersTest, ANewShowOnFewerSubfoldersStartsAtTheFirstRowWhereverTheLastOneWasScrolled)
