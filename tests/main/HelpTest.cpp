@@ -1,3 +1,4 @@
+#include "engine/TempTree.h"
 #include "gui/MainWindowTest.h"
 #include "windows/ClickableLabel.h"
 #include "windows/Twips.h"
@@ -5,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,11 +23,10 @@ TEST_F(HelpTest, ShowsTheWholeHelpFileBesideTheMainWindowWithoutTheCopyButton)
 
     window->cmdHelp_Click();
 
-    const QString helpFile = programFolder() + QDir::separator() + QStringLiteral("qln-help.txt");
-    QFile file(helpFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // Shown whole: the help has to fit the viewer.
-    QString help = QString::fromUtf8(file.readAll());
+    QString help = QString::fromUtf8(
+        FileBytes(programFolder() + QDir::separator() + QStringLiteral("qln-help.txt")));
+    ASSERT_FALSE(help.isEmpty());
     help.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     EXPECT_EQ(view->txbText1->toPlainText(), help);
     EXPECT_TRUE(view->isVisible());

@@ -4,6 +4,7 @@
 
 #include "engine/TempTree.h"
 #include "gui/MainWindowTest.h"
+#include "gui/WhenReady.h"
 #include "gui/WindowChecks.h"
 #include "util/WebLink.h"
 #include "windows/ClickableLabel.h"
@@ -16,13 +17,12 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <optional>
 
 namespace quillan::test
@@ -51,19 +51,6 @@ protected:
         font.reset();
     }
 
-    // Checks a modal window once it is up and `ready`, then closes it.
-    static void checkWhileShown(QWidget *shown, const std::function<bool()> &ready,
-                                const std::function<void()> &close)
-    {
-        QTimer::singleShot(0, shown, [shown, ready, close] {
-            if (!ready())
-                return checkWhileShown(shown, ready, close);
-            EXPECT_TRUE(shown->isVisible());
-            ExpectWellLaidOut(shown);
-            close();
-        });
-    }
-
     std::optional<ApplicationFontSize> font;
     TempTree site;
 };
@@ -71,6 +58,7 @@ protected:
 TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndNamesItsControls)
 {
     ExpectWellLaidOut(window.get());
+    EXPECT_NEAR(twips::Left(window.get()), 100, 15);
     // The height rule holds wherever the Settings button came to lie.
     EXPECT_NEAR(twips::Height(window.get()),
                 twips::Top(window->cmdSettings) + twips::Height(window->cmdSettings) + 600, 15);
@@ -83,9 +71,12 @@ TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndName
     frmSelectSubfolders *selection = window->selectSubfolders();
     selection->setEventInterval(0);
     // Checked once it has read the subfolders.
-    checkWhileShown(
-        selection, [selection] { return !selection->isBusy(); },
-        [selection] { selection->cmdCancel->click(); });
+    WhenReady(
+        selection, [selection] { return selection->isVisible() && !selection->isBusy(); },
+        [selection] {
+            ExpectWellLaidOut(selection);
+            selection->cmdCancel->click();
+        });
     window->cmdSelectSubfolders->click();
 
     window->cmdListFiles->click();
@@ -99,6 +90,10 @@ TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndName
     ExpectWellLaidOut(view);
 
     window->cmdCheckLinks->click();
+    // The status line shows, and is read as, the summary.
+    ASSERT_EQ(window->lblTotalNumFilesOrBrokenLinks->text(),
+              QStringLiteral("There are 20 broken local links."));
+    ExpectWellLaidOut(window.get());
     for (frmView *view : {window->view(), window->view2()}) {
         ASSERT_TRUE(view->isVisible());
         ExpectWellLaidOut(view);
@@ -109,17 +104,17 @@ TEST_P(MainWindowLayoutTest, EveryWindowShowsItsTextsWholeWithoutOverlapsAndName
     ExpectWellLaidOut(window->view());
 
     frmPopUp *popUp = window->popUp();
-    checkWhileShown(
-        popUp, [] { return true; }, [popUp] { popUp->lblMessage_MouseUp(); });
+    WhenReady(
+        popUp, [popUp] { return popUp->isVisible(); },
+        [popUp] {
+            ExpectWellLaidOut(popUp);
+            popUp->lblMessage_MouseUp();
+        });
     window->cboSettings->setCurrentIndex(0);
     window->cmdSettings->click();
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, MainWindowLayoutTest, ::testing::Values(0.0, 8.0, 13.0, 16.0),
-                         [](const ::testing::TestParamInfo<qreal> &info) {
-                             return info.param == 0 ? std::string("Desktop")
-                                                    : std::to_string(int(info.param)) + "pt";
-                         });
+INSTANTIATE_TEST_SUITE_P(Fonts, MainWindowLayoutTest, kFontSizes, FontSizeName);
 
 TEST_F(MainWindowTest, TabVisitsEveryControlOnceInReadingOrderAndTheLinksOpenFromTheKeyboard)
 {

@@ -1,5 +1,6 @@
 #include "engine/TempTree.h"
 #include "gui/MainWindowTest.h"
+#include "gui/WhenReady.h"
 #include "settings/TargetFileTypes.h"
 #include "util/FileProc.h"
 #include "windows/CheckBoxValue.h"
@@ -13,19 +14,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 namespace quillan::test {
 
 namespace {
 
 enum { kSaveForNextRun, kSaveToFile, kSaveInBothWays, kLoadFromFile };
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class SettingsTest : public MainWindowTest
 {
@@ -44,9 +38,7 @@ protected:
     void clickNextPopUp()
     {
         frmPopUp *popUp = window->popUp();
-        QTimer::singleShot(0, popUp, [this, popUp] {
-            if (!popUp->isVisible())
-                return;
+        WhenReady(popUp, [popUp] { return popUp->isVisible(); }, [this, popUp] {
             ++popUpsShown;
             popUpText = popUp->lblMessage->text();
             QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
@@ -114,12 +106,24 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, SaveForNextRunConfirmsAndEverySettingIsBackAfterARestart)
+TEST_F(SettingsTest, PickingSaveForNextRunConfirmsAndEverySettingIsBackAfterARestart)
 {
+    QStringList items;
+    for (int i = 0; i < window->cboSettings->count(); ++i)
+        items.append(window->cboSettings->itemText(i));
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Save for next run"), QStringLiteral("Save to file"),
+                                  QStringLiteral("Save in both ways"), QStringLiteral("Load from file")}));
+    EXPECT_EQ(window->cboSettings->currentIndex(), 0);
+    // Start-up saves nothing, nor does a pick before it has completed.
+    window->blnStartupCompleted = false;
+    window->cboSettings_Click();
+    EXPECT_FALSE(FileExists(defaultFile()));
+    window->blnStartupCompleted = true;
+
     fillSettings();
     clickNextPopUp();
-    runAction(kSaveForNextRun);
-    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
+    window->cboSettings_Click();
+    EXPECT_EQ(FileBytes(defaultFile()), filledBytes());
     EXPECT_TRUE(fake.fileRequests.empty());
     ASSERT_EQ(popUpsShown, 1);
     EXPECT_EQ(popUpText, window->GetProgramText(50));
@@ -193,19 +197,19 @@ TEST_F(SettingsTest, SaveInBothWaysRefusesADoubleQuoteOnceAndWritesTheDefaultFil
     window->txbExcludedLinks->setText(QStringLiteral("#top"));
     fake.ExpectFile(QString());
     runAction(kSaveInBothWays);
-    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
+    EXPECT_EQ(FileBytes(defaultFile()), filledBytes());
     EXPECT_EQ(popUpsShown, 0);
 
     QFile::remove(defaultFile());
     fake.ExpectFile(tree.path(QStringLiteral("both.usr")));
     clickNextPopUp();
     runAction(kSaveInBothWays);
-    EXPECT_EQ(readBytes(defaultFile()), filledBytes());
+    EXPECT_EQ(FileBytes(defaultFile()), filledBytes());
     EXPECT_EQ(tree.read(QStringLiteral("both.usr")), filledBytes());
     EXPECT_EQ(popUpsShown, 1);
 }
 
-TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLf)
+TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLfAndACancelledLoadEmptiesTheBoxes)
 {
     tree.file(QStringLiteral("win.usr"), filledBytes());
     fake.ExpectFile(tree.path(QStringLiteral("win.usr")));
@@ -215,6 +219,18 @@ TEST_F(SettingsTest, PickingLoadFromFileReadsAFileWrittenWithCrLf)
     EXPECT_EQ(fake.fileRequests[0].title, QStringLiteral("Specify index module settings file"));
     EXPECT_EQ(fake.fileRequests[0].flags, 6148);
     expectFilled();
+
+    window->strCheckableFileTypes = QStringLiteral("js ");
+    fake.ExpectFile(QString());
+    runAction(kLoadFromFile);
+    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
+    EXPECT_EQ(window->txbExcludedLinks->text(), QString());
+    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
+    // What the boxes do not show stays as it was.
+    EXPECT_EQ(window->txbTopFolder->text(), site);
+    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
+    EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
 }
 
 TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
@@ -242,42 +258,6 @@ TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("y"));
-}
-
-TEST_F(SettingsTest, ACancelledLoadStillEmptiesTheThreeBoxes)
-{
-    fillSettings();
-    window->strCheckableFileTypes = QStringLiteral("js ");
-    fake.ExpectFile(QString());
-    runAction(kLoadFromFile);
-    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
-    EXPECT_EQ(window->txbExcludedFilepaths->text(), QString());
-    EXPECT_EQ(window->txbExcludedLinks->text(), QString());
-    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
-    // What the boxes do not show stays as it was.
-    EXPECT_EQ(window->txbTopFolder->text(), site);
-    EXPECT_EQ(excluded(), (QStringList{QStringLiteral("old"), QStringLiteral("drafts")}));
-    EXPECT_EQ(options(), (QList<int>{1, 0, 1}));
-}
-
-TEST_F(SettingsTest, TheActionListStartsOnSaveForNextRunWithoutSaving)
-{
-    QStringList items;
-    for (int i = 0; i < window->cboSettings->count(); ++i)
-        items.append(window->cboSettings->itemText(i));
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Save for next run"), QStringLiteral("Save to file"),
-                                  QStringLiteral("Save in both ways"), QStringLiteral("Load from file")}));
-    EXPECT_EQ(window->cboSettings->currentIndex(), 0);
-    EXPECT_FALSE(FileExists(defaultFile()));
-
-    // Picking an entry before start-up has completed does nothing.
-    window->blnStartupCompleted = false;
-    window->cboSettings_Click();
-    EXPECT_FALSE(FileExists(defaultFile()));
-    window->blnStartupCompleted = true;
-    clickNextPopUp();
-    window->cboSettings_Click();
-    EXPECT_TRUE(FileExists(defaultFile()));
 }
 
 } // namespace quillan::test

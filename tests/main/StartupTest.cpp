@@ -1,38 +1,13 @@
 #include "gui/MainWindowTest.h"
 
 #include "engine/TempTree.h"
-#include "settings/TargetFileTypes.h"
-#include "windows/Twips.h"
 
-#include <QAccessible>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace quillan::test {
-
-using Answer = Interaction::Answer;
-
-TEST_F(MainWindowTest, StartsInItsInitialStateWithTheFocusOnHelp)
-{
-    start();
-    EXPECT_FALSE(window->cmdStop->isVisible());
-    EXPECT_EQ(window->focusWidget(), window->cmdHelp);
-    EXPECT_EQ(window->strCheckableFileTypes, DefaultCheckableFileTypes());
-    EXPECT_EQ(window->lngMaxNumFiles, 50000);
-    EXPECT_EQ(window->lngMaxNumLinks, 50000);
-    EXPECT_EQ(window->cboSettings->currentIndex(), 0);
-    EXPECT_EQ(window->cboClear->currentIndex(), -1);
-    EXPECT_FALSE(window->chkIncludePHPfiles->isChecked());
-    // The window ends a little below the Settings button.
-    const int bottom = twips::Top(window->cmdSettings) + twips::Height(window->cmdSettings) + 600;
-    EXPECT_NEAR(twips::Height(window.get()), bottom, 15);
-    EXPECT_NEAR(twips::Left(window.get()), 100, 15);
-}
 
 TEST_F(MainWindowTest, ACheckBoxMovesTheFocusToTheNextButtonToPressOnceStartedUp)
 {
@@ -49,24 +24,6 @@ TEST_F(MainWindowTest, ACheckBoxMovesTheFocusToTheNextButtonToPressOnceStartedUp
     EXPECT_EQ(window->focusWidget(), window->cmdListFiles);
 }
 
-TEST_F(MainWindowTest, AScreenReaderReadsEveryLabelAsTheTextItShowsTheStatusToo)
-{
-    start();
-    TempTree site;
-    site.file(QStringLiteral("a.htm"));
-    site.file(QStringLiteral("b.htm"));
-    window->txbTopFolder->setText(site.root());
-    window->cmdListFiles->click();
-    ASSERT_EQ(window->lblTotalNumFilesOrBrokenLinks->text(), QStringLiteral("Number of files: 2"));
-    const auto labels = window->findChildren<QLabel *>();
-    EXPECT_EQ(labels.size(), 8);
-    for (QLabel *label : labels) {
-        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(label);
-        ASSERT_NE(readable, nullptr);
-        EXPECT_EQ(readable->text(QAccessible::Name), label->text());
-    }
-}
-
 TEST_F(MainWindowTest, AMissingOrBrokenProgramTextFileEndsStartUpWithACriticalBox)
 {
     TempTree folder;
@@ -80,7 +37,7 @@ TEST_F(MainWindowTest, AMissingOrBrokenProgramTextFileEndsStartUpWithACriticalBo
             folder.file(QStringLiteral("qln.dat"), content);
         window = std::make_unique<frmMain>(fake, folder.root());
         fake.boxes.clear();
-        fake.ExpectBox(Answer::Ok);
+        fake.ExpectBox(Interaction::Answer::Ok);
         start(false);
         ASSERT_EQ(fake.boxes.size(), 1u);
         EXPECT_EQ(fake.boxes[0].text, text);
@@ -88,37 +45,6 @@ TEST_F(MainWindowTest, AMissingOrBrokenProgramTextFileEndsStartUpWithACriticalBo
         EXPECT_EQ(fake.boxes[0].icon, Interaction::Icon::Stop);
         EXPECT_FALSE(window->isVisible());
     }
-}
-
-TEST_F(MainWindowTest, EnableControlsLeavesQuitAlone)
-{
-    start();
-    window->EnableControls(false);
-    // One control of each kind it switches.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             window->txbTopFolder, window->txbExcludedSubfolders, window->chkTopFolderOnly,
-             window->cmdCheckLinks, window->cboSettings})
-        EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
-    EXPECT_TRUE(window->cmdQuit->isEnabled());
-    window->EnableControls(true);
-    EXPECT_TRUE(window->cmdListFiles->isEnabled());
-}
-
-TEST_F(MainWindowTest, StopAsksFirstWithNoAsTheDefault)
-{
-    start();
-    fake.ExpectBox(Answer::No);
-    window->cmdStop_Click();
-    EXPECT_FALSE(window->blnStop);
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text, QStringLiteral("Really stop?"));
-    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Stop"));
-    EXPECT_EQ(fake.boxes[0].buttons, Interaction::Buttons::YesNo);
-    EXPECT_EQ(fake.boxes[0].defaultButton, Answer::No);
-
-    fake.ExpectBox(Answer::Yes);
-    window->cmdStop_Click();
-    EXPECT_TRUE(window->blnStop);
 }
 
 } // namespace quillan::test

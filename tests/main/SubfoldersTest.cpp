@@ -1,10 +1,10 @@
 #include "engine/TempTree.h"
 #include "gui/MainWindowTest.h"
+#include "gui/WhenReady.h"
 #include "windows/frmSelectSubfolders.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -20,26 +19,6 @@ namespace quillan::test {
 namespace {
 
 using SelectionAction = std::function<void(frmSelectSubfolders &)>;
-
-// Runs `act` on the selection window once its activation is over, from
-// inside its modal show; a window that never gets ready is cancelled. The
-// survey lets events run after every subfolder, so a try goes by each time.
-void whenSelectionReady(frmMain *main, const SelectionAction &act, int triesLeft = 100000)
-{
-    QTimer::singleShot(0, main, [main, act, triesLeft] {
-        frmSelectSubfolders *selection = main->selectSubfolders();
-        if (selection->isVisible() && !selection->isBusy()) {
-            act(*selection);
-            return;
-        }
-        if (triesLeft <= 0) {
-            ADD_FAILURE() << "the selection window never became ready";
-            selection->cmdCancel->click();
-            return;
-        }
-        whenSelectionReady(main, act, triesLeft - 1);
-    });
-}
 
 class SubfoldersTest : public MainWindowTest
 {
@@ -64,11 +43,15 @@ protected:
     QString label() const { return window->lblNumExcludedTopSubfolders->text(); }
     QString text(int n) const { return window->GetProgramText(n); }
 
-    // Opens the selection window as the button does, doing `act` in it.
+    // Opens the selection window as the button does, doing `act` in it once
+    // it has read the subfolders.
     void selectSubfolders(const SelectionAction &act)
     {
-        whenSelectionReady(window.get(), act);
-        window->selectSubfolders()->setEventInterval(0);
+        frmSelectSubfolders *selection = window->selectSubfolders();
+        selection->setEventInterval(0);
+        WhenReady(
+            selection, [selection] { return selection->isVisible() && !selection->isBusy(); },
+            [selection, act] { act(*selection); });
         window->cmdSelectSubfolders_Click();
     }
 
@@ -153,9 +136,7 @@ TEST_F(SubfoldersTest, TicksOnSeveralPagesBecomeTheExclusionsThatListFilesLeaves
     EXPECT_EQ(label(), QStringLiteral("Three ") + text(27));
 
     window->cmdListFiles_Click();
-    QFile list(dataFile(QStringLiteral("files.txt")));
-    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
-    const QString listed = QString::fromLocal8Bit(list.readAll());
+    const QString listed = QString::fromLocal8Bit(FileBytes(dataFile(QStringLiteral("files.txt"))));
     for (const QString &name : expected)
         EXPECT_FALSE(listed.contains(name + u'/')) << name.toStdString();
     for (const char *kept : {"sub0000/page.htm", "sub0038/page.htm", "index.htm"})
@@ -190,6 +171,9 @@ TEST_F(SubfoldersTest, TheWindowShowsTheExclusionsAndOnlyAcceptChangesThem)
         selection.close();
     });
     ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text,
+              QStringLiteral("Please exit this window only by clicking on 'Accept' or 'Cancel'."));
+    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Select Folders"));
     EXPECT_EQ(excluded(), stored);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());

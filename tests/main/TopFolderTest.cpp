@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndNoQuestionWithoutExclusions)
+TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndAQuestionOnlyWithExclusions)
 {
     QString chosen = site.root();
     chosen.chop(1);
@@ -64,21 +64,16 @@ TEST_F(TopFolderTest, ChosenFolderGetsOneTrailingSeparatorAndNoQuestionWithoutEx
     fake.ExpectFolder(QDir::rootPath());
     window->cmdTopFolder_Click();
     EXPECT_EQ(window->txbTopFolder->text(), QDir::toNativeSeparators(QDir::rootPath()));
-}
 
-TEST_F(TopFolderTest, CancellingTheDialogChangesNothing)
-{
+    // With exclusions, a cancelled dialog changes nothing; a new folder asks
+    // whether to keep them.
     window->txbTopFolder->setText(site.root());
     fillExclusions();
     fake.ExpectFolder(QString());
     window->cmdTopFolder_Click();
     EXPECT_EQ(window->txbTopFolder->text(), site.root());
     EXPECT_TRUE(fake.boxes.empty());
-}
 
-TEST_F(TopFolderTest, ANewFolderAsksWhetherToKeepTheExclusions)
-{
-    fillExclusions();
     fake.ExpectFolder(site.root());
     fake.ExpectBox(Answer::Yes);
     window->cmdTopFolder_Click();
@@ -98,30 +93,39 @@ TEST_F(TopFolderTest, ANewFolderAsksWhetherToKeepTheExclusions)
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
 }
 
-TEST_F(TopFolderTest, PickingAClearEntryAsksFirst)
+TEST_F(TopFolderTest, EachClearEntryAsksFirstAndClearsOnlyItsOwnBoxes)
 {
     window->txbTopFolder->setText(site.root());
     fillExclusions();
+    // Picks do nothing before start-up has completed.
+    window->blnStartupCompleted = false;
+    window->cboClear->setCurrentIndex(0);
+    window->cboClear_Click();
+    EXPECT_TRUE(fake.boxes.empty());
+    window->blnStartupCompleted = true;
+
     pickClear(2, Answer::No);
     EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
     EXPECT_EQ(fake.boxes[0].text, QStringLiteral("Are you sure?"));
     EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Clear"));
 
+    // Each entry on a full set of boxes: only its own are emptied.
     pickClear(2, Answer::Yes);
     EXPECT_TRUE(window->txbExcludedFilepaths->text().isEmpty());
     EXPECT_TRUE(window->lblTotalNumFilesOrBrokenLinks->text().isEmpty());
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
-
+    EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QStringLiteral("old"));
+    fillExclusions();
     pickClear(3, Answer::Yes);
     EXPECT_TRUE(window->txbExcludedLinks->text().isEmpty());
+    EXPECT_EQ(window->txbExcludedFilepaths->text(), QStringLiteral("tmp"));
+    fillExclusions();
     pickClear(1, Answer::Yes);
     EXPECT_TRUE(window->txbExcludedSubfolders->toPlainText().isEmpty());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
-}
-
-TEST_F(TopFolderTest, ClearingTheTopFolderClearsItsSubfoldersOnly)
-{
-    window->txbTopFolder->setText(site.root());
+    EXPECT_EQ(window->txbTopFolder->text(), site.root());
+    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("x.htm"));
+    // Clearing the top folder clears its subfolders with it, nothing else.
     fillExclusions();
     pickClear(0, Answer::Yes);
     EXPECT_TRUE(window->txbTopFolder->text().isEmpty());
@@ -170,29 +174,6 @@ TEST_F(TopFolderTest, ClearWithNothingPickedStillRefreshesTheSubfolderLabelAndMo
     EXPECT_EQ(QApplication::focusWidget(), window->cmdListFiles);
 }
 
-TEST_F(TopFolderTest, ClearPicksDoNothingBeforeStartUpHasCompleted)
-{
-    window->blnStartupCompleted = false;
-    window->cboClear->setCurrentIndex(0);
-    window->cboClear_Click(); // no box expected
-    EXPECT_TRUE(fake.boxes.empty());
-}
-
-TEST_F(TopFolderTest, LeavingAnExclusionBoxTidiesItButLeavesTheCounts)
-{
-    window->scan().intNumExcludedFilepaths = 0;
-    window->txbExcludedFilepaths->setText(QStringLiteral("Temp, /old/ ,Archive"));
-    window->txbExcludedFilepaths_LostFocus();
-    const QString sep = QDir::separator();
-    EXPECT_EQ(window->txbExcludedFilepaths->text(),
-              sep + QStringLiteral("old") + sep + QStringLiteral(", Archive, Temp"));
-    window->txbExcludedLinks->setText(QStringLiteral("b.htm,A.htm,/x/"));
-    window->txbExcludedLinks_LostFocus();
-    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("/x/, A.htm, b.htm"));
-    EXPECT_EQ(window->scan().intNumExcludedFilepaths, 0);
-    EXPECT_EQ(window->scan().intNumExcludedLinks, 0);
-}
-
 TEST_F(TopFolderTest, OnlyAMoveToAnotherControlTidiesTheBoxNotItsMenuOrAnotherWindow)
 {
     QLineEdit *box = window->txbExcludedLinks;
@@ -225,6 +206,7 @@ TEST_F(TopFolderTest, OnlyAMoveToAnotherControlTidiesTheBoxNotItsMenuOrAnotherWi
     QTest::keyClick(box, Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), box);
     EXPECT_EQ(box->text(), QStringLiteral("a, b"));
+    EXPECT_EQ(window->scan().intNumExcludedLinks, 0) << "a tidy counts nothing";
 
     // A tidy that changes nothing leaves the box's undo history alone.
     QTest::mouseClick(box, Qt::LeftButton);
@@ -233,16 +215,15 @@ TEST_F(TopFolderTest, OnlyAMoveToAnotherControlTidiesTheBoxNotItsMenuOrAnotherWi
     QTest::mouseClick(window->txbExcludedFilepaths, Qt::LeftButton);
     EXPECT_EQ(box->text(), QStringLiteral("a, b, c"));
     EXPECT_TRUE(box->isUndoAvailable());
-}
 
-TEST_F(TopFolderTest, FocusLeavingTheBoxRunsTheTidy)
-{
-    QApplication::setActiveWindow(window.get());
-    window->txbExcludedLinks->setFocus();
-    window->txbExcludedLinks->setText(QStringLiteral("b,a"));
+    // The filepath box likewise, left by a command that moves the focus.
+    QLineEdit *paths = window->txbExcludedFilepaths;
+    QTest::keyClicks(paths, QStringLiteral("Temp, /old/ ,Archive"));
     window->cmdHelp->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("a, b"));
+    const QString sep = QDir::separator();
+    EXPECT_EQ(paths->text(), sep + QStringLiteral("old") + sep + QStringLiteral(", Archive, Temp"));
+    EXPECT_EQ(window->scan().intNumExcludedFilepaths, 0);
 }
 
 } // namespace quillan::test

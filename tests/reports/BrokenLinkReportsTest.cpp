@@ -78,17 +78,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReportsTest, ThreeLinksFromTwoPages)
-{
-    write({{"a.htm", "img/x.gif"}, {"a.htm", "b.htm"}, {"docs/c.htm", "img/x.gif"}});
-    EXPECT_EQ(byLinkFrom, header(3) + "a.htm —>\n     img/x.gif\n     b.htm\n"
-                                      "docs/c.htm —>\n     img/x.gif\n");
-    EXPECT_EQ(byLinkTo, header(3) + "b.htm <—\n     a.htm\n"
-                                    "img/x.gif <—\n     a.htm\n     docs/c.htm\n");
-    EXPECT_EQ(repeated, 0);
-}
-
-TEST_F(ReportsTest, OneLinkAndAStoppedCheck)
+TEST_F(ReportsTest, OneAndThreeLinksWithAndWithoutAStop)
 {
     for (bool stopped : {false, true}) {
         settings.stopped = stopped;
@@ -97,6 +87,12 @@ TEST_F(ReportsTest, OneLinkAndAStoppedCheck)
         write({{"index.htm", "gone.htm"}});
         EXPECT_EQ(byLinkFrom, first + header(1) + "index.htm —>\n     gone.htm\n");
         EXPECT_EQ(byLinkTo, first + header(1) + "gone.htm <—\n     index.htm\n");
+        write({{"a.htm", "img/x.gif"}, {"a.htm", "b.htm"}, {"docs/c.htm", "img/x.gif"}});
+        EXPECT_EQ(byLinkFrom, first + header(3) + "a.htm —>\n     img/x.gif\n     b.htm\n"
+                                                  "docs/c.htm —>\n     img/x.gif\n");
+        EXPECT_EQ(byLinkTo, first + header(3) + "b.htm <—\n     a.htm\n"
+                                                "img/x.gif <—\n     a.htm\n     docs/c.htm\n");
+        EXPECT_EQ(repeated, 0);
     }
 }
 

@@ -1,10 +1,9 @@
+#include "LinkCheckerSite.h"
+
+#include "engine/Unprivileged.h"
 #include "main/ListFilesText.h"
-#include "main/WalkDriver.h"
 #include "scan/FolderWalk.h"
 #include "util/NativeName.h"
-
-#include "engine/TempTree.h"
-#include "engine/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,26 +18,6 @@ namespace quillan::test {
 
 namespace {
 
-// Records what the walk shows and can ask it to stop after some yields.
-class RecordingHost : public WalkHost
-{
-public:
-    void Yield() override
-    {
-        if (++yields == stopAfterYields)
-            stop = true;
-    }
-    bool StopRequested() const override { return stop; }
-    void ShowFileBeingScanned(const QString &relativePath) override { scanned.append(relativePath); }
-    void ShowStatus(const QString &text) override { statuses.append(text); }
-
-    int yields = 0;
-    int stopAfterYields = 0;
-    bool stop = false;
-    QStringList scanned;
-    QStringList statuses;
-};
-
 class FolderWalkTest : public ::testing::Test
 {
 protected:
@@ -52,6 +31,16 @@ protected:
         PrepareExclusions(state, filepaths, QString());
         RunWalk(state, options, host);
         return QDir::fromNativeSeparators(state.strListedFiles.mid(1, state.lngNumListedFiles).join(u'|'));
+    }
+
+    // Walks the tree as Check links does; the files shown, as list() gives them.
+    QString check()
+    {
+        state.blnListingFiles = false;
+        state.blnCheckingLinks = true;
+        options.topFolder = tree.root();
+        RunWalk(state, options, host);
+        return QDir::fromNativeSeparators(host.scanned.join(u'|'));
     }
 
     // Creates each "|"-separated file with some content.
@@ -82,12 +71,13 @@ TEST_F(FolderWalkTest, SelectsPagesByExtensionAndSize)
     EXPECT_TRUE(list().contains(QStringLiteral("script.php")));
 }
 
-TEST_F(FolderWalkTest, TakesFilesBeforeSubfoldersInCodeUnitOrder)
+TEST_F(FolderWalkTest, TakesFilesBeforeSubfoldersInCodeUnitOrderAndShowsEveryFileWhenChecking)
 {
-    files(QStringLiteral("b.htm|B.htm|.hidden.htm|a/z.htm|a/b/y.htm|A/x.htm|z.htm"));
+    files(QStringLiteral("b.htm|B.htm|.hidden.htm|a/z.htm|a/b/y.htm|A/x.htm|z.htm|a/c.gif"));
     EXPECT_EQ(list(), QStringLiteral(".hidden.htm|B.htm|b.htm|z.htm|A/x.htm|a/z.htm|a/b/y.htm"));
     EXPECT_EQ(state.intFolderDepth, 1);
     EXPECT_EQ(state.strFolderAtDepth[1], tree.root());
+    EXPECT_EQ(check(), QStringLiteral(".hidden.htm|B.htm|b.htm|z.htm|A/x.htm|a/c.gif|a/z.htm|a/b/y.htm"));
 }
 
 TEST_F(FolderWalkTest, FilepathExclusionsMatchAnywhereIgnoringCase)
@@ -101,12 +91,16 @@ TEST_F(FolderWalkTest, FilepathExclusionsMatchAnywhereIgnoringCase)
     EXPECT_EQ(state.intNumExcludedFilepaths, 3);
 }
 
-TEST_F(FolderWalkTest, ExcludedSubfoldersAreTopSubfoldersOnly)
+TEST_F(FolderWalkTest, ExcludedSubfoldersAreTopSubfoldersOnlyAndTopFolderOnlyOpensNone)
 {
-    files(QStringLiteral("old/a.htm|docs/old/b.htm|docs/c.htm"));
+    files(QStringLiteral("index.htm|old/a.htm|docs/old/b.htm|docs/c.htm"));
     state.strExcludedSubfolders = {QStringLiteral("OLD")};
     state.intNumExcludedSubfolders = 1;
-    EXPECT_EQ(list(), QStringLiteral("docs/c.htm|docs/old/b.htm"));
+    EXPECT_EQ(list(), QStringLiteral("index.htm|docs/c.htm|docs/old/b.htm"));
+    options.topFolderOnly = 1;
+    EXPECT_EQ(list(), QStringLiteral("index.htm"));
+    options.topFolderOnly = 2; // only a ticked box keeps the walk at the top
+    EXPECT_EQ(list(), QStringLiteral("index.htm|docs/c.htm|docs/old/b.htm"));
 }
 
 TEST_F(FolderWalkTest, ListsReadsAndShowsNamesTheLocaleCannotDecode)
@@ -127,19 +121,7 @@ TEST_F(FolderWalkTest, ListsReadsAndShowsNamesTheLocaleCannotDecode)
     EXPECT_EQ(DisplayName(list(QStringLiteral("J\uFFFD/"))), QStringLiteral("caf\uFFFD.htm|z.htm"));
 
     state.intNumExcludedSubfolders = 0;
-    state.blnListingFiles = false;
-    state.blnCheckingLinks = true;
-    RunWalk(state, options, host);
-    EXPECT_EQ(QDir::fromNativeSeparators(host.scanned.join(u'|')), shown);
-}
-
-TEST_F(FolderWalkTest, TopFolderOnlyOpensNoSubfolder)
-{
-    files(QStringLiteral("index.htm|sub/page.htm"));
-    options.topFolderOnly = 1;
-    EXPECT_EQ(list(), QStringLiteral("index.htm"));
-    options.topFolderOnly = 2; // only a ticked box keeps the walk at the top
-    EXPECT_EQ(list(), QStringLiteral("index.htm|sub/page.htm"));
+    EXPECT_EQ(check(), shown);
 }
 
 TEST_F(FolderWalkTest, StopsAtTheFileLimitAndAtStop)
@@ -158,16 +140,6 @@ TEST_F(FolderWalkTest, StopsAtTheFileLimitAndAtStop)
     host.yields = 0;
     host.stopAfterYields = 6;
     EXPECT_EQ(list(), QStringLiteral("d0/p.htm|d1/p.htm"));
-}
-
-TEST_F(FolderWalkTest, ShowsEveryFileInCheckingMode)
-{
-    tree.file(QStringLiteral("a.htm"), "<p>no links</p>");
-    tree.file(QStringLiteral("sub/b.gif"));
-    state.blnCheckingLinks = true;
-    options.topFolder = tree.root();
-    RunWalk(state, options, host);
-    EXPECT_EQ(QDir::fromNativeSeparators(host.scanned.join(u'|')), QStringLiteral("a.htm|sub/b.gif"));
 }
 
 TEST_F(FolderWalkTest, DoesNotFollowALinkBackUpTheChain)

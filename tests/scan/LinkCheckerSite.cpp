@@ -1,22 +1,8 @@
 #include "LinkCheckerSite.h"
 
-#include "main/WalkDriver.h"
 #include "util/NativeName.h"
 
 namespace quillan::test {
-
-namespace {
-
-class QuietHost : public WalkHost
-{
-public:
-    void Yield() override {}
-    bool StopRequested() const override { return false; }
-    void ShowFileBeingScanned(const QString &) override {}
-    void ShowStatus(const QString &) override {}
-};
-
-} // namespace
 
 CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
 {
@@ -31,7 +17,7 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
     options.includePhpFiles = setup.includePhpFiles;
     options.checkableFileTypes = setup.checkableFileTypes;
     options.maxNumLinks = setup.maxNumLinks;
-    QuietHost host;
+    RecordingHost host;
     RunWalk(state, options, host);
 
     const qsizetype top = site.root().size();

@@ -1,8 +1,10 @@
 #pragma once
 // Runs a whole check of links on a small on-disk site, as the window does,
-// and gives back what was recorded in a form tests can compare.
+// and gives back what was recorded in a form tests can compare; the walk's
+// host that records what the walk shows.
 
 #include "engine/TempTree.h"
+#include "main/WalkDriver.h"
 #include "scan/ScanState.h"
 #include "settings/TargetFileTypes.h"
 
@@ -10,6 +12,26 @@
 #include <string>
 
 namespace quillan::test {
+
+// Records what the walk shows and can ask it to stop after some yields.
+class RecordingHost : public WalkHost
+{
+public:
+    void Yield() override
+    {
+        if (++yields == stopAfterYields)
+            stop = true;
+    }
+    bool StopRequested() const override { return stop; }
+    void ShowFileBeingScanned(const QString &relativePath) override { scanned.append(relativePath); }
+    void ShowStatus(const QString &text) override { statuses.append(text); }
+
+    int yields = 0;
+    int stopAfterYields = 0;
+    bool stop = false;
+    QStringList scanned;
+    QStringList statuses;
+};
 
 struct CheckSetup {
     QString excludedLinks; // the link exclusion box's text

@@ -47,6 +47,8 @@ TEST(LocateProgramFolder, NamesTheExecutablesFolderWhenNeitherHoldsTheFile)
     EXPECT_EQ(ProgramTextLoadMessage(table.LoadFromFile(path), path),
               QStringLiteral("Cannot open file containing program text.\r\n") + bin
                   + QStringLiteral("/qln.dat"));
+    // The root folder already ends in its separator.
+    EXPECT_EQ(ProgramTextFilePath(QStringLiteral("/"), QStringLiteral("qln.dat")), QStringLiteral("/qln.dat"));
 }
 
 } // namespace quillan::test

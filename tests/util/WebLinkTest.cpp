@@ -25,11 +25,4 @@ TEST(WebLinkFailureText, ExplainsEachFailureAndSaysNothingOnSuccess)
         EXPECT_EQ(WebLinkFailureText(result, QString::fromUtf8(target)), text) << result;
 }
 
-TEST(UserManualAddress, IsAPageOnTheMakersSite)
-{
-    for (const char *site : {"https://velquor.example/", "https://velquor.example"})
-        EXPECT_EQ(UserManualAddress(QString::fromUtf8(site)),
-                  QStringLiteral("https://velquor.example/qln/qln.htm"));
-}
-
 } // namespace quillan::test

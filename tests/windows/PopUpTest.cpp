@@ -1,3 +1,4 @@
+#include "gui/WindowChecks.h"
 #include "windows/Twips.h"
 #include "windows/frmPopUp.h"
 
@@ -43,13 +44,6 @@ protected:
         QApplication::sendEvent(popUp.lblMessage, &release);
     }
 
-    // A pop-up that would stay for minutes, clicked away as soon as it is up.
-    void popUpAndClick(int width, int height, int top, int left)
-    {
-        whileShown();
-        popUp.PopUp(QStringLiteral("Saved."), width, height, kLong, top, left);
-    }
-
     static constexpr int kLong = 600000;
 
     static QRect pixels(int left, int top, int width, int height)
@@ -66,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(PopUpTest, ClosesByItsTimerOrByAClickAndIsPlacedByEachCall)
+TEST_F(PopUpTest, ClosesByItsTimerAndIsPlacedAsAsked)
 {
     whileShown([] {}); // left to its timer
     QElapsedTimer clock;
@@ -76,16 +70,9 @@ TEST_F(PopUpTest, ClosesByItsTimerOrByAClickAndIsPlacedByEachCall)
     EXPECT_TRUE(shownModal);
     EXPECT_FALSE(popUp.isVisible());
     EXPECT_EQ(geometry, pixels(200, 100, 3000, 900));
-
-    // The window is reused; positions go beyond 16 bits; the message fills it.
-    popUpAndClick(2000, 380, 40000, 50000);
-    EXPECT_TRUE(shownModal);
-    EXPECT_FALSE(popUp.isVisible());
-    EXPECT_EQ(geometry, pixels(50000, 40000, 2000, 380));
-    EXPECT_EQ(labelGeometry, pixels(0, 0, 2000, 380));
 }
 
-TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
+TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCallAndInAFormKeepsTheMessageHeight)
 {
     auto centred = [](int width, int height) {
         return QPoint(
@@ -102,18 +89,51 @@ TEST_F(PopUpTest, CentresByTheSizeTheWindowHadBeforeTheCall)
     popUp.PopUpCenterScreen(QStringLiteral("Centre"), 4000, 1000, kLong);
     EXPECT_EQ(geometry.topLeft(), centred(twips::FromPixels(twips::ToPixels(2000)),
                                           twips::FromPixels(twips::ToPixels(380))));
-}
 
-TEST_F(PopUpTest, InAFormMeasuresFromTheFormAndKeepsTheMessageHeight)
-{
+    // In a form: placed from the form's corner; the message keeps the
+    // height the last call gave it.
     QWidget form;
     form.move(twips::ToPixels(1500), twips::ToPixels(900));
     form.show();
-    popUpAndClick(2000, 380, 0, 0); // gives the message a height of its own
     whileShown();
     popUp.PopUpInForm(&form, QStringLiteral("Tall"), 3000, 1500, kLong, 300, 600);
     EXPECT_EQ(geometry, pixels(600 + twips::Left(&form), 300 + twips::Top(&form), 3000, 1500));
-    EXPECT_EQ(labelGeometry.size(), pixels(0, 0, 3000, 380).size());
+    EXPECT_EQ(labelGeometry.size(), pixels(0, 0, 3000, 1000).size());
 }
+
+// At every font size a user may choose.
+class PopUpLayoutTest : public ::testing::TestWithParam<qreal>
+{
+protected:
+    ApplicationFontSize font{GetParam()};
+};
+
+TEST_P(PopUpLayoutTest, KeepsItsPlaceAndGrowsOnlyWhereTheMessageNeedsIt)
+{
+    frmPopUp popUp;
+    QRect shown;
+    QRect message;
+    bool fits = false;
+    QTimer::singleShot(0, &popUp, [&] {
+        shown = popUp.geometry();
+        message = popUp.lblMessage->geometry();
+        ExpectWellLaidOut(&popUp);
+        fits = popUp.lblMessage->heightForWidth(popUp.lblMessage->width())
+               <= popUp.lblMessage->height();
+        popUp.lblMessage_MouseUp();
+    });
+    // The program's one pop-up: its message and size; a place beyond 16 bits.
+    popUp.PopUp(QStringLiteral("Settings saved."), 2000, 380, 600000, 40000, 50000);
+    EXPECT_TRUE(fits);
+    EXPECT_EQ(message, QRect(QPoint(0, 0), shown.size())) << "the message fills the window";
+    EXPECT_EQ(shown.topLeft(), QPoint(twips::ToPixels(50000), twips::ToPixels(40000)));
+    EXPECT_GE(shown.width(), twips::ToPixels(2000));
+    EXPECT_GE(shown.height(), twips::ToPixels(380));
+    if (GetParam() == 0) { // at the desktop's font the caller's size stands
+        EXPECT_EQ(shown.size(), QSize(twips::ToPixels(2000), twips::ToPixels(380)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, PopUpLayoutTest, kFontSizes, FontSizeName);
 
 } // namespace quillan::test

@@ -1,5 +1,6 @@
 #include "engine/TempTree.h"
 #include "gui/FakeInteraction.h"
+#include "gui/WindowChecks.h"
 #include "util/StrProc.h"
 #include "windows/Twips.h"
 #include "windows/frmSelectSubfolders.h"
@@ -141,21 +142,42 @@ TEST_F(SelectSubfoldersTest, SummaryTextsOverFifteenHundredSubfolders)
     EXPECT_EQ(checked()[1499], 0);
 }
 
-TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfolders)
+TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfoldersAndAreReadAndTabbedInOrder)
 {
     openOver(20);
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
     QScrollBar *bar = window->vsbScrollBar;
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ((QList<int>{bar->minimum(), bar->maximum(), bar->pageStep(), bar->singleStep()}),
               (QList<int>{0, 7, 12, 1}));
     EXPECT_EQ(window->chkSubfolder.size(), 13);
 
-    row(0)->click();
+    // Assistive technology reads the summary and the rows as they show.
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
+    clickRow(0);
+    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(window->firstShown(), 7);
     EXPECT_EQ(caption(0), QStringLiteral("sub0007 {1 file and no subfolders}"));
     EXPECT_EQ(caption(12), QStringLiteral("sub0019 {1 file and no subfolders}"));
+    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
     EXPECT_FALSE(row(0)->isChecked());
+
+    // Tab runs down the rows, then reaches the scroll bar and the buttons.
+    QStringList tabOrder;
+    QWidget *w = row(0);
+    do {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
+            tabOrder << name(w).section(u' ', 0, 0);
+        w = w->nextInFocusChain();
+    } while (w != row(0));
+    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
+                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
+                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
+                                             QStringLiteral("Cancel")}));
     row(12)->click();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(bar->value(), 0);
@@ -170,15 +192,10 @@ TEST_F(SelectSubfoldersTest, ThirteenRowsPageThroughTwentySubfolders)
     window->cmdAccept->click();
     EXPECT_EQ(returned(), QStringLiteral("sub0000\r\nsub0019\r\n"));
 
-    // The next show starts afresh from the passed names; accepting nothing
-    // ticked returns an empty text.
+    // The next show starts afresh from the names passed to it.
     open(QStringLiteral("sub0003"));
-    EXPECT_EQ(window->vsbScrollBar->value(), 0);
+    EXPECT_EQ(checked().count(1), 1);
     EXPECT_TRUE(row(3)->isChecked());
-    window->cmdSelectDeselectAllSubfolders[0]->click();
-    window->cmdAccept->click();
-    EXPECT_TRUE(window->blnFolderSelectionAccepted);
-    EXPECT_EQ(returned(), QString());
 }
 
 TEST_F(SelectSubfoldersTest, ANewShowOnFewerSubfoldersStartsAtTheFirstRowWhereverTheLastOneWasScrolled)
@@ -246,58 +263,6 @@ TEST_F(SelectSubfoldersTest, RowsTickedByKeyboardAccessibilityOrCodeCountLikeCli
     EXPECT_EQ(returned(), QStringLiteral("b\r\nc\r\n"));
 }
 
-TEST_F(SelectSubfoldersTest, AssistiveTechnologyReadsTheSummaryAndEveryControlByName)
-{
-    openOver(20);
-    const auto name = [](QWidget *widget) {
-        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
-    };
-    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("No subfolders selected."));
-    clickRow(0);
-    EXPECT_EQ(name(window->lblNumSubfolders), QStringLiteral("One subfolder selected."));
-    EXPECT_EQ(name(row(12)), QStringLiteral("sub0012 {1 file and no subfolders}"));
-    window->vsbScrollBar->setValue(7);
-    EXPECT_EQ(name(row(12)), QStringLiteral("sub0019 {1 file and no subfolders}"));
-    const QList<QWidget *> controls{window->vsbScrollBar, window->cmdAccept, window->cmdCancel,
-                                    window->cmdSelectDeselectAllSubfolders[0],
-                                    window->cmdSelectDeselectAllSubfolders[1]};
-    for (QWidget *control : controls)
-        EXPECT_FALSE(name(control).isEmpty()) << control->metaObject()->className();
-
-    // Tab runs down the rows, then reaches the scroll bar and the buttons.
-    QStringList tabOrder;
-    QWidget *w = row(0);
-    do {
-        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
-            tabOrder << name(w).section(u' ', 0, 0);
-        w = w->nextInFocusChain();
-    } while (w != row(0));
-    EXPECT_EQ(tabOrder.mid(11), (QStringList{QStringLiteral("sub0018"), QStringLiteral("sub0019"),
-                                             QStringLiteral("Scroll"), QStringLiteral("Select"),
-                                             QStringLiteral("Deselect"), QStringLiteral("Accept"),
-                                             QStringLiteral("Cancel")}));
-}
-
-TEST_F(SelectSubfoldersTest, TheTitleBarCloseAsksForAcceptOrCancelAndReturnsNothing)
-{
-    openOver(1);
-    window->cmdSelectDeselectAllSubfolders[1]->click();
-    EXPECT_EQ(summary(), QStringLiteral("One subfolder selected."));
-    EXPECT_FALSE(window->vsbScrollBar->isVisible());
-
-    fake.ExpectBox(Interaction::Answer::Ok);
-    window->close();
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text,
-              QStringLiteral("Please exit this window only by clicking on 'Accept' or 'Cancel'."));
-    EXPECT_EQ(fake.boxes[0].title, QStringLiteral("Select Folders"));
-    EXPECT_FALSE(window->blnFolderSelectionAccepted);
-    EXPECT_TRUE(returned().isEmpty());
-    // Closed from the title bar, the window is unloaded.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
-}
-
 TEST_F(SelectSubfoldersTest, AnUnreadableTopFolderOrCancelReturnsNoAcceptance)
 {
     top = tree.path(QStringLiteral("missing"));
@@ -344,6 +309,56 @@ TEST_F(SelectSubfoldersTest, ShortenedAndAmpersandNamesComeBackWhole)
     window->cmdAccept->click();
     EXPECT_EQ(returned(), longName + kCrLf + QStringLiteral("R&D") + kCrLf);
 }
+
+// At every font size a user may choose: every text shows whole, nothing lies
+// over anything else, everything can be named, and the arrangement holds.
+class SelectSubfoldersLayoutTest : public ::testing::WithParamInterface<qreal>,
+                                   public SelectSubfoldersTest
+{
+protected:
+    ApplicationFontSize font{GetParam()};
+};
+
+TEST_P(SelectSubfoldersLayoutTest, OnTwentyOneSubfoldersTheWindowKeepsItsArrangement)
+{
+    tree.file(QString(100, u'n') + QStringLiteral("/page.htm")); // a shortened caption
+    openOver(20);
+    ASSERT_FALSE(window->isBusy());
+    ExpectWellLaidOut(window);
+
+    // The rows are as high as the first check box, the window as high as
+    // they are and its allowance below them, which holds at least the design
+    // 1400 twips.
+    const int height = twips::Height(row(0));
+    EXPECT_GE(height, frmSelectSubfolders::kRowHeight);
+    for (int k = 1; k < 13; ++k)
+        EXPECT_EQ(row(k)->y(), row(k - 1)->geometry().bottom() + 1);
+    EXPECT_NEAR(twips::Height(window->picSubfolders), 13 * height, 15 * 13);
+    EXPECT_GE(twips::Height(window) - twips::Height(window->picSubfolders), 1400 - 15);
+
+    // The buttons in one row 700 twips above the bottom; the summary midway
+    // between the rows and the buttons.
+    QPushButton *selectAll = window->cmdSelectDeselectAllSubfolders[1];
+    for (QWidget *button : std::initializer_list<QWidget *>{
+             window->cmdSelectDeselectAllSubfolders[0], window->cmdAccept, window->cmdCancel})
+        EXPECT_EQ(button->y(), selectAll->y());
+    EXPECT_NEAR(twips::Height(window) - twips::Top(selectAll) - twips::Height(selectAll), 700, 15);
+    EXPECT_NEAR(twips::Top(window->lblNumSubfolders),
+                (twips::Top(window->picSubfolders) + twips::Height(window->picSubfolders)
+                 + twips::Top(window->cmdCancel)) / 2,
+                15);
+    EXPECT_LE(window->picSubfolders->geometry().bottom(), window->lblNumSubfolders->y());
+
+    // The longest summaries fit as well as the first.
+    selectAll->click();
+    ExpectWellLaidOut(window);
+    row(0)->click();
+    window->vsbScrollBar->setValue(window->vsbScrollBar->maximum());
+    EXPECT_EQ(summary(), QStringLiteral("20 selected (of 21)."));
+    ExpectWellLaidOut(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, SelectSubfoldersLayoutTest, kFontSizes, FontSizeName);
 
 } // namespace
 } // namespace quillan::test

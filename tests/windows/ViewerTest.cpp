@@ -1,12 +1,11 @@
 #include "windows/frmView.h"
 
 #include "engine/TempTree.h"
-#include "gui/MainWindowTest.h"
+#include "gui/FakeInteraction.h"
 #include "text/ProgramText.h"
 #include "windows/Twips.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -66,8 +65,6 @@ protected:
 TEST_F(ViewerTest, ShowsUpTo65529CharactersWholeAndCutsLongerFilesBetweenTwoNotes)
 {
     EXPECT_EQ(frmView::DisplayText(QString(65529, u'b')), QString(65529, u'b'));
-    EXPECT_EQ(frmView::kHeadNote.size(), 168);
-    EXPECT_EQ(frmView::kTailNote.size(), 56);
     EXPECT_EQ(frmView::DisplayText(QString(65530, u'b')),
               frmView::kHeadNote + QString(65306, u'b') + QStringLiteral("\r\n\r\n")
                   + frmView::kTailNote);
@@ -156,24 +153,6 @@ TEST_F(ViewerTest, KeepsItsMinimumSizeAndCloseKeepsTheTextWhileTheCloseBoxForget
     EXPECT_EQ(viewer->txbText1->toPlainText(), QStringLiteral("kept"));
     viewer->close();
     EXPECT_FALSE(viewer->blnFileDisplayed);
-}
-
-using ViewerPlacementTest = MainWindowTest;
-
-TEST_F(ViewerPlacementTest, TheListOfFilesStandsBesideTheMainWindow)
-{
-    start();
-    TempTree site;
-    site.file(QStringLiteral("a.htm"));
-    window->txbTopFolder->setText(site.root());
-    window->cmdListFiles_Click();
-    frmView *view = window->view();
-    ASSERT_TRUE(view->isVisible());
-    EXPECT_NEAR(twips::Left(view), twips::Left(window.get()) + twips::Width(window.get()), 15);
-    EXPECT_NEAR(twips::Top(view), twips::Top(window.get()), 15);
-    EXPECT_NEAR(twips::Width(view), twips::Width(window.get()), 15);
-    EXPECT_NEAR(twips::Height(view), twips::Height(window.get()), 15);
-    EXPECT_TRUE(view->cmdCopyToClipboard->isVisible());
 }
 
 } // namespace quillan::test

@@ -90,10 +90,13 @@ void TempTree::symlink(const QString &relative, const QString &target)
 
 QByteArray TempTree::read(const QString &relative) const
 {
-    QFile f(path(relative));
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return FileBytes(path(relative));
+}
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace quillan::test

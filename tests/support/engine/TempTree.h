@@ -37,4 +37,7 @@ private:
     QTemporaryDir dir_;
 };
 
+// The bytes of a file, or nothing when it cannot be read.
+QByteArray FileBytes(const QString &path);
+
 } // namespace quillan::test

@@ -186,6 +186,11 @@ ApplicationFontSize::~ApplicationFontSize()
     delete saved_;
 }
 
+std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info)
+{
+    return info.param == 0 ? std::string("Desktop") : std::to_string(int(info.param)) + "pt";
+}
+
 QList<QWidget *> TabChain(QWidget *first)
 {
     QList<QWidget *> chain;

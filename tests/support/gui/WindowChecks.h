@@ -8,6 +8,10 @@
 #include <QList>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 class QFont;
 class QWidget;
 
@@ -34,6 +38,11 @@ public:
 private:
     QFont *saved_;
 };
+
+// The font sizes the layout tests run at, in points (0: the desktop's own),
+// and the names their cases take.
+inline const auto kFontSizes = ::testing::Values(0.0, 8.0, 13.0, 16.0);
+std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info);
 
 // The controls that Tab visits, in order, starting from `first`, until the
 // chain comes round again.
