@@ -19,6 +19,6 @@ int RunCheckBenchmark(const QStringList &args);
 // run as a program (JSON records to a file, files into the output folder's
 // "cli" subfolder) against Check links run in this process as "check" runs
 // it, in turn; medians count.
-int RunCliBenchmark(const QStringList &args);
+int RunCliBenchmark(const QStringList &arguments);
 
 } // namespace quillan::bench

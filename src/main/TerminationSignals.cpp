@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+#include <array>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
@@ -16,11 +18,11 @@ namespace quillan {
 
 namespace {
 
-constexpr int kHandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr std::array kHandledSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler may only write to a descriptor: the event loop reads the other
 // end of the pair and does the rest.
-int pipeEnds[2] = {-1, -1};
+std::array<int, 2> pipeEnds = {-1, -1};
 
 extern "C" void onTerminationSignal(int signalNumber)
 {
@@ -45,7 +47,7 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
     if (pipeEnds[0] >= 0)
         return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds.data()) != 0) {
         pipeEnds[0] = pipeEnds[1] = -1;
         return;
     }

@@ -115,10 +115,10 @@ void applySettingsFile(frmMain &window, const SettingsFileContent &content)
 
     const SettingsValues &values = held.values;
     // Only what the file changed is set again.
-    const std::pair<QLineEdit *, const QString &> boxes[] = {
+    const std::array<std::pair<QLineEdit *, const QString &>, 3> boxes = {{
         {window.txbTopFolder, values.topFolder},
         {window.txbExcludedFilepaths, values.excludedFilepaths},
-        {window.txbExcludedLinks, values.excludedLinks}};
+        {window.txbExcludedLinks, values.excludedLinks}}};
     for (const auto &[box, text] : boxes) {
         if (box->text() != text)
             box->setText(text);
@@ -127,10 +127,10 @@ void applySettingsFile(frmMain &window, const SettingsFileContent &content)
         window.txbExcludedSubfolders->setPlainText(values.excludedSubfolders);
     scan.strExcludedSubfolders = held.excludedSubfolders;
     scan.intNumExcludedSubfolders = held.numExcludedSubfolders;
-    const std::pair<QCheckBox *, int> options[] = {
+    const std::array<std::pair<QCheckBox *, int>, 3> options = {{
         {window.chkTopFolderOnly, values.topFolderOnly},
         {window.chkShowRepeatedLinks, values.showRepeatedLinks},
-        {window.chkIncludePHPfiles, values.includePhpFiles}};
+        {window.chkIncludePHPfiles, values.includePhpFiles}}};
     for (const auto &[box, value] : options) {
         if (CheckBoxValue(box) != value)
             SetCheckBoxValue(box, value);

@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace quillan {
@@ -219,10 +221,11 @@ void ApplySettingsFile(const SettingsFileContent &content, HeldSettings &held)
         return;
     values.excludedLinks = TrimSpaces(texts[3]);
 
-    int *const states[] = {&values.topFolderOnly, &values.showRepeatedLinks,
-                           &values.includePhpFiles};
-    for (qsizetype i = 0; i < content.states.size(); ++i)
-        *states[i] = content.states[i];
+    const std::array<int *, 3> states = {&values.topFolderOnly, &values.showRepeatedLinks,
+                                         &values.includePhpFiles};
+    const qsizetype count = std::min(content.states.size(), qsizetype(states.size()));
+    for (qsizetype i = 0; i < count; ++i)
+        *states[size_t(i)] = content.states[i];
 }
 
 } // namespace quillan

@@ -19,12 +19,12 @@ QString InstalledDataFolder(const QString &executableFolder)
         + QStringLiteral(QUILLAN_DATA_FROM_BINARIES)));
 }
 
-QString LocateProgramFolder(const QString &executableFolder, const QString &programTextFile)
+QString LocateProgramFolder(const QString &executableFolder, const QString &fileName)
 {
-    if (FileExists(ProgramTextFilePath(executableFolder, programTextFile)))
+    if (FileExists(ProgramTextFilePath(executableFolder, fileName)))
         return executableFolder;
-    const QString installed = InstalledDataFolder(executableFolder);
-    if (FileExists(ProgramTextFilePath(installed, programTextFile)))
+    QString installed = InstalledDataFolder(executableFolder);
+    if (FileExists(ProgramTextFilePath(installed, fileName)))
         return installed;
     return executableFolder;
 }

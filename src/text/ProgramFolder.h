@@ -11,9 +11,9 @@ namespace quillan {
 // path from the binaries to the data files appended, cleaned.
 QString InstalledDataFolder(const QString &executableFolder);
 
-// The executable's folder when it holds `programTextFile`, else the shared
-// data folder when that does. When neither does, the executable's folder:
+// The executable's folder when it holds the program text file `fileName`,
+// else the shared data folder when that does. When neither does, the executable's folder:
 // the place looked first is the one a failure message names.
-QString LocateProgramFolder(const QString &executableFolder, const QString &programTextFile);
+QString LocateProgramFolder(const QString &executableFolder, const QString &fileName);
 
 } // namespace quillan

@@ -69,7 +69,7 @@ QString decodeEscaping(QByteArrayView bytes)
     // No byte gives more than one UTF-16 code unit, bar a four-byte
     // sequence, which gives two.
     QString out(n, Qt::Uninitialized);
-    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    auto *d = reinterpret_cast<char16_t *>(out.data());
     qsizetype k = 0;
     for (qsizetype i = 0; i < n;) {
         if (p[i] < 0x80) {

@@ -5,10 +5,12 @@
 
 #include <QIcon>
 
+#include <array>
+
 namespace quillan {
 
 // The sizes of the drawn icon, in pixels (square).
-inline constexpr int kApplicationIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+inline constexpr std::array kApplicationIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QIcon ApplicationIcon();
 

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <cstring>
 #include <dirent.h>
@@ -19,7 +22,8 @@ namespace quillan::check {
 namespace {
 
 // Pages a folder link most likely meant.
-const QString kIndexPages[] = {QStringLiteral("index.htm"), QStringLiteral("index.html")};
+const std::array<QString, 2> kIndexPages = {QStringLiteral("index.htm"),
+                                            QStringLiteral("index.html")};
 
 // True when a "/"-separated relative path holds a "." or ".." segment.
 bool hasDotSegment(QStringView path)
@@ -41,7 +45,7 @@ QString joined(const QString &folder, const QString &name)
 
 } // namespace
 
-BrokenLinkHints::BrokenLinkHints(const QString &topFolder) : topFolder_(topFolder) {}
+BrokenLinkHints::BrokenLinkHints(QString topFolder) : topFolder_(std::move(topFolder)) {}
 
 BrokenLinkHints::~BrokenLinkHints() = default;
 
@@ -127,7 +131,7 @@ const BrokenLinkHints::Folder &BrokenLinkHints::folderOf(QStringView relative)
 }
 
 const BrokenLinkHints::Entry *BrokenLinkHints::entryIn(const Folder &folder, QStringView name,
-                                                       bool &caseDiffers) const
+                                                       bool &caseDiffers)
 {
     const auto found = folder.listing->constFind(LowerCaseAccented(name));
     if (found == folder.listing->constEnd())

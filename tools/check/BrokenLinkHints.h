@@ -17,7 +17,7 @@ class BrokenLinkHints
 {
 public:
     // `topFolder` ends with a separator; hints name paths relative to it.
-    explicit BrokenLinkHints(const QString &topFolder);
+    explicit BrokenLinkHints(QString topFolder);
     ~BrokenLinkHints();
 
     // The hint for a link whose target (a full path below the top folder)
@@ -48,7 +48,7 @@ private:
     // with "/" unless empty.
     const Folder &folderOf(QStringView relative);
     // The entry named `name`, as written or else in other letter case.
-    const Entry *entryIn(const Folder &folder, QStringView name, bool &caseDiffers) const;
+    static const Entry *entryIn(const Folder &folder, QStringView name, bool &caseDiffers);
     const Listing &listingOf(const QString &path);
     QString folderHint(const Folder &folder);
 

@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -266,8 +267,8 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
 class OutputFiles
 {
 public:
-    OutputFiles(const QString &outputFolder, const ProgramTextTable *programText)
-        : folder_(outputFolder), programText_(programText)
+    OutputFiles(QString outputFolder, const ProgramTextTable *programText)
+        : folder_(std::move(outputFolder)), programText_(programText)
     {
     }
 

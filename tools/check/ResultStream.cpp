@@ -2,6 +2,7 @@
 
 #include "util/NativeName.h"
 
+#include <array>
 #include <cerrno>
 
 #ifdef _WIN32
@@ -109,14 +110,14 @@ namespace {
 // Appends a line number without a string of its own.
 void appendNumber(QString &out, qint32 n)
 {
-    char16_t digits[12];
+    std::array<char16_t, 12> digits{};
     int count = 0;
     do {
-        digits[count++] = char16_t(u'0' + n % 10);
+        digits[size_t(count++)] = char16_t(u'0' + n % 10);
         n /= 10;
     } while (n > 0);
     while (count > 0)
-        out += QChar(digits[--count]);
+        out += QChar(digits[size_t(--count)]);
 }
 
 } // namespace

@@ -2,10 +2,6 @@
 
 #include <csignal>
 
-#ifndef _WIN32
-#include <signal.h>
-#endif
-
 namespace quillan::check {
 
 namespace {
