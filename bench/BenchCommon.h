@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmark modes share: the options that mirror the main window,
-// a walk host that shows nothing, timing and memory figures.
+// timing and memory figures.
 
 #include "scan/ScanState.h"
 
@@ -33,18 +33,6 @@ QString WindowOptionsUsage();
 
 // The scan options the window would pass to a walk.
 ScanOptions ToScanOptions(const WindowOptions &options);
-
-// A walk host with no window: never stops, remembers the last status text.
-class QuietHost : public WalkHost
-{
-public:
-    void Yield() override {}
-    bool StopRequested() const override { return false; }
-    void ShowFileBeingScanned(const QString &) override {}
-    void ShowStatus(const QString &text) override { lastStatus = text; }
-
-    QString lastStatus;
-};
 
 struct BestTimes {
     double firstMs = -1;

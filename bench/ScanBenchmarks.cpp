@@ -28,7 +28,7 @@ struct CommandRun {
     WindowOptions options;
     ScanOptions scanOptions;
     ScanState state;
-    QuietHost host;
+    QuietWalkHost host;
     QString status;
 
     // False, the reason printed, for a command line that cannot be used.

@@ -49,6 +49,17 @@ public:
     virtual void ShowStatus(const QString &text) = 0;
 };
 
+// A host for runs without a window (the benchmark, the fuzz targets, tests):
+// it shows nothing and never asks the walk to stop.
+class QuietWalkHost : public WalkHost
+{
+public:
+    void Yield() override {}
+    bool StopRequested() const override { return false; }
+    void ShowFileBeingScanned(const QString &) override {}
+    void ShowStatus(const QString &) override {}
+};
+
 // The scan's lists and counters. Lists that the program treats as one-based
 // keep an unused entry 0.
 class ScanState
