@@ -1,11 +1,13 @@
 // A check of links on a small site whose one changing page is the fuzz
 // input: the walk and the link checker must not crash, every recorded link
-// must lie below the top folder, and both reports must be well formed (CR LF
+// must come from one of the site's pages and lead below the top folder to
+// something that is not a file, and both reports must be well formed (CR LF
 // line ends only, the header, every link line under a group line, the counts
 // right).
 //
-// Input: one byte of options, two short exclusion texts (file paths, links),
-// then the page.
+// Input: one byte of options; when it asks for names the locale cannot
+// decode, the byte those names hold; two short exclusion texts (file paths,
+// links); then the page.
 
 #include "common/FuzzCheck.h"
 #include "common/FuzzInput.h"
@@ -14,11 +16,15 @@
 #include "reports/BrokenLinkReports.h"
 #include "settings/TargetFileTypes.h"
 
+#include "util/NativeName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <utility>
 
@@ -28,29 +34,24 @@ namespace {
 
 const QString kIndent = QStringLiteral("     ");
 
-class QuietHost : public WalkHost
+// Names are written by their bytes, which need not decode in the locale's
+// encoding.
+void writeFile(const std::filesystem::path &path, const QByteArray &bytes)
 {
-public:
-    void Yield() override {}
-    bool StopRequested() const override { return false; }
-    void ShowFileBeingScanned(const QString &) override {}
-    void ShowStatus(const QString &) override {}
-};
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    FUZZ_REQUIRE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    FUZZ_REQUIRE(file.write(bytes) == bytes.size());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    FUZZ_REQUIRE(file.write(bytes.constData(), bytes.size()));
 }
 
-// A top folder with pages, a picture and a subfolder, made once per process.
+// A top folder with pages, pictures and a subfolder, made once per process.
 // The page under test is written to index.htm in the top folder and to
-// page.php in the subfolder, so links climb from two depths.
+// page.php in the subfolder, so links climb from two depths; either name may
+// hold a byte the locale cannot decode, as may a picture's.
 struct Site {
     QTemporaryDir dir;
     QString top;
     QString reports;
+    std::filesystem::path native;
+    std::set<QString> fixedPages;
 
     Site()
     {
@@ -61,18 +62,76 @@ struct Site {
         FUZZ_REQUIRE(root.mkpath(QStringLiteral("reports")));
         top = root.filePath(QStringLiteral("top")) + u'/';
         reports = root.filePath(QStringLiteral("reports")) + u'/';
-        writeFile(top + QStringLiteral("a.htm"), "<a href=\"missing.htm\">\r\n");
-        writeFile(top + QStringLiteral("img/x.gif"), "GIF89a");
-        writeFile(top + QStringLiteral("sub/b.html"), "<img src=\"../img/x.gif\">\n");
-        writeFile(top + QStringLiteral("sub/deeper/c.htm"), "<a href=\"../../a.htm\">\r");
+        native = ToNativePath(top);
+        writeFile(native / "a.htm", "<a href=\"missing.htm\">\r\n");
+        writeFile(native / "img/x.gif", "GIF89a");
+        writeFile(native / "img/caf\xe9.gif", "GIF89a");
+        writeFile(native / "sub/b.html", "<img src=\"../img/x.gif\">\n");
+        writeFile(native / "sub/deeper/c.htm", "<a href=\"../../a.htm\">\r");
+        for (const char *page : {"a.htm", "sub/b.html", "sub/deeper/c.htm"})
+            fixedPages.insert(top + QString::fromUtf8(page));
     }
-
-    void setPage(const QByteArray &page) const
+    Site(const Site &) = delete;
+    Site &operator=(const Site &) = delete;
+    // QTemporaryDir cannot remove a name the locale cannot decode.
+    ~Site()
     {
-        writeFile(top + QStringLiteral("index.htm"), page);
-        writeFile(top + QStringLiteral("sub/page.php"), page);
+        std::error_code error;
+        std::filesystem::remove(native / "img/caf\xe9.gif", error);
     }
 };
+
+// The page under test on the site for one input, gone with it.
+class PageUnderTest
+{
+public:
+    PageUnderTest(const Site &site, const QByteArray &page, char oddByte, bool oddPageName,
+                  bool oddFolderName)
+        : site_(site),
+          pageName_(oddPageName ? QByteArray("index") + oddByte + ".htm" : QByteArray("index.htm")),
+          folderName_(oddFolderName ? QByteArray("sub") + oddByte : QByteArray("sub"))
+    {
+        writeFile(site_.native / pageName_.toStdString(), page);
+        if (oddFolderName)
+            FUZZ_REQUIRE(std::filesystem::create_directory(site_.native / folderName_.toStdString()));
+        writeFile(pagePhp(), page);
+    }
+    PageUnderTest(const PageUnderTest &) = delete;
+    PageUnderTest &operator=(const PageUnderTest &) = delete;
+    ~PageUnderTest()
+    {
+        std::filesystem::remove(site_.native / pageName_.toStdString());
+        if (folderName_ == "sub")
+            std::filesystem::remove(pagePhp());
+        else
+            std::filesystem::remove_all(site_.native / folderName_.toStdString());
+    }
+
+    // Every page a link may be recorded on.
+    bool isPage(const QString &path) const
+    {
+        return site_.fixedPages.contains(path) || path == site_.top + DecodeNativeName(pageName_)
+               || path == site_.top + DecodeNativeName(folderName_) + QStringLiteral("/page.php");
+    }
+
+private:
+    std::filesystem::path pagePhp() const
+    {
+        return site_.native / folderName_.toStdString() / "page.php";
+    }
+
+    const Site &site_;
+    QByteArray pageName_;
+    QByteArray folderName_;
+};
+
+// What a broken link's target names, found by other means than the check's
+// own: "." and ".." resolved by the text alone, then the file looked up.
+bool namesAFile(const QString &target)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(ToNativePath(target).lexically_normal(), error);
+}
 
 const Site &site()
 {
@@ -158,10 +217,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::FuzzInput input(data, size);
     const uint8_t options = input.byte();
+    const bool oddPageName = (options & 0x20) != 0;
+    const bool oddFolderName = (options & 0x40) != 0;
+    const char oddByte = oddPageName || oddFolderName ? char(input.byte() | 0x80) : '\0';
     const QString excludedFilepaths = input.text(input.byte() % 8);
     const QString excludedLinks = input.text(input.byte() % 8);
     const Site &made = site();
-    made.setPage(input.rest());
+    const PageUnderTest page(made, input.rest(), oddByte, oddPageName, oddFolderName);
 
     ScanState state;
     PrepareExclusions(state, excludedFilepaths.trimmed(), excludedLinks.trimmed());
@@ -173,7 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     scan.includePhpFiles = (options >> 1) & 1;
     scan.checkableFileTypes = DefaultCheckableFileTypes();
     scan.maxNumLinks = (options & 0x10) != 0 ? 3 : 50000;
-    QuietHost host;
+    QuietWalkHost host;
     RunWalk(state, scan, host);
 
     const qint32 numLinks = state.lngNumBrokenLinks;
@@ -182,8 +244,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::set<std::pair<QString, QString>> distinct;
     for (qint32 i = 1; i <= numLinks; ++i) {
         const BrokenLink &link = state.brokenLinks[i];
-        FUZZ_REQUIRE(link.strLinkFrom.startsWith(made.top));
+        FUZZ_REQUIRE(page.isPage(link.strLinkFrom));
         FUZZ_REQUIRE(link.strLinkTo.startsWith(made.top));
+        // A name cut at a NUL would be another file's.
+        if (!link.strLinkTo.contains(QChar(0)))
+            FUZZ_REQUIRE(!namesAFile(link.strLinkTo));
         distinct.insert({link.strLinkFrom, link.strLinkTo});
     }
     if (numLinks == 0)
