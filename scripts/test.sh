@@ -5,4 +5,4 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/build.sh"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 cd "$here/build"
-ctest --output-on-failure --timeout 600
+ctest --output-on-failure --timeout 600 --parallel "$(nproc)"
