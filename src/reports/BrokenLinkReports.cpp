@@ -104,10 +104,12 @@ ReportText &ReportText::line(QStringView first, QStringView second)
     return *this;
 }
 
-QString ReportText::write(const QString &path) const
+QString ReportText::write(const QString &path) &&
 {
-    // The writer ends its one entry with the last CR LF.
-    return WriteLinesToFile(path, QStringList{text_.chopped(kCrLf.size())}, 0, 0);
+    // The writer ends its one entry with the last CR LF. Chopping the text
+    // in place spares a copy of a report that may run to megabytes.
+    text_.chop(kCrLf.size());
+    return WriteLinesToFile(path, QStringList{std::move(text_)}, 0, 0);
 }
 
 void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)

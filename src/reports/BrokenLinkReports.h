@@ -33,7 +33,8 @@ public:
     ReportText &line(QStringView first, QStringView second = {});
     const QString &text() const { return text_; }
     // Writes the text to `path` (created or emptied); "" or why it failed.
-    QString write(const QString &path) const;
+    // Hands the text to the file writer: a report is written once.
+    QString write(const QString &path) &&;
 
 private:
     QString text_;

@@ -4,18 +4,16 @@ namespace quillan {
 
 namespace {
 
-// Enlarges `list` by `step` entries when `needed` lies beyond its end. The
-// capacity grows geometrically underneath, so adding 50000 entries does not
-// copy the list 500 times.
+// Enlarges `list` by `step` entries when `needed` lies beyond its end. Qt
+// grows the capacity geometrically underneath, reallocating in place where
+// the entries allow it, so adding 50000 entries does not copy the list 500
+// times.
 template <typename List>
 void growInSteps(List &list, qsizetype needed, int step)
 {
     if (list.size() > needed)
         return;
-    const qsizetype newSize = list.size() + qMax(step, 1);
-    if (list.capacity() < newSize)
-        list.reserve(qMax(newSize, list.capacity() * 2));
-    list.resize(qMax(newSize, needed + 1));
+    list.resize(qMax(list.size() + qMax(step, 1), needed + 1));
 }
 
 } // namespace

@@ -102,3 +102,7 @@ public:
 };
 
 } // namespace quillan
+
+// A broken link is moved as its bytes (its members are Qt's strings), so the
+// table grows by reallocating in place rather than by copying every entry.
+Q_DECLARE_TYPEINFO(quillan::BrokenLink, Q_RELOCATABLE_TYPE);
