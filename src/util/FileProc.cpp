@@ -12,6 +12,7 @@
 #include <system_error>
 
 #ifndef Q_OS_WIN
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -124,25 +125,43 @@ qint64 FileLength(const QString &path)
 
 bool ReadWholeFile(const QString &path, QByteArray &content)
 {
-    QFile file;
 #ifdef Q_OS_WIN
-    file.setFileName(path);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-#else
-    // Opened by its bytes: QFile would take the name through Qt's own,
-    // lossy decoding.
-    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-#endif
     // Read whole in one go: no buffer of the file's own in between.
     content = file.readAll();
     return true;
+#else
+    // Opened by its bytes (QFile would take the name through Qt's own, lossy
+    // decoding) and read with the plain calls: this runs for every page, and
+    // QFile would ask for the size and the position again on the way.
+    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const qsizetype expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) : 0;
+    // A file is read up to the size it had when opened, with one call, as
+    // QFile reads it; one whose size was not told is read to its end.
+    content.resize(expected > 0 ? expected : 4096);
+    qsizetype length = 0;
+    for (;;) {
+        if (length == content.size()) {
+            if (length == expected)
+                break;
+            content.resize(length * 2);
+        }
+        const ssize_t got = ::read(fd, content.data() + length, size_t(content.size() - length));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break; // the end, or a read error: what was read is kept
+        length += got;
+    }
+    ::close(fd);
+    content.truncate(length);
+    return true;
+#endif
 }
 
 QString GetFileExtension(QStringView path, bool lowerCase)
