@@ -14,6 +14,7 @@
 #include "text/ProgramText.h"
 #include "util/DataFolder.h"
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QDir>
@@ -171,7 +172,7 @@ bool folderReadable(const QString &folder)
 #ifdef _WIN32
     return QFileInfo(folder).isReadable();
 #else
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QByteArray encoded = EncodeNativeName(folder);
     DIR *dir = ::opendir(encoded.constData());
     if (!dir)
         return false;
