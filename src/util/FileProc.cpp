@@ -27,29 +27,13 @@ QChar PathSeparator()
 
 namespace {
 
-// True when a segment of `path` is "." or "..".
-bool holdsDotSegment(QStringView path)
-{
-    const QChar sep = PathSeparator();
-    for (qsizetype i = path.indexOf(u'.'); i >= 0; i = path.indexOf(u'.', i + 1)) {
-        if (i > 0 && path[i - 1] != sep)
-            continue;
-        qsizetype end = i + 1;
-        if (end < path.size() && path[end] == u'.')
-            ++end;
-        if (end == path.size() || path[end] == sep)
-            return true;
-    }
-    return false;
-}
-
 #ifndef Q_OS_WIN
 // One stat of what the text names: this runs for every checked link, so it
 // stays lean.
 bool statByText(const QString &path, struct stat &st)
 {
     const QByteArray encoded =
-        EncodeNativeName(holdsDotSegment(path) ? ResolveDotSegments(path) : path);
+        EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
     return ::stat(encoded.constData(), &st) == 0;
 }
 #endif
@@ -81,6 +65,22 @@ bool FolderExists(const QString &path)
     struct stat st;
     return statByText(trimmed, st) && S_ISDIR(st.st_mode);
 #endif
+}
+
+// True when a segment of `path` is "." or "..".
+bool HoldsDotSegment(QStringView path)
+{
+    const QChar sep = PathSeparator();
+    for (qsizetype i = path.indexOf(u'.'); i >= 0; i = path.indexOf(u'.', i + 1)) {
+        if (i > 0 && path[i - 1] != sep)
+            continue;
+        qsizetype end = i + 1;
+        if (end < path.size() && path[end] == u'.')
+            ++end;
+        if (end == path.size() || path[end] == sep)
+            return true;
+    }
+    return false;
 }
 
 QString ResolveDotSegments(QStringView path)

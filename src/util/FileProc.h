@@ -25,6 +25,9 @@ bool FolderExists(const QString &path);
 // away the segment before it, or nothing at the root. Empty segments go too.
 QString ResolveDotSegments(QStringView path);
 
+// True when a segment of `path` is "." or "..".
+bool HoldsDotSegment(QStringView path);
+
 // The size of a regular file in bytes; -1 when it cannot be read.
 qint64 FileLength(const QString &path);
 

@@ -25,19 +25,6 @@ namespace {
 const std::array<QString, 2> kIndexPages = {QStringLiteral("index.htm"),
                                             QStringLiteral("index.html")};
 
-// True when a "/"-separated relative path holds a "." or ".." segment.
-bool hasDotSegment(QStringView path)
-{
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (path[i] == u'.' && (i == 0 || path[i - 1] == u'/')) {
-            const qsizetype end = i + 1 < path.size() && path[i + 1] == u'.' ? i + 2 : i + 1;
-            if (end == path.size() || path[end] == u'/')
-                return true;
-        }
-    }
-    return false;
-}
-
 QString joined(const QString &folder, const QString &name)
 {
     return folder.isEmpty() ? name : folder + PathSeparator() + name;
@@ -55,9 +42,9 @@ QString BrokenLinkHints::HintFor(const QString &target)
         return QString();
     QStringView rest = QStringView(target).sliced(topFolder_.size());
     QString cleaned;
-    if (PathSeparator() != u'/' || hasDotSegment(rest)) {
+    if (PathSeparator() != u'/' || HoldsDotSegment(rest)) {
         // "." and ".." are resolved by the text, as the check itself does.
-        cleaned = QDir::cleanPath(QDir::fromNativeSeparators(rest.toString()));
+        cleaned = QDir::fromNativeSeparators(ResolveDotSegments(rest));
         if (cleaned == QStringLiteral("..") || cleaned.startsWith(QStringLiteral("../")))
             return QString();
         if (cleaned == QStringLiteral("."))
