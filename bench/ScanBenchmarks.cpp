@@ -3,10 +3,10 @@
 #include "BenchCommon.h"
 #include "PlainPass.h"
 
-#include "main/CheckLinksReports.h"
-#include "main/CheckLinksText.h"
-#include "main/ListFilesText.h"
-#include "main/WalkDriver.h"
+#include "run/CheckLinksReports.h"
+#include "run/CheckLinksText.h"
+#include "run/ListFilesText.h"
+#include "run/WalkDriver.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 

@@ -12,7 +12,7 @@
 #include "common/FuzzCheck.h"
 #include "common/FuzzInput.h"
 
-#include "main/WalkDriver.h"
+#include "run/WalkDriver.h"
 #include "reports/BrokenLinkReports.h"
 #include "settings/TargetFileTypes.h"
 

@@ -1,7 +1,7 @@
 // Check links and its two reports.
 
-#include "main/CheckLinksReports.h"
-#include "main/CheckLinksText.h"
+#include "run/CheckLinksReports.h"
+#include "run/CheckLinksText.h"
 #include "main/frmMain.h"
 #include "reports/BrokenLinkReports.h"
 #include "util/DataFolder.h"

@@ -1,7 +1,7 @@
 // List files and the walk driver shared with Check links.
 
-#include "main/ListFilesText.h"
-#include "main/WalkDriver.h"
+#include "run/ListFilesText.h"
+#include "run/WalkDriver.h"
 #include "main/frmMain.h"
 #include "util/DataFolder.h"
 #include "util/FileProc.h"

@@ -3,7 +3,7 @@
 #include "gui/MainWindowTest.h"
 
 #include "engine/TempTree.h"
-#include "main/CheckLinksText.h"
+#include "run/CheckLinksText.h"
 #include "scan/LinkChecker.h"
 #include "windows/frmView.h"
 

@@ -1,7 +1,7 @@
 #include "gui/MainWindowTest.h"
 
 #include "engine/TempTree.h"
-#include "main/ListFilesText.h"
+#include "run/ListFilesText.h"
 #include "windows/Twips.h"
 #include "windows/frmView.h"
 

@@ -1,7 +1,7 @@
 #include "LinkCheckerSite.h"
 
 #include "engine/Unprivileged.h"
-#include "main/ListFilesText.h"
+#include "run/ListFilesText.h"
 #include "scan/FolderWalk.h"
 #include "util/NativeName.h"
 

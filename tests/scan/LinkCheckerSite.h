@@ -4,7 +4,7 @@
 // host that records what the walk shows.
 
 #include "engine/TempTree.h"
-#include "main/WalkDriver.h"
+#include "run/WalkDriver.h"
 #include "scan/ScanState.h"
 #include "settings/TargetFileTypes.h"
 

@@ -1,13 +1,13 @@
 #include "CheckRun.h"
 
-#include "BrokenLinkHints.h"
+#include "run/BrokenLinkHints.h"
 #include "ResultStream.h"
 #include "StopSignal.h"
 
-#include "main/CheckLinksReports.h"
-#include "main/CheckLinksText.h"
-#include "main/ListFilesText.h"
-#include "main/WalkDriver.h"
+#include "run/CheckLinksReports.h"
+#include "run/CheckLinksText.h"
+#include "run/ListFilesText.h"
+#include "run/WalkDriver.h"
 #include "settings/SettingsFile.h"
 #include "settings/TargetFileTypes.h"
 #include "text/ProgramFolder.h"

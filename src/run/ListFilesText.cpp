@@ -1,4 +1,4 @@
-#include "main/ListFilesText.h"
+#include "run/ListFilesText.h"
 
 #include "util/FileProc.h"
 #include "util/NativeName.h"

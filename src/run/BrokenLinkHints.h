@@ -11,7 +11,7 @@
 #include <array>
 #include <memory>
 
-namespace quillan::check {
+namespace quillan {
 
 class BrokenLinkHints
 {
@@ -66,4 +66,4 @@ private:
     size_t nextRecent_ = 0;
 };
 
-} // namespace quillan::check
+} // namespace quillan

@@ -1,4 +1,4 @@
-#include "main/CheckLinksReports.h"
+#include "run/CheckLinksReports.h"
 
 namespace quillan {
 

@@ -1,4 +1,4 @@
-#include "main/WalkDriver.h"
+#include "run/WalkDriver.h"
 
 #include "scan/FolderWalk.h"
 #include "settings/ExclusionLists.h"

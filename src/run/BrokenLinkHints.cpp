@@ -1,4 +1,4 @@
-#include "BrokenLinkHints.h"
+#include "run/BrokenLinkHints.h"
 
 #include "util/FileProc.h"
 #include "util/NativeName.h"
@@ -17,7 +17,7 @@
 #include <dirent.h>
 #endif
 
-namespace quillan::check {
+namespace quillan {
 
 namespace {
 
@@ -202,4 +202,4 @@ QString BrokenLinkHints::folderHint(const Folder &folder)
     return hint;
 }
 
-} // namespace quillan::check
+} // namespace quillan

@@ -1,4 +1,4 @@
-#include "main/CheckLinksText.h"
+#include "run/CheckLinksText.h"
 
 namespace quillan {
 
