@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace quillan {
 
@@ -47,7 +48,7 @@ FolderEntries readFolder(const QString &folder)
 } // namespace
 
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
-    : state_(state), options_(options), host_(host), checker_(state, options, host)
+    : state_(state), options_(options), host_(host), checker_(state, options)
 {
     for (int i = 0; i < state_.intNumExcludedFilepaths && i < state_.strExcludedFilepaths.size(); ++i) {
         loweredFilepathExclusions_.append(LowerCaseAccented(state_.strExcludedFilepaths[i]));
@@ -103,7 +104,7 @@ void FolderWalk::WalkFolder(QString strFolder)
                 return leaveFolder();
             }
         } else if (state_.blnCheckingLinks) {
-            checker_.CheckLinksInFile(path);
+            checkLinksInFile(path);
             if (state_.blnMaxNumLinksReached)
                 return leaveFolder();
         }
@@ -143,6 +144,26 @@ void FolderWalk::WalkFolder(QString strFolder)
             return leaveFolder();
     }
     leaveFolder();
+}
+
+void FolderWalk::checkLinksInFile(const QString &page)
+{
+    PageToRead toRead{page, QStringList()};
+    toRead.folders.reserve(state_.intFolderDepth + 1);
+    for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
+        toRead.folders.append(state_.strFolderAtDepth[depth]);
+    found_.clear();
+    checker_.ReadPage(toRead, found_);
+    for (BrokenLink &link : found_) {
+        ++state_.lngNumBrokenLinks;
+        state_.GrowBrokenLinks(100);
+        state_.brokenLinks[state_.lngNumBrokenLinks] = std::move(link);
+        host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
+        if (state_.lngNumBrokenLinks >= options_.maxNumLinks) {
+            state_.blnMaxNumLinksReached = true;
+            break;
+        }
+    }
 }
 
 bool FolderWalk::IsNotTargetFile(QStringView path) const

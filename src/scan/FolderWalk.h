@@ -35,11 +35,15 @@ public:
 private:
     bool enterFolder(const QString &strFolder);
     void leaveFolder();
+    // Has the page read and records its broken links in the order found,
+    // up to the link limit.
+    void checkLinksInFile(const QString &page);
 
     ScanState &state_;
     const ScanOptions &options_;
     WalkHost &host_;
     LinkChecker checker_;
+    std::vector<BrokenLink> found_; // one page's broken links, before recording
     QStringList loweredFilepathExclusions_;
     bool exclusionsHoldReplacement_ = false;
     QStringList loweredExcludedSubfolderPaths_;

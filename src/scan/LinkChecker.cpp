@@ -58,18 +58,18 @@ QStringView linkExtensionOf(QStringView link)
 
 } // namespace
 
-LinkChecker::LinkChecker(ScanState &state, const ScanOptions &options, WalkHost &host)
-    : state_(state), options_(options), host_(host)
+LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
+    : options_(options)
 {
-    for (int i = 0; i < state_.intNumExcludedLinks && i < state_.strExcludedLinks.size(); ++i)
-        loweredLinkExclusions_.append(LowerCaseAccented(state_.strExcludedLinks[i]));
+    for (int i = 0; i < state.intNumExcludedLinks && i < state.strExcludedLinks.size(); ++i)
+        loweredLinkExclusions_.append(LowerCaseAccented(state.strExcludedLinks[i]));
 }
 
-void LinkChecker::CheckLinksInFile(const QString &page)
+void LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const
 {
     // Whatever could be read is examined; a read error just ends the page.
     QByteArray bytes;
-    if (!ReadWholeFile(page, bytes))
+    if (!ReadWholeFile(page.path, bytes))
         return;
     const QString text = DecodeLocaleText(bytes);
     PageSearches searches{
@@ -86,6 +86,7 @@ void LinkChecker::CheckLinksInFile(const QString &page)
     const qsizetype size = text.size();
     auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
     LineCounter lines{text};
+    KnownExtensions known;
     qsizetype pos = 0;
     while (pos < size) {
         const qsizetype href = searches.href.Within(pos, size);
@@ -99,16 +100,16 @@ void LinkChecker::CheckLinksInFile(const QString &page)
         qsizetype lineEnd = key;
         while (lineEnd < size && !isLineEnd(data[lineEnd]))
             ++lineEnd;
-        if (!checkLine(text, lineStart, lineEnd, searches, page, lines))
-            return;
+        checkLine(text, lineStart, lineEnd, searches, page, lines, known, found);
         pos = lineEnd + 1;
         if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
             ++pos;
     }
 }
 
-bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
-                            PageSearches &searches, const QString &page, LineCounter &lines)
+void LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
+                            PageSearches &searches, const PageToRead &page, LineCounter &lines,
+                            KnownExtensions &known, std::vector<BrokenLink> &found) const
 {
     const qsizetype lineStart = start;
     // Characters up to the space are trimmed from both ends.
@@ -117,7 +118,7 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     while (end > start && text[end - 1].unicode() <= 32)
         --end;
     if (start == end)
-        return true;
+        return;
 
     // A comment opened on the line hides the rest of it; one closed on it
     // hides what came before. No state is carried between lines.
@@ -130,7 +131,7 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
             start = commentEnd + kCommentEnd.size();
     }
     if (start >= end)
-        return true;
+        return;
 
     // At most one link a line: the first href, or failing that the first src.
     qsizetype linkStart = searches.href.Within(start, end);
@@ -139,22 +140,22 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     } else {
         linkStart = searches.src.Within(start, end);
         if (linkStart < 0)
-            return true;
+            return;
         linkStart += kSrcKey.size();
     }
     const qsizetype closingQuote = text.sliced(linkStart, end - linkStart).indexOf(u'"');
     if (closingQuote < 0)
-        return true;
+        return;
 
     const QStringView link = text.sliced(linkStart, closingQuote);
-    const QString target = resolveLink(link);
+    const QString target = resolveLink(link, page, known);
     if (target.isEmpty() || FileExists(target))
-        return true;
-    recordBrokenLink(BrokenLink{page, target, lines.LineAt(lineStart), link.toString()});
-    return !state_.blnMaxNumLinksReached;
+        return;
+    found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link.toString()});
 }
 
-QString LinkChecker::resolveLink(QStringView link) const
+QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
+                                 KnownExtensions &known) const
 {
     // Every mark of a link that leaves the site holds a colon.
     if (link.contains(u':')) {
@@ -166,7 +167,7 @@ QString LinkChecker::resolveLink(QStringView link) const
     const qsizetype fragment = link.indexOf(u'#');
     if (fragment >= 0)
         link = link.first(fragment);
-    if (IsExcludedLink(link) || !isCheckableType(link))
+    if (IsExcludedLink(link) || !isCheckableType(link, known))
         return QString();
 
     QString decoded;
@@ -177,14 +178,14 @@ QString LinkChecker::resolveLink(QStringView link) const
     }
     // Each leading "../" climbs one folder; a link above the top folder
     // leaves the site and is not checked.
-    int depth = state_.intFolderDepth;
+    int depth = page.Depth();
     while (isClimb(path)) {
         --depth;
         path = path.sliced(3);
     }
     if (depth < 1)
         return QString();
-    const QString &folder = state_.strFolderAtDepth[depth];
+    const QString &folder = page.folders[depth];
     QString target;
     target.reserve(folder.size() + path.size());
     target.append(folder);
@@ -192,23 +193,22 @@ QString LinkChecker::resolveLink(QStringView link) const
     return target;
 }
 
-bool LinkChecker::isCheckableType(QStringView link) const
+bool LinkChecker::isCheckableType(QStringView link, KnownExtensions &known) const
 {
     // The type list is searched as one string, so a part of an extension
     // ("ml" of "html") passes too, and no extension passes a non-empty list.
     const QStringView extension = linkExtensionOf(link);
     if (extension.isEmpty())
         return !options_.checkableFileTypes.isEmpty();
-    // A site uses a handful of extensions: the answers are kept.
-    for (const KnownExtension &known : knownExtensions_) {
-        if (extension == QStringView(known.extension))
-            return known.checkable;
+    for (const KnownExtension &answer : known) {
+        if (extension == QStringView(answer.extension))
+            return answer.checkable;
     }
     const QString lowered = LowerCaseAccented(extension);
     const bool checkable = (options_.includePhpFiles == 1 && lowered == QStringLiteral("php"))
                            || options_.checkableFileTypes.contains(lowered);
-    if (knownExtensions_.size() < kKnownExtensionsKept)
-        knownExtensions_.push_back(KnownExtension{extension.toString(), checkable});
+    if (known.size() < kKnownExtensionsKept)
+        known.push_back(KnownExtension{extension.toString(), checkable});
     return checkable;
 }
 
@@ -221,16 +221,6 @@ bool LinkChecker::IsExcludedLink(QStringView link) const
             return true;
     }
     return false;
-}
-
-void LinkChecker::recordBrokenLink(BrokenLink &&link)
-{
-    ++state_.lngNumBrokenLinks;
-    state_.GrowBrokenLinks(100);
-    state_.brokenLinks[state_.lngNumBrokenLinks] = std::move(link);
-    host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
-    if (state_.lngNumBrokenLinks >= options_.maxNumLinks)
-        state_.blnMaxNumLinksReached = true;
 }
 
 qint32 LineCounter::LineAt(qsizetype lineStart)

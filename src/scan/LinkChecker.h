@@ -1,8 +1,9 @@
 #pragma once
-// Reads one page, takes out its href/src links and records the broken local
-// ones in the scan state.
+// The classic reading of a page: line by line, at most one href/src link a
+// line, and only the broken local ones are kept.
 
 #include "scan/LinkCheckerSearch.h"
+#include "scan/PageReader.h"
 #include "scan/ScanState.h"
 
 #include <QString>
@@ -23,16 +24,14 @@ struct LineCounter {
     qint32 LineAt(qsizetype lineStart);
 };
 
-class LinkChecker
+class LinkChecker : public PageReader
 {
 public:
     // Takes the link exclusions from `state` as they are now: the checker is
     // built once per walk, after the exclusion boxes were parsed.
-    LinkChecker(ScanState &state, const ScanOptions &options, WalkHost &host);
+    LinkChecker(const ScanState &state, const ScanOptions &options);
 
-    // Reads the page at `page` (a full path) and records each broken link.
-    // The page's folder is state.strFolderAtDepth[state.intFolderDepth].
-    void CheckLinksInFile(const QString &page);
+    void ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
 
     // True for an empty link, a link from the site's root ("/...") or one
     // holding an exclusion string (letter case ignored).
@@ -47,25 +46,25 @@ private:
         ForwardSearch src;
     };
 
-    // Examines the line text[start, end) of a page; false once the link
-    // limit is reached.
-    bool checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
-                   const QString &page, LineCounter &lines);
-    // The target a link names, or "" when it is not to be checked.
-    QString resolveLink(QStringView link) const;
-    bool isCheckableType(QStringView link) const;
-    void recordBrokenLink(BrokenLink &&link);
-
-    ScanState &state_;
-    const ScanOptions &options_;
-    WalkHost &host_;
-    QStringList loweredLinkExclusions_;
+    // The answers of the type test for the extensions a page has used so
+    // far: a site uses a handful of extensions.
     struct KnownExtension {
         QString extension; // as written in the link
         bool checkable;
     };
     static constexpr size_t kKnownExtensionsKept = 16;
-    mutable std::vector<KnownExtension> knownExtensions_;
+    using KnownExtensions = std::vector<KnownExtension>;
+
+    // Examines the line text[start, end) of a page.
+    void checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
+                   const PageToRead &page, LineCounter &lines, KnownExtensions &known,
+                   std::vector<BrokenLink> &found) const;
+    // The target a link names, or "" when it is not to be checked.
+    QString resolveLink(QStringView link, const PageToRead &page, KnownExtensions &known) const;
+    bool isCheckableType(QStringView link, KnownExtensions &known) const;
+
+    const ScanOptions &options_;
+    QStringList loweredLinkExclusions_;
 };
 
 // Links written this way are taken from a line; both keys are lower case and
