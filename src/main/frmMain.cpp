@@ -3,7 +3,9 @@
 #include "util/FileProc.h"
 #include "windows/CheckBoxValue.h"
 #include "windows/ClickableLabel.h"
+#include "windows/EnterPresses.h"
 #include "windows/Interaction.h"
+#include "windows/ListWheel.h"
 #include "windows/Twips.h"
 #include "windows/frmPopUp.h"
 #include "windows/frmSelectSubfolders.h"
@@ -58,6 +60,9 @@ frmMain::frmMain(Interaction &interaction, QString programFolder, QWidget *paren
     setWindowTitle(QStringLiteral("Quillan"));
     createControls();
     connectControls();
+    PressOnEnterInside(this);
+    KeepWheelFromRunningEntries(cboSettings);
+    KeepWheelFromRunningEntries(cboClear);
     frmView_ = new frmView(interaction_, programText_);
     frmView_->setObjectName(QStringLiteral("frmView"));
     frmView2_ = new frmView(interaction_, programText_);
@@ -186,12 +191,8 @@ void frmMain::connectControls()
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut
-        && focusMovesToAnotherControl(static_cast<QFocusEvent *>(event), watched)) {
-        if (watched == txbExcludedFilepaths)
-            txbExcludedFilepaths_LostFocus();
-        else if (watched == txbExcludedLinks)
-            txbExcludedLinks_LostFocus();
-    }
+        && focusMovesToAnotherControl(static_cast<QFocusEvent *>(event), watched))
+        tidyExclusionBox(watched);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -223,8 +224,8 @@ bool frmMain::Form_Load()
     };
     placeWindow();
     show();
-    // The frame is known only once the window is on the screen; the height
-    // counts it, as the window's position does.
+    // The frame is known only once the window is on the screen; the
+    // position centres the window with it.
     placeWindow();
 
     if (FileExists(strDefaultSettingsFile_))
@@ -233,12 +234,6 @@ bool frmMain::Form_Load()
     cmdHelp->setFocus();
     blnStartupCompleted = true;
     return true;
-}
-
-void frmMain::applyHeightRule()
-{
-    twips::Resize(this, twips::Width(this),
-                  twips::Top(cmdSettings) + twips::Height(cmdSettings) + 600);
 }
 
 void frmMain::changeEvent(QEvent *event)
@@ -282,9 +277,13 @@ void frmMain::EnableControls(bool enable)
 {
     const auto children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
+        // Stop shows only while a walk runs, and always enabled. The web
+        // links take the focus and keys as buttons do, and rest with them.
+        if (child == cmdStop)
+            continue;
         if (qobject_cast<QLineEdit *>(child) || qobject_cast<QPlainTextEdit *>(child)
             || qobject_cast<QCheckBox *>(child) || qobject_cast<QPushButton *>(child)
-            || qobject_cast<QComboBox *>(child))
+            || qobject_cast<QComboBox *>(child) || qobject_cast<ClickableLabel *>(child))
             child->setEnabled(enable);
     }
     cmdQuit->setEnabled(true);

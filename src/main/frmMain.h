@@ -137,6 +137,11 @@ public:
     void ClearLinkExclusions();
     void txbExcludedFilepaths_LostFocus();
     void txbExcludedLinks_LostFocus();
+    // Tidies the exclusion box that has the focus, as leaving it would. Every
+    // command that reads the boxes calls it first: a command started without
+    // the focus leaving the box (assistive technology's press action, a
+    // list's menu) reads what a click on its button would have left.
+    void TidyExclusionBoxBeingEdited();
 
     // Settings (frmMainSettings.cpp).
     void InitialiseSettings();
@@ -175,7 +180,8 @@ private:
     // Places the controls by their design and their texts' needs at the
     // present font, and widens the window to hold them (frmMainLayout.cpp).
     void ArrangeControls();
-    // The window's height by its rule: a margin below the Settings button.
+    // The window's height by its rule: it ends a margin below its last row,
+    // whatever its frame (frmMainLayout.cpp).
     void applyHeightRule();
     // Enables the subfolder button, and with a top folder the subfolder box,
     // exactly when the top folder has subfolders; returns their number (0
@@ -202,6 +208,11 @@ private:
     QString strLastSettingsFile_;
     bool blnQuitting_ = false;
     bool arranging_ = false;
+    // Tidies `box` when it is an exclusion box changed since its last tidy.
+    void tidyExclusionBox(const QObject *box);
+    // What each exclusion box showed after it was last tidied.
+    QString tidyFilepathsText_;
+    QString tidyLinksText_;
 
     int eventIntervalMs_ = 15;
     QElapsedTimer sinceEvents_;

@@ -68,6 +68,7 @@ bool writeLinkToReport(frmMain &window)
 
 void frmMain::cmdCheckLinks_Click()
 {
+    TidyExclusionBoxBeingEdited();
     txbTopFolder->setText(TrimSpaces(txbTopFolder->text()));
     setStatus(QString());
     frmView_->hide();

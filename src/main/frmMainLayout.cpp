@@ -1,7 +1,8 @@
 // Where the main window's controls lie. Each has a design place and size in
 // twips; a control whose text needs more at the present font grows, the
 // rows below it move down and the window widens to hold the widest row.
-// Only the window's height follows a fixed rule (start-up).
+// Only the window's height follows a fixed rule: it ends a margin below its
+// last row.
 
 #include "main/frmMain.h"
 #include "windows/ClickableLabel.h"
@@ -190,14 +191,30 @@ void frmMain::ArrangeControls()
     twips::SetGeometry(cmdClear, right - clearListWidth - 60 - clearWidth, top, clearWidth,
                        settingsRowHeight);
 
-    // The links lie in the margin that the height rule leaves below the
-    // Settings button.
+    // The web links make the last row.
     top += settingsRowHeight + 170;
     twips::SetGeometry(lblUserManual, kMargin, top, manualWidth, linkHeight);
     twips::SetGeometry(lblUserManualURL, kMargin + manualWidth, top, manualLinkWidth, linkHeight);
     twips::SetGeometry(lblVelquorSystems, right - makerLinkWidth, top, makerLinkWidth, linkHeight);
 
     arranging_ = false;
+}
+
+void frmMain::applyHeightRule()
+{
+    // Measured inside the frame, whose height differs from one desktop to
+    // the next and is known only once the window is shown; and from
+    // wherever the rows came to lie, however many there are.
+    int lastRowBottom = 0;
+    const auto children = findChildren<const QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *child : children) {
+        if (!child->isWindow())
+            lastRowBottom = qMax(lastRowBottom, child->geometry().bottom() + 1);
+    }
+    const int height = lastRowBottom + twips::ToPixels(kMargin);
+    // Made smaller by hand, the window would cut the last rows.
+    setMinimumHeight(height);
+    resize(width(), height);
 }
 
 } // namespace quillan

@@ -20,6 +20,7 @@ namespace quillan {
 
 void frmMain::cmdListFiles_Click()
 {
+    TidyExclusionBoxBeingEdited();
     txbTopFolder->setText(TrimSpaces(txbTopFolder->text()));
     if (FileExists(strReportFile_))
         QFile::remove(strReportFile_);
@@ -85,9 +86,12 @@ bool frmMain::WalkTopFolder()
     txbExcludedLinks->setText(TrimSpaces(txbExcludedLinks->text()));
     PrepareExclusions(scan_, txbExcludedFilepaths->text(), txbExcludedLinks->text());
 
-    EnableControls(false);
+    // Stop takes the focus before the rest is disabled: a key pressed during
+    // the walk reaches Stop, never a control that rests until it ends.
     cmdStop->show();
     cmdStop->setEnabled(true);
+    cmdStop->setFocus();
+    EnableControls(false);
     blnStop = false;
     repaint();
 
@@ -103,6 +107,7 @@ bool frmMain::WalkTopFolder()
     // keeps what the walk left there.
     EnableSubfolderControls();
     cmdStop->hide();
+    FocusNextButton();
     repaint();
     return true;
 }

@@ -172,6 +172,7 @@ void frmMain::InitialiseSettings()
 
 void frmMain::cmdSettings_Click()
 {
+    TidyExclusionBoxBeingEdited();
     switch (cboSettings->currentIndex()) {
     case kSaveForNextRun:
         SaveSettings(strDefaultSettingsFile_, true);

@@ -16,6 +16,7 @@ namespace quillan {
 
 void frmMain::cmdTopFolder_Click()
 {
+    TidyExclusionBoxBeingEdited();
     QString path = interaction_.BrowseForFolder(this, QStringLiteral("Specify top folder"));
     if (path.isEmpty())
         return;
@@ -127,16 +128,33 @@ void frmMain::ClearLinkExclusions()
 
 void frmMain::txbExcludedFilepaths_LostFocus()
 {
-    const QString tidy = TidyExcludedFilepathsText(txbExcludedFilepaths->text());
-    if (tidy != txbExcludedFilepaths->text())
-        txbExcludedFilepaths->setText(tidy);
+    tidyFilepathsText_ = TidyExcludedFilepathsText(txbExcludedFilepaths->text());
+    if (tidyFilepathsText_ != txbExcludedFilepaths->text())
+        txbExcludedFilepaths->setText(tidyFilepathsText_);
 }
 
 void frmMain::txbExcludedLinks_LostFocus()
 {
-    const QString tidy = TidyExcludedLinksText(txbExcludedLinks->text());
-    if (tidy != txbExcludedLinks->text())
-        txbExcludedLinks->setText(tidy);
+    tidyLinksText_ = TidyExcludedLinksText(txbExcludedLinks->text());
+    if (tidyLinksText_ != txbExcludedLinks->text())
+        txbExcludedLinks->setText(tidyLinksText_);
+}
+
+void frmMain::TidyExclusionBoxBeingEdited()
+{
+    // The window's focus, not the application's: while a list's menu is
+    // open or another window is active, the box still holds it.
+    tidyExclusionBox(focusWidget());
+}
+
+void frmMain::tidyExclusionBox(const QObject *box)
+{
+    // A box already tidy is left as it is: tidying it again would drop the
+    // empty entry that the first tidy kept at its front.
+    if (box == txbExcludedFilepaths && txbExcludedFilepaths->text() != tidyFilepathsText_)
+        txbExcludedFilepaths_LostFocus();
+    else if (box == txbExcludedLinks && txbExcludedLinks->text() != tidyLinksText_)
+        txbExcludedLinks_LostFocus();
 }
 
 } // namespace quillan

@@ -37,10 +37,13 @@ public:
 
     void doAction(const QString &actionName) override
     {
-        if (actionName == QAccessibleActionInterface::pressAction())
-            emit static_cast<ClickableLabel *>(widget())->clicked();
-        else
+        if (actionName != QAccessibleActionInterface::pressAction()) {
             QAccessibleWidget::doAction(actionName);
+            return;
+        }
+        // A disabled link rests, however it is pressed.
+        if (widget()->isEnabled())
+            emit static_cast<ClickableLabel *>(widget())->clicked();
     }
 };
 
@@ -64,10 +67,27 @@ ClickableLabel::ClickableLabel(const QString &text, QWidget *parent) : QLabel(te
     setCursor(Qt::PointingHandCursor);
 }
 
+void ClickableLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The first click of the two has opened the link already.
+    pressed_ = false;
+    event->accept();
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
-    if (rect().contains(event->position().toPoint()))
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool opens = pressed_ && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (opens)
         emit clicked();
 }
 

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillan {
@@ -101,8 +102,11 @@ void frmPopUp::growToMessage()
                                                        Qt::SkipEmptyParts);
     for (const QString &word : words)
         longestWord = qMax(longestWord, metrics.horizontalAdvance(word));
-    const int width = qMax(lblMessage->width(),
-                           longestWord + margins.left() + margins.right() + 2 * lblMessage->margin());
+    // The label's own least width measures a word by its ink, which at some
+    // sizes reaches a pixel beyond its advance.
+    const int width = std::max({lblMessage->width(),
+                            longestWord + margins.left() + margins.right() + 2 * lblMessage->margin(),
+                            lblMessage->minimumSizeHint().width()});
     const int height = qMax(lblMessage->height(), lblMessage->heightForWidth(width));
     lblMessage->resize(width, height);
     const QRect message = lblMessage->geometry();

@@ -4,6 +4,7 @@
 #include "util/DiskProc.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
+#include "windows/EnterPresses.h"
 #include "windows/Fit.h"
 #include "windows/Interaction.h"
 #include "windows/Twips.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -85,6 +87,26 @@ QString escapedCaption(const QString &caption)
     return escaped;
 }
 
+// A scroll bar that tells whether a key is moving it: keyboard paging keeps
+// the focus on it, while a mouse user's next step is Accept.
+class PagingScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+    bool movingByKey() const { return movingByKey_; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        movingByKey_ = true;
+        QScrollBar::keyPressEvent(event);
+        movingByKey_ = false;
+    }
+
+private:
+    bool movingByKey_ = false;
+};
+
 } // namespace
 
 frmSelectSubfolders::frmSelectSubfolders(Interaction &interaction, QWidget *parent)
@@ -127,7 +149,7 @@ void frmSelectSubfolders::createControls()
     twips::SetGeometry(row, kRowLeft, 0, 8150, kRowHeight);
     appendRow(row);
 
-    vsbScrollBar = new QScrollBar(Qt::Vertical, this);
+    vsbScrollBar = new PagingScrollBar(Qt::Vertical, this);
     vsbScrollBar->setAccessibleName(QStringLiteral("Scroll the subfolders"));
     // Keyboard users reach the rows past the first page through it.
     vsbScrollBar->setFocusPolicy(Qt::StrongFocus);
@@ -153,13 +175,15 @@ void frmSelectSubfolders::createControls()
     }
     cmdAccept = new QPushButton(QStringLiteral("Accept"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton *button : {cmdAccept, cmdCancel}) {
+    for (QPushButton *button : {cmdAccept, cmdCancel})
         twips::SetGeometry(button, 6000, 4400, kAcceptCancelWidth, kButtonHeight);
-        // Enter presses the button that has the focus, never a hidden default.
+    // Enter presses the button that has the focus, and no other: none may
+    // become a default that Enter on a row would press unseen.
+    for (QPushButton *button : {cmdSelectDeselectAllSubfolders[1], cmdSelectDeselectAllSubfolders[0],
+                                cmdAccept, cmdCancel}) {
         button->setAutoDefault(false);
+        PressOnEnter(button);
     }
-    for (QPushButton *button : cmdSelectDeselectAllSubfolders)
-        button->setAutoDefault(false);
     connect(cmdAccept, &QPushButton::clicked, this, &frmSelectSubfolders::cmdAccept_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSelectSubfolders::cmdCancel_Click);
 }
@@ -495,7 +519,8 @@ void frmSelectSubfolders::vsbScrollBar_Change()
             escapedCaption(FormatCheckboxCaption(survey_.strEntries[intFirstShown + k])));
     for (int k = 0; k < intNumCheckboxesShown; ++k)
         chkSubfolder[k]->setChecked(survey_.intChecked[intFirstShown + k] == 1);
-    cmdAccept->setFocus();
+    if (!static_cast<const PagingScrollBar *>(vsbScrollBar)->movingByKey())
+        cmdAccept->setFocus();
 }
 
 void frmSelectSubfolders::chkSubfolder_Click(int index)

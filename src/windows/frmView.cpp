@@ -1,6 +1,7 @@
 #include "windows/frmView.h"
 
 #include "text/ProgramText.h"
+#include "windows/EnterPresses.h"
 #include "windows/Fit.h"
 #include "windows/Interaction.h"
 #include "windows/Twips.h"
@@ -91,6 +92,7 @@ frmView::frmView(Interaction &interaction, const ProgramTextTable &programText, 
     // Tab leaves the text for the buttons.
     txbText1->setTabChangesFocus(true);
     fitButtons();
+    PressOnEnterInside(this);
     connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
 }

@@ -4,11 +4,10 @@
 #include "windows/Twips.h"
 #include "windows/frmView.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace quillan::test {
 
@@ -47,12 +46,8 @@ TEST_F(HelpTest, ShowsTheWholeHelpFileBesideTheMainWindowWithoutTheCopyButton)
 TEST_F(HelpTest, TheLinkLabelsOpenTheManualAndTheMakersSiteOrSayWhyNot)
 {
     start();
-    for (QWidget *label : {window->lblUserManualURL, window->lblVelquorSystems}) {
-        const QPointF at(2, 2);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(label, &release);
-    }
+    for (QWidget *label : {window->lblUserManualURL, window->lblVelquorSystems})
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(fake.webAddresses, (QStringList{QStringLiteral("https://velquor.example/qln/qln.htm"),
                                               QStringLiteral("https://velquor.example/")}));
     EXPECT_TRUE(fake.boxes.empty());

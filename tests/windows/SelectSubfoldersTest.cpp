@@ -1,5 +1,6 @@
 #include "engine/TempTree.h"
 #include "gui/FakeInteraction.h"
+#include "gui/Hands.h"
 #include "gui/WindowChecks.h"
 #include "util/StrProc.h"
 #include "windows/Twips.h"
@@ -14,6 +15,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+
+#include <functional>
+#include <initializer_list>
+#include <utility>
 
 namespace quillan::test {
 namespace {
@@ -308,6 +313,69 @@ TEST_F(SelectSubfoldersTest, ShortenedAndAmpersandNamesComeBackWhole)
     row(0)->click();
     window->cmdAccept->click();
     EXPECT_EQ(returned(), longName + kCrLf + QStringLiteral("R&D") + kCrLf);
+}
+
+TEST_F(SelectSubfoldersTest, KeysOnTheScrollBarPageWithoutMovingTheFocusWhichTheMouseSendsToAccept)
+{
+    openOver(20);
+    QScrollBar *bar = window->vsbScrollBar;
+    clickRow(0);
+    bar->setFocus(Qt::TabFocusReason);
+    for (auto [key, first] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Down, 2},
+                              std::pair{Qt::Key_PageDown, 7}, std::pair{Qt::Key_Home, 0}}) {
+        QTest::keyClick(bar, key);
+        EXPECT_EQ(window->firstShown(), first);
+        EXPECT_TRUE(bar->hasFocus()) << "after key " << key;
+    }
+    // Space on the scroll bar does nothing; the tick stays.
+    QTest::keyClick(bar, Qt::Key_Space);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(checked().count(1), 1);
+
+    // A click below the slider pages down, and the focus goes to Accept.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3 * bar->width() / 2));
+    EXPECT_GT(window->firstShown(), 0);
+    EXPECT_TRUE(window->cmdAccept->hasFocus());
+}
+
+TEST_F(SelectSubfoldersTest, EnterAClickAndThePressActionEachRunEveryButton)
+{
+    for (const char *name : {"a/p.htm", "b/p.htm"})
+        tree.file(QString::fromLatin1(name));
+    const auto hands = std::initializer_list<std::function<void(QPushButton *)>>{
+        [](QPushButton *button) {
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key_Return);
+        },
+        [](QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); },
+        [](QPushButton *button) { PressByAssistiveTechnology(button); }};
+    for (const auto &press : hands) {
+        open();
+        press(window->cmdSelectDeselectAllSubfolders[1]);
+        EXPECT_EQ(summary(), QStringLiteral("All 2 subfolders selected."));
+        press(window->cmdSelectDeselectAllSubfolders[0]);
+        EXPECT_EQ(summary(), QStringLiteral("No subfolders selected."));
+        clickRow(1);
+        press(window->cmdAccept);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(window->blnFolderSelectionAccepted);
+        EXPECT_EQ(returned(), QStringLiteral("b\r\n"));
+
+        open();
+        press(window->cmdCancel);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_FALSE(window->blnFolderSelectionAccepted);
+    }
+}
+
+// Enter on a row ticks nothing and presses no hidden default button.
+TEST_F(SelectSubfoldersTest, EnterOnARowPressesNoButton)
+{
+    openOver(2);
+    row(0)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(row(0), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(summary(), QStringLiteral("No subfolders selected."));
 }
 
 // At every font size a user may choose: every text shows whole, nothing lies

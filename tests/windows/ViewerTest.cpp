@@ -2,6 +2,7 @@
 
 #include "engine/TempTree.h"
 #include "gui/FakeInteraction.h"
+#include "gui/Hands.h"
 #include "text/ProgramText.h"
 #include "windows/Twips.h"
 
@@ -10,6 +11,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
+
+#include <functional>
+#include <initializer_list>
 
 namespace quillan::test {
 
@@ -153,6 +157,29 @@ TEST_F(ViewerTest, KeepsItsMinimumSizeAndCloseKeepsTheTextWhileTheCloseBoxForget
     EXPECT_EQ(viewer->txbText1->toPlainText(), QStringLiteral("kept"));
     viewer->close();
     EXPECT_FALSE(viewer->blnFileDisplayed);
+}
+
+
+TEST_F(ViewerTest, EnterAClickAndThePressActionEachRunCopyAndClose)
+{
+    show("line one\r\nline two\r\n");
+    const auto hands = std::initializer_list<std::function<void(QPushButton *)>>{
+        [](QPushButton *button) {
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key_Return);
+        },
+        [](QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); },
+        [](QPushButton *button) { PressByAssistiveTechnology(button); }};
+    int writes = 0;
+    for (const auto &press : hands) {
+        press(viewer->cmdCopyToClipboard);
+        EXPECT_EQ(fake.clipboardWrites, ++writes);
+        EXPECT_TRUE(viewer->isVisible());
+        press(viewer->cmdClose);
+        EXPECT_FALSE(viewer->isVisible());
+        viewer->ShowModeless();
+    }
+    EXPECT_EQ(fake.clipboard, QStringLiteral("line one\nline two\n"));
 }
 
 } // namespace quillan::test

@@ -41,7 +41,7 @@ private:
 
 // The font sizes the layout tests run at, in points (0: the desktop's own),
 // and the names their cases take.
-inline const auto kFontSizes = ::testing::Values(0.0, 8.0, 13.0, 16.0);
+inline const auto kFontSizes = ::testing::Values(0.0, 8.0, 13.0, 16.0, 20.0, 24.0);
 std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info);
 
 // The controls that Tab visits, in order, starting from `first`, until the
