@@ -12,6 +12,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libgtest-dev
     xvfb xauth
+    openbox x11-utils               # a window manager for the framed layout tests
     desktop-file-utils appstream    # the desktop entry and metainfo tests
     dpkg-dev file                   # dpkg-shlibdeps for the Debian package
 )

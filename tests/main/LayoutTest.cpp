@@ -192,6 +192,8 @@ TEST_F(MainWindowTest, TabVisitsEveryControlOnceInReadingOrderAndTheLinksOpenFro
 TEST_F(MainWindowTest, ADesktopFontChangedWhileRunningRearrangesTheWindows)
 {
     start();
+    // Under a window manager the rule is applied again with the frame known.
+    WaitForFrame(window.get());
     TempTree site;
     site.file(QStringLiteral("a/page.htm"));
     window->txbTopFolder->setText(site.root());

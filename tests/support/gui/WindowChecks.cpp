@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -184,6 +185,19 @@ ApplicationFontSize::~ApplicationFontSize()
 {
     QApplication::setFont(*saved_);
     delete saved_;
+}
+
+void WaitForFrame(QWidget *window)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    const auto framed = [window] {
+        return window->frameGeometry().height() > window->height();
+    };
+    for (int i = 0; i < 200 && !framed(); ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(framed()) << "no window manager framed the window";
 }
 
 std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info)

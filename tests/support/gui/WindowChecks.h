@@ -39,6 +39,11 @@ private:
     QFont *saved_;
 };
 
+// Waits until `window` is on the screen and, under a window manager, framed
+// (the frame comes a moment after the window); fails the test when a window
+// manager never frames it.
+void WaitForFrame(QWidget *window);
+
 // The font sizes the layout tests run at, in points (0: the desktop's own),
 // and the names their cases take.
 inline const auto kFontSizes = ::testing::Values(0.0, 8.0, 13.0, 16.0, 20.0, 24.0);
