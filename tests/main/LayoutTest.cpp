@@ -198,11 +198,18 @@ TEST_F(MainWindowTest, ADesktopFontChangedWhileRunningRearrangesTheWindows)
     site.file(QStringLiteral("a/page.htm"));
     window->txbTopFolder->setText(site.root());
     window->cmdListFiles->click();
-    ApplicationFontSize larger(16);
-    for (QWidget *shown :
-         {static_cast<QWidget *>(window.get()), static_cast<QWidget *>(window->view())})
-        ExpectWellLaidOut(shown);
-    ExpectEndsAMarginBelowItsLastRow(window.get());
+    // Larger, then smaller again.
+    std::optional<ApplicationFontSize> font;
+    for (const qreal points : {16.0, 24.0, 8.0}) {
+        SCOPED_TRACE(points);
+        font.reset();
+        font.emplace(points);
+        LetTheDesktopAnswer();
+        for (QWidget *shown :
+             {static_cast<QWidget *>(window.get()), static_cast<QWidget *>(window->view())})
+            ExpectWellLaidOut(shown);
+        ExpectEndsAMarginBelowItsLastRow(window.get());
+    }
 }
 
 } // namespace

@@ -200,6 +200,13 @@ void WaitForFrame(QWidget *window)
     EXPECT_TRUE(framed()) << "no window manager framed the window";
 }
 
+void LetTheDesktopAnswer()
+{
+    QCoreApplication::processEvents();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QTest::qWait(200);
+}
+
 std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info)
 {
     return info.param == 0 ? std::string("Desktop") : std::to_string(int(info.param)) + "pt";

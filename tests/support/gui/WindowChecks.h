@@ -44,6 +44,10 @@ private:
 // manager never frames it.
 void WaitForFrame(QWidget *window);
 
+// Lets the windows take the sizes they asked for: a window manager answers a
+// resize a moment later, and the layout that follows it runs then.
+void LetTheDesktopAnswer();
+
 // The font sizes the layout tests run at, in points (0: the desktop's own),
 // and the names their cases take.
 inline const auto kFontSizes = ::testing::Values(0.0, 8.0, 13.0, 16.0, 20.0, 24.0);
