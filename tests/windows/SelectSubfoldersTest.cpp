@@ -16,8 +16,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <functional>
-#include <initializer_list>
 #include <utility>
 
 namespace quillan::test {
@@ -342,14 +340,7 @@ TEST_F(SelectSubfoldersTest, EnterAClickAndThePressActionEachRunEveryButton)
 {
     for (const char *name : {"a/p.htm", "b/p.htm"})
         tree.file(QString::fromLatin1(name));
-    const auto hands = std::initializer_list<std::function<void(QPushButton *)>>{
-        [](QPushButton *button) {
-            button->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(button, Qt::Key_Return);
-        },
-        [](QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); },
-        [](QPushButton *button) { PressByAssistiveTechnology(button); }};
-    for (const auto &press : hands) {
+    for (const ButtonPress &press : EveryWayOfPressing()) {
         open();
         press(window->cmdSelectDeselectAllSubfolders[1]);
         EXPECT_EQ(summary(), QStringLiteral("All 2 subfolders selected."));

@@ -12,8 +12,6 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include <functional>
-#include <initializer_list>
 
 namespace quillan::test {
 
@@ -159,19 +157,11 @@ TEST_F(ViewerTest, KeepsItsMinimumSizeAndCloseKeepsTheTextWhileTheCloseBoxForget
     EXPECT_FALSE(viewer->blnFileDisplayed);
 }
 
-
 TEST_F(ViewerTest, EnterAClickAndThePressActionEachRunCopyAndClose)
 {
     show("line one\r\nline two\r\n");
-    const auto hands = std::initializer_list<std::function<void(QPushButton *)>>{
-        [](QPushButton *button) {
-            button->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(button, Qt::Key_Return);
-        },
-        [](QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); },
-        [](QPushButton *button) { PressByAssistiveTechnology(button); }};
     int writes = 0;
-    for (const auto &press : hands) {
+    for (const ButtonPress &press : EveryWayOfPressing()) {
         press(viewer->cmdCopyToClipboard);
         EXPECT_EQ(fake.clipboardWrites, ++writes);
         EXPECT_TRUE(viewer->isVisible());

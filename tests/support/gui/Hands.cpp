@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -38,6 +39,18 @@ void TurnWheel(QWidget *control, int notches)
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(control, &event);
     }
+}
+
+const std::vector<ButtonPress> &EveryWayOfPressing()
+{
+    static const std::vector<ButtonPress> ways{
+        [](QPushButton *button) {
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key_Return);
+        },
+        [](QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); },
+        [](QPushButton *button) { PressByAssistiveTechnology(button); }};
+    return ways;
 }
 
 } // namespace quillan::test

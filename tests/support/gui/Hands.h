@@ -3,6 +3,10 @@
 // reader's press action (which leaves the keyboard focus where it was) and
 // the mouse wheel.
 
+#include <functional>
+#include <vector>
+
+class QPushButton;
 class QWidget;
 
 namespace quillan::test
@@ -17,5 +21,10 @@ void PressByAssistiveTechnology(QWidget *control);
 // from the user, negative towards), one event per notch, as a mouse sends
 // them.
 void TurnWheel(QWidget *control, int notches);
+
+// The ways a user presses a button: Enter while it has the focus, a click,
+// and the press action.
+using ButtonPress = std::function<void(QPushButton *)>;
+const std::vector<ButtonPress> &EveryWayOfPressing();
 
 } // namespace quillan::test
