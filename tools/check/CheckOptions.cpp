@@ -52,6 +52,12 @@ bool parseFormat(const QString &text, OutputFormat &format)
         format = OutputFormat::Tsv;
     else if (text == QStringLiteral("json"))
         format = OutputFormat::Json;
+    else if (text == QStringLiteral("github"))
+        format = OutputFormat::Github;
+    else if (text == QStringLiteral("sarif"))
+        format = OutputFormat::Sarif;
+    else if (text == QStringLiteral("junit"))
+        format = OutputFormat::Junit;
     else
         return false;
     return true;
@@ -121,7 +127,7 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
             if (!takeValue(value))
                 return false;
             if (!parseFormat(value, command.format)) {
-                error = QStringLiteral("--format takes text, tsv or json, not '") + value
+                error = QStringLiteral("--format takes text, tsv, json, github, sarif or junit, not '") + value
                         + QStringLiteral("'");
                 return false;
             }
@@ -147,6 +153,12 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
         return false;
     }
     command.topFolder = positional.value(0);
+    // The CI formats describe broken links; a listing has none.
+    if (command.listFiles && command.format != OutputFormat::Text
+        && command.format != OutputFormat::Tsv && command.format != OutputFormat::Json) {
+        error = QStringLiteral("--list takes --format text, tsv or json");
+        return false;
+    }
     return true;
 }
 
