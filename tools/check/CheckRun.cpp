@@ -90,7 +90,7 @@ QString topFolderProblem(const QString &topFolder)
 {
     const QFileInfo info(topFolder.chopped(1));
     if (info.exists() && !info.isDir())
-        return QStringLiteral("the top folder is a file, not a folder: ") + topFolder;
+        return QStringLiteral("the top folder is a file, not a folder: ") + topFolder.chopped(1);
     if (!FolderExists(topFolder))
         return QStringLiteral("the top folder does not exist: ") + topFolder;
     if (!folderReadable(topFolder))
@@ -280,7 +280,9 @@ public:
     }
     void FolderSkipped(const QString &path, SkippedFolder why) override
     {
-        warn(SkippedFolderWarning(path.mid(topLength()), why));
+        QString folder = path.mid(topLength());
+        EnsureTrailingBackslash(folder);
+        warn(SkippedFolderWarning(folder, why));
     }
 
 private:
