@@ -65,7 +65,9 @@ QString OutputFolder::Open(const QString &folder, const std::function<void()> &w
         int result;
         while ((result = ::flock(lockFd_, LOCK_EX)) != 0 && errno == EINTR) {
         }
-        if (result != 0)
+        // A file system that keeps no locks (some network ones) still
+        // takes the files: the run goes on unserialised.
+        if (result != 0 && errno != ENOLCK && errno != EOPNOTSUPP)
             return QStringLiteral("cannot lock the output folder ") + folder + QStringLiteral(": ")
                    + systemReason(errno);
     }

@@ -101,21 +101,21 @@ void appendGithubRecord(QString &out, const BrokenLinkRecord &r, const RecordPla
 
 void appendSarifResult(QString &out, const BrokenLinkRecord &r, const RecordPlace &place)
 {
-    out += QLatin1String("{\"ruleId\": \"");
+    out += QLatin1String(R"({"ruleId": ")");
     out += kRuleId;
-    out += QLatin1String("\", \"ruleIndex\": 0, \"level\": \"error\", \"message\": {\"text\": ");
+    out += QLatin1String(R"(", "ruleIndex": 0, "level": "error", "message": {"text": )");
     QString message = QStringLiteral("Broken local link ");
     appendLinkMessage(message, r);
     AppendJsonString(out, message);
-    out += QLatin1String("}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": ");
+    out += QLatin1String(R"(}, "locations": [{"physicalLocation": {"artifactLocation": {"uri": )");
     const QString uri = PercentEncodedName(place.prefix + r.page.toString());
     if (place.baseUri.isEmpty()) {
         AppendJsonString(out, QStringLiteral("file://") + uri);
     } else {
         AppendJsonString(out, uri);
-        out += QLatin1String(", \"uriBaseId\": \"%SRCROOT%\"");
+        out += QLatin1String(R"(, "uriBaseId": "%SRCROOT%")");
     }
-    out += QLatin1String("}, \"region\": {\"startLine\": ");
+    out += QLatin1String(R"(}, "region": {"startLine": )");
     appendNumber(out, r.line);
     out += QLatin1String("}}}]}");
 }
@@ -166,7 +166,7 @@ void ResultStream::BeginBrokenLinks()
             "\"fullDescription\": {\"text\": \"A link from a page of the site to a file of the site "
             "that is not on the disk.\"}, \"defaultConfiguration\": {\"level\": \"error\"}}]}},\n");
         if (!place_.baseUri.isEmpty()) {
-            out += QLatin1String("\"originalUriBaseIds\": {\"%SRCROOT%\": {\"uri\": ");
+            out += QLatin1String(R"("originalUriBaseIds": {"%SRCROOT%": {"uri": )");
             AppendJsonString(out, place_.baseUri);
             out += QLatin1String("}},\n");
         }
@@ -232,7 +232,7 @@ void ResultStream::PageChecked(QStringView page, bool read)
         return;
     QString &out = junitCases_;
     ++junitTests_;
-    out += QLatin1String("    <testcase classname=\"quillan-check\" name=\"");
+    out += QLatin1String(R"(    <testcase classname="quillan-check" name=")");
     AppendXmlText(out, page);
     out += QLatin1String("\" file=\"");
     AppendXmlText(out, place_.prefix);
@@ -245,7 +245,7 @@ void ResultStream::PageChecked(QStringView page, bool read)
     out += QLatin1String(">\n");
     if (pageBroken_ > 0) {
         ++junitFailures_;
-        out += QLatin1String("      <failure type=\"broken-local-link\" message=\"");
+        out += QLatin1String(R"(      <failure type="broken-local-link" message=")");
         appendNumber(out, pageBroken_);
         out += pageBroken_ == 1 ? QLatin1String(" broken local link\">")
                                 : QLatin1String(" broken local links\">");
@@ -330,12 +330,12 @@ void ResultStream::endSarif(const RunSummary &summary)
 {
     QString &out = sink_.text();
     out += records_ == 0 ? QLatin1String("],\n") : QLatin1String("\n],\n");
-    out += QLatin1String("\"invocations\": [{\"executionSuccessful\": ");
+    out += QLatin1String(R"("invocations": [{"executionSuccessful": )");
     out += summary.stopped ? QLatin1String("false") : QLatin1String("true");
     out += QLatin1String(", \"toolExecutionNotifications\": [");
     for (qsizetype i = 0; i < summary.warnings.size(); ++i) {
         out += i == 0 ? QLatin1String("\n") : QLatin1String(",\n");
-        out += QLatin1String("{\"level\": \"warning\", \"message\": {\"text\": ");
+        out += QLatin1String(R"({"level": "warning", "message": {"text": )");
         AppendJsonString(out, summary.warnings[i]);
         out += QLatin1String("}}");
     }

@@ -1,5 +1,7 @@
 #include "ScanWarnings.h"
 
+#include "OutputEscapes.h"
+
 #include "run/WalkDriver.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -11,9 +13,12 @@ namespace quillan::check {
 
 namespace {
 
+// A name in a sentence, kept on the warning's one line.
 QString quoted(const QString &name)
 {
-    return u'\'' + DisplayName(name) + u'\'';
+    QString text = QStringLiteral("'");
+    AppendOneLine(text, DisplayName(name));
+    return text + u'\'';
 }
 
 } // namespace

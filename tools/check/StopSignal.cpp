@@ -1,11 +1,8 @@
 #include "StopSignal.h"
 
 #include <csignal>
+#include <ctime>
 #include <initializer_list>
-
-#ifndef _WIN32
-#include <time.h>
-#endif
 
 namespace quillan::check {
 
