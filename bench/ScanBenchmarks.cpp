@@ -15,6 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <sys/resource.h>
@@ -278,8 +280,9 @@ int RunCliBenchmark(const QStringList &arguments)
     runChecker(); // both with the pages in the cache
     const BestTimes times = MedianTimesInTurn(options.repeat, timedCheck, timedChecker);
 
-    QByteArray cliStatus = fileBytes(recordsFile).trimmed();
-    cliStatus = cliStatus.mid(cliStatus.lastIndexOf('\n') + 1);
+    // The checker's JSON is one object; its status is a member.
+    const QString cliStatus =
+        QJsonDocument::fromJson(fileBytes(recordsFile)).object()[QStringLiteral("status")].toString();
     bool sameReports = true;
     for (const QString &name : {kLinksToReportName, kLinksFromReportName})
         sameReports = sameReports
@@ -288,7 +291,7 @@ int RunCliBenchmark(const QStringList &arguments)
 
     PrintLine(QStringLiteral("Check links on ") + options.topFolder);
     PrintLine(QStringLiteral("status: ") + run.status + QStringLiteral(" / quillan-check: ")
-              + QString::fromUtf8(cliStatus) + QStringLiteral(" (exit ") + QString::number(cliExit)
+              + cliStatus + QStringLiteral(" (exit ") + QString::number(cliExit)
               + QStringLiteral(")"));
     PrintLine(QStringLiteral("reports identical: ")
               + (sameReports ? QStringLiteral("yes") : QStringLiteral("NO")));

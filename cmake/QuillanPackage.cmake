@@ -24,4 +24,23 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # names it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 
+# The licence and the history, where Debian keeps them for every package:
+# share/doc/quillan/copyright, and the changelog compressed (a native
+# package's name for it, as the version has no Debian revision).
+include(GNUInstallDirs)
+set(QUILLAN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quillan)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright DESTINATION ${QUILLAN_DOC_DIR})
+if (QUILLAN_GZIP)
+    set(QUILLAN_CHANGELOG ${PROJECT_BINARY_DIR}/doc-packed/changelog)
+    add_custom_command(OUTPUT ${QUILLAN_CHANGELOG}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+                ${QUILLAN_CHANGELOG}
+        COMMAND ${QUILLAN_GZIP} -9nf ${QUILLAN_CHANGELOG}
+        DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+        VERBATIM)
+    add_custom_target(package_changelog ALL DEPENDS ${QUILLAN_CHANGELOG}.gz)
+    install(FILES ${QUILLAN_CHANGELOG}.gz DESTINATION ${QUILLAN_DOC_DIR})
+endif()
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+
 include(CPack)

@@ -114,6 +114,8 @@ QString ReportText::write(const QString &path) &&
 
 void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)
 {
+    if (!settings.endedEarlyNote.isEmpty())
+        report.line(settings.endedEarlyNote).line({});
     if (settings.stopped)
         report.line(u"Link checking was stopped, so this list is incomplete.").line({});
     report.line(u"Top folder is").line(settings.topFolder).line({});

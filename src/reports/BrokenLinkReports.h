@@ -18,6 +18,9 @@ struct ReportSettings {
     QString topFolder;              // the top folder's text, ending with a separator
     bool showRepeatedLinks = false; // list a link again each time it recurs in a group
     bool stopped = false;           // the check was stopped: the list is incomplete
+    // Said first when not empty: why the check ended before the walk did
+    // (a run without a window tells where the link limit stopped it).
+    QString endedEarlyNote;
 };
 
 struct LinkFromReportResult {

@@ -24,12 +24,13 @@ struct FolderEntries {
 // The folder's regular files (links followed, hidden ones included) and its
 // subfolders, each sorted by name in UTF-16 code-unit order. Names are read
 // as bytes, so a name the locale cannot decode is still found and opened. A
-// folder that cannot be read gives nothing.
-FolderEntries readFolder(const QString &folder)
+// folder that cannot be read gives nothing and sets `unreadable`.
+FolderEntries readFolder(const QString &folder, bool &unreadable)
 {
     FolderEntries entries;
     std::error_code ec;
     fs::directory_iterator it(ToNativePath(folder), ec);
+    unreadable = bool(ec);
     for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         const fs::directory_entry &entry = *it;
         std::error_code typeError;
@@ -81,7 +82,10 @@ void FolderWalk::WalkFolder(QString strFolder)
     enterFolder(strFolder);
     EnsureTrailingBackslash(strFolder);
 
-    const FolderEntries entries = readFolder(strFolder);
+    bool unreadable = false;
+    const FolderEntries entries = readFolder(strFolder, unreadable);
+    if (unreadable)
+        host_.FolderSkipped(strFolder, SkippedFolder::Unreadable);
     const qsizetype topLength = options_.topFolder.size();
 
     for (const QString &path : entries.files) {
@@ -127,8 +131,10 @@ void FolderWalk::WalkFolder(QString strFolder)
             continue;
         // Deeper than the folder table reaches, or a link back to a folder
         // already on the way down: not entered.
-        if (state_.intFolderDepth >= ScanState::kMaxFolderDepth)
+        if (state_.intFolderDepth >= ScanState::kMaxFolderDepth) {
+            host_.FolderSkipped(subfolder, SkippedFolder::TooDeep);
             continue;
+        }
         const fs::path realPath = RealPathOf(subfolder);
         if (realPath.empty()
             || std::find(realPathChain_.begin(), realPathChain_.end(), realPath) != realPathChain_.end())
@@ -153,7 +159,7 @@ void FolderWalk::checkLinksInFile(const QString &page)
     for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
         toRead.folders.append(state_.strFolderAtDepth[depth]);
     found_.clear();
-    checker_.ReadPage(toRead, found_);
+    const PageReadResult result = checker_.ReadPage(toRead, found_);
     for (BrokenLink &link : found_) {
         ++state_.lngNumBrokenLinks;
         state_.GrowBrokenLinks(100);
@@ -164,6 +170,7 @@ void FolderWalk::checkLinksInFile(const QString &page)
             break;
         }
     }
+    host_.PageChecked(page, result);
 }
 
 bool FolderWalk::IsNotTargetFile(QStringView path) const

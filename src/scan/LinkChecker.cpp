@@ -65,12 +65,15 @@ LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
         loweredLinkExclusions_.append(LowerCaseAccented(state.strExcludedLinks[i]));
 }
 
-void LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const
+PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const
 {
     // Whatever could be read is examined; a read error just ends the page.
+    PageReadResult result;
     QByteArray bytes;
-    if (!ReadWholeFile(page.path, bytes))
-        return;
+    if (!ReadWholeFile(page.path, bytes)) {
+        result.read = false;
+        return result;
+    }
     const QString text = DecodeLocaleText(bytes);
     PageSearches searches{
         ForwardSearch(text, kCommentStart, IndexOfExactly),
@@ -93,21 +96,23 @@ void LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink> &foun
         const qsizetype src = searches.src.Within(pos, size);
         const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
         if (key < 0)
-            return;
+            return result;
         qsizetype lineStart = key;
         while (lineStart > pos && !isLineEnd(data[lineStart - 1]))
             --lineStart;
         qsizetype lineEnd = key;
         while (lineEnd < size && !isLineEnd(data[lineEnd]))
             ++lineEnd;
-        checkLine(text, lineStart, lineEnd, searches, page, lines, known, found);
+        if (checkLine(text, lineStart, lineEnd, searches, page, lines, known, found))
+            ++result.linksChecked;
         pos = lineEnd + 1;
         if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
             ++pos;
     }
+    return result;
 }
 
-void LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
+bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
                             PageSearches &searches, const PageToRead &page, LineCounter &lines,
                             KnownExtensions &known, std::vector<BrokenLink> &found) const
 {
@@ -118,7 +123,7 @@ void LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     while (end > start && text[end - 1].unicode() <= 32)
         --end;
     if (start == end)
-        return;
+        return false;
 
     // A comment opened on the line hides the rest of it; one closed on it
     // hides what came before. No state is carried between lines.
@@ -131,7 +136,7 @@ void LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
             start = commentEnd + kCommentEnd.size();
     }
     if (start >= end)
-        return;
+        return false;
 
     // At most one link a line: the first href, or failing that the first src.
     qsizetype linkStart = searches.href.Within(start, end);
@@ -140,18 +145,20 @@ void LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     } else {
         linkStart = searches.src.Within(start, end);
         if (linkStart < 0)
-            return;
+            return false;
         linkStart += kSrcKey.size();
     }
     const qsizetype closingQuote = text.sliced(linkStart, end - linkStart).indexOf(u'"');
     if (closingQuote < 0)
-        return;
+        return false;
 
     const QStringView link = text.sliced(linkStart, closingQuote);
     const QString target = resolveLink(link, page, known);
-    if (target.isEmpty() || FileExists(target))
-        return;
-    found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link.toString()});
+    if (target.isEmpty())
+        return false;
+    if (!FileExists(target))
+        found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link.toString()});
+    return true;
 }
 
 QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,

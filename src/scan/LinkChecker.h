@@ -31,7 +31,7 @@ public:
     // built once per walk, after the exclusion boxes were parsed.
     LinkChecker(const ScanState &state, const ScanOptions &options);
 
-    void ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
+    PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
 
     // True for an empty link, a link from the site's root ("/...") or one
     // holding an exclusion string (letter case ignored).
@@ -56,7 +56,8 @@ private:
     using KnownExtensions = std::vector<KnownExtension>;
 
     // Examines the line text[start, end) of a page.
-    void checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
+    // True when the line held a local link that was looked up on disk.
+    bool checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
                    const PageToRead &page, LineCounter &lines, KnownExtensions &known,
                    std::vector<BrokenLink> &found) const;
     // The target a link names, or "" when it is not to be checked.

@@ -30,9 +30,10 @@ public:
 
     // Reads `page` and appends each broken link it holds to `found`, in the
     // order they stand in the page. A page that cannot be read gives what
-    // was found before the error. Safe to call for several pages at once
-    // from several threads: a reader changes nothing but `found`.
-    virtual void ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const = 0;
+    // was found before the error, and says it was not read. Safe to call for
+    // several pages at once from several threads: a reader changes nothing
+    // but `found`.
+    virtual PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const = 0;
 };
 
 } // namespace quillan

@@ -34,6 +34,18 @@ struct ScanOptions {
     qint32 maxNumLinks = 50000;   // most broken links one check records
 };
 
+// What reading one page gave, besides its broken links.
+struct PageReadResult {
+    bool read = true;        // false: the page could not be opened or read whole
+    qint32 linksChecked = 0; // local links looked up on disk
+};
+
+// Places the walk passes over without looking inside.
+enum class SkippedFolder {
+    Unreadable, // its entries could not be listed
+    TooDeep,    // below the deepest level the walk goes to
+};
+
 // How the walk talks to whoever runs it: a window, a test or the benchmark.
 class WalkHost
 {
@@ -47,6 +59,19 @@ public:
     virtual void ShowFileBeingScanned(const QString &relativePath) = 0;
     // The status line: running counts during the walk.
     virtual void ShowStatus(const QString &text) = 0;
+    // Checking mode: a page was handed to the reader and its broken links
+    // recorded. `path` is the page's full path.
+    virtual void PageChecked(const QString &path, const PageReadResult &result)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(result);
+    }
+    // A folder (full path) that the walk did not look into.
+    virtual void FolderSkipped(const QString &path, SkippedFolder why)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(why);
+    }
 };
 
 // A host for runs without a window (the benchmark, the fuzz targets, tests):

@@ -95,6 +95,8 @@ TEST_F(InstallTest, PutsEveryFileInItsStandardPlace)
         QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kAppId),
         QStringLiteral("share/man/man1/quillan.1.gz"),
         QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(kAppId),
+        QStringLiteral("share/doc/quillan/copyright"),
+        QStringLiteral("share/doc/quillan/changelog.gz"),
     };
     for (int size : kIconSizes) {
         const QString png = QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kAppId);
@@ -111,6 +113,7 @@ TEST_F(InstallTest, PutsEveryFileInItsStandardPlace)
         QStringLiteral("bin/"), QStringLiteral("share/quillan/"),
         QStringLiteral("share/applications/"), QStringLiteral("share/metainfo/"),
         QStringLiteral("share/man/man1/"), QStringLiteral("share/icons/hicolor/"),
+        QStringLiteral("share/doc/quillan/"),
     };
     const QDir root(path(QString()));
     QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);

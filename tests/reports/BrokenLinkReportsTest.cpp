@@ -70,7 +70,7 @@ protected:
 
     QTemporaryDir dir;
     QList<BrokenLink> table;
-    ReportSettings settings{kTop, false, false};
+    ReportSettings settings{kTop, false, false, {}};
     qint64 repeated = -1;
     std::string byLinkFrom;
     std::string byLinkTo;

@@ -158,10 +158,12 @@ TEST_F(FolderWalkTest, SkipsFoldersDeeperThanTheTable)
         deep += QStringLiteral("d/");
         tree.file(deep + QStringLiteral("p%1.htm").arg(depth));
     }
-    // Depth 1 is the top folder; the table reaches depth 128.
+    // Depth 1 is the top folder; the table reaches depth 128. The host is
+    // told of the first folder left out.
     const QStringList listed = list().split(u'|');
     EXPECT_EQ(listed.size(), 127);
     EXPECT_TRUE(listed.last().endsWith(QStringLiteral("p128.htm")));
+    EXPECT_EQ(host.skipped, QStringList{tree.root() + QDir::toNativeSeparators(deep.left(128 * 2 - 1)) + QStringLiteral(":deep")});
 }
 
 TEST_F(FolderWalkTest, SkipsUnreadableFoldersAndSpecialFilesSilently)
@@ -173,9 +175,36 @@ TEST_F(FolderWalkTest, SkipsUnreadableFoldersAndSpecialFilesSilently)
 #endif
     const QString locked = tree.path(QStringLiteral("a/locked"));
     QFile::setPermissions(locked, QFileDevice::Permissions());
-    const std::string listed = RunAsUnprivileged([this] { return list().toStdString(); });
+    const std::string listed = RunAsUnprivileged([this] {
+        const QString listed = list();
+        return (listed + u' ' + host.skipped.join(u'|')).toStdString();
+    });
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(listed, "a/open.htm|b/after.htm");
+    EXPECT_EQ(listed, "a/open.htm|b/after.htm " + (locked + QStringLiteral("/:unreadable")).toStdString());
+}
+
+// Each page read is reported with the links looked up on disk (not those
+// leaving the site, excluded or of types not checked), and a page that
+// cannot be read says so.
+TEST_F(FolderWalkTest, TellsTheHostOfEachPageReadAndTheLinksItLookedUp)
+{
+    tree.file(QStringLiteral("a.htm"), PageLinkingTo({"b.htm", "gone.htm", "http://x.example/", "/root.htm",
+                                                     "skip.htm", "prog.exe", "pic.gif"}));
+    tree.file(QStringLiteral("b.htm"), "no links");
+    tree.file(QStringLiteral("locked.htm"), PageLinkingTo({"a.htm"}));
+    PrepareExclusions(state, QString(), QStringLiteral("skip"));
+    options.checkableFileTypes = DefaultCheckableFileTypes();
+    const QByteArray locked = QFile::encodeName(tree.path(QStringLiteral("locked.htm")));
+    ::chmod(locked.constData(), 0);
+    const std::string checked = RunAsUnprivileged([this] {
+        check();
+        return host.checked.join(u'|').toStdString();
+    });
+    ::chmod(locked.constData(), 0644);
+    const QString top = tree.root();
+    EXPECT_EQ(checked, (top + QStringLiteral("a.htm:3|") + top + QStringLiteral("b.htm:0|") + top
+                        + QStringLiteral("locked.htm:0!"))
+                           .toStdString());
 }
 
 } // namespace quillan::test

@@ -25,12 +25,25 @@ public:
     bool StopRequested() const override { return stop; }
     void ShowFileBeingScanned(const QString &relativePath) override { scanned.append(relativePath); }
     void ShowStatus(const QString &text) override { statuses.append(text); }
+    // "path:linksChecked" for each page handed to the reader, "!" added
+    // when it could not be read; "path:reason" for each folder passed over.
+    void PageChecked(const QString &path, const PageReadResult &result) override
+    {
+        checked.append(path + u':' + QString::number(result.linksChecked) + (result.read ? QString() : QStringLiteral("!")));
+    }
+    void FolderSkipped(const QString &path, SkippedFolder why) override
+    {
+        skipped.append(path + (why == SkippedFolder::TooDeep ? QStringLiteral(":deep")
+                                                             : QStringLiteral(":unreadable")));
+    }
 
     int yields = 0;
     int stopAfterYields = 0;
     bool stop = false;
     QStringList scanned;
     QStringList statuses;
+    QStringList checked;
+    QStringList skipped;
 };
 
 struct CheckSetup {

@@ -52,6 +52,12 @@ bool parseFormat(const QString &text, OutputFormat &format)
         format = OutputFormat::Tsv;
     else if (text == QStringLiteral("json"))
         format = OutputFormat::Json;
+    else if (text == QStringLiteral("github"))
+        format = OutputFormat::Github;
+    else if (text == QStringLiteral("sarif"))
+        format = OutputFormat::Sarif;
+    else if (text == QStringLiteral("junit"))
+        format = OutputFormat::Junit;
     else
         return false;
     return true;
@@ -121,7 +127,7 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
             if (!takeValue(value))
                 return false;
             if (!parseFormat(value, command.format)) {
-                error = QStringLiteral("--format takes text, tsv or json, not '") + value
+                error = QStringLiteral("--format takes text, tsv, json, github, sarif or junit, not '") + value
                         + QStringLiteral("'");
                 return false;
             }
@@ -147,6 +153,12 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
         return false;
     }
     command.topFolder = positional.value(0);
+    // The CI formats describe broken links; a listing has none.
+    if (command.listFiles && command.format != OutputFormat::Text
+        && command.format != OutputFormat::Tsv && command.format != OutputFormat::Json) {
+        error = QStringLiteral("--list takes --format text, tsv or json");
+        return false;
+    }
     return true;
 }
 
@@ -159,7 +171,8 @@ QString HelpText()
         "\n"
         "  --list                     List files instead of Check links (files.txt)\n"
         "  --settings FILE.usr        exclusions and options (and the top folder, when\n"
-        "                             none is given) from a settings file saved by Quillan\n"
+        "                             none is given) from a settings file saved by\n"
+        "                             Quillan\n"
         "  --exclude-subfolders LIST  top subfolders to leave out, names separated by\n"
         "                             commas (old,drafts)\n"
         "  --exclude-filepaths TEXT   leave out pages whose path contains one of these\n"
@@ -172,28 +185,41 @@ QString HelpText()
         "                             untick an option the settings file ticks\n"
         "  --out DIR                  where files.txt, links_to.txt and links_from.txt go\n"
         "                             (default: Quillan's data folder,\n"
-        "                             ~/.local/share/Quillan)\n"
-        "  --format text|tsv|json     what standard output holds before the summary line:\n"
-        "                             text  one line per broken link:\n"
-        "                                   PAGE:LINE: LINK -> TARGET (HINT)\n"
-        "                             tsv   a header line, then page, line, link, target\n"
-        "                                   and hint separated by tabs (\\t \\n \\r \\\\\n"
-        "                                   escaped in values)\n"
-        "                             json  one array of objects with the keys page,\n"
-        "                                   line, link, target and hint (null or a hint)\n"
-        "                             With --list, tsv and json give the listed pages.\n"
+        "                             ~/.local/share/Quillan); it is left holding the\n"
+        "                             files of this run only\n"
+        "  --format FORMAT            what standard output holds:\n"
+        "                             text    PAGE:LINE: LINK -> TARGET (HINT) lines,\n"
+        "                                     then the status line\n"
+        "                             tsv     a header line, then page, line, link,\n"
+        "                                     target and hint separated by tabs\n"
+        "                             json    one object: status, pages, links, broken,\n"
+        "                                     stopped, limit_reached, warnings, records\n"
+        "                             github  ::error commands for GitHub Actions\n"
+        "                             sarif   a SARIF 2.1.0 log for code scanning\n"
+        "                             junit   a JUnit XML report, a test case per page\n"
+        "                             With --list, text, tsv and json give the listed\n"
+        "                             pages. With tsv, json, sarif and junit the status\n"
+        "                             line goes to standard error.\n"
         "  -q, --quiet                no progress on standard error (shown only on a\n"
-        "                             terminal anyway)\n"
+        "                             terminal that takes escape codes anyway)\n"
         "  -h, --help                 this text\n"
         "      --version              the program's version\n"
         "\n"
-        "Options given override the settings file's values. The last line of standard\n"
-        "output is the summary Quillan shows in its status line.\n"
+        "Options given override the settings file's values; a TOPFOLDER given\n"
+        "overrides its top folder. Warnings (no page found, everything excluded,\n"
+        "unreadable pages or folders, a limit reached, ...) go to standard error.\n"
         "\n"
-        "Exit status: 0 no broken link (and --list), 1 broken links found, 2 bad usage\n"
-        "or a top folder that is missing or unreadable, 3 a report or list could not be\n"
-        "written, 130 stopped by Ctrl-C (143 by SIGTERM) after writing the reports of\n"
-        "what was found so far.\n");
+        "Limits: at most 50,000 files listed and 50,000 broken links recorded (the walk\n"
+        "ends there); folders more than 127 levels below the top folder are not walked.\n"
+        "Never checked: links to other sites, mail and script links, links from the\n"
+        "site's root (\"/...\") or above the top folder, file types not on the list of\n"
+        "target types, \"#\" fragments, any link but the first href (or src) of a line,\n"
+        "links inside comments.\n"
+        "\n"
+        "Exit status: 0 no broken link (and --list), 1 broken links found, 2 bad usage,\n"
+        "a top folder that is missing, a file or unreadable, or no page found, 3 the\n"
+        "output folder, a file or standard output could not be written, 130 stopped by\n"
+        "Ctrl-C (143 SIGTERM, 129 SIGHUP) after writing the reports of what was found.\n");
 }
 
 } // namespace quillan::check

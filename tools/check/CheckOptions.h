@@ -8,7 +8,7 @@
 
 namespace quillan::check {
 
-enum class OutputFormat { Text, Tsv, Json };
+enum class OutputFormat { Text, Tsv, Json, Github, Sarif, Junit };
 
 struct CheckCommand {
     bool listFiles = false;   // List files instead of Check links

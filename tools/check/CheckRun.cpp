@@ -1,13 +1,18 @@
 #include "CheckRun.h"
 
-#include "run/BrokenLinkHints.h"
+#include "OutputEscapes.h"
+#include "OutputFolder.h"
+#include "ProgressLine.h"
 #include "ResultStream.h"
+#include "ScanWarnings.h"
 #include "StopSignal.h"
 
+#include "run/BrokenLinkHints.h"
 #include "run/CheckLinksReports.h"
 #include "run/CheckLinksText.h"
 #include "run/ListFilesText.h"
 #include "run/WalkDriver.h"
+#include "settings/ExclusionLists.h"
 #include "settings/SettingsFile.h"
 #include "settings/TargetFileTypes.h"
 #include "text/ProgramFolder.h"
@@ -18,18 +23,14 @@
 #include "util/StrProc.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QStringEncoder>
 
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <utility>
 
 #ifndef _WIN32
 #include <dirent.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -38,117 +39,7 @@ namespace quillan::check {
 namespace {
 
 constexpr int kStdout = 1;
-constexpr int kStderr = 2;
-
-void writeToStderr(const QString &text)
-{
-    QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(text);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
-}
-
-bool stderrIsTerminal()
-{
-#ifdef _WIN32
-    return false;
-#else
-    return ::isatty(kStderr) != 0;
-#endif
-}
-
-int terminalWidth()
-{
-#ifndef _WIN32
-    struct winsize size {};
-    if (::ioctl(kStderr, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        return size.ws_col;
-#endif
-    return 80;
-}
-
-// The running count and the page being read, on one line of a terminal,
-// redrawn a few times a second.
-class ProgressLine
-{
-public:
-    explicit ProgressLine(bool enabled) : enabled_(enabled) { sinceDrawn_.start(); }
-
-    bool enabled() const { return enabled_; }
-
-    void Draw(const QString &status, const QString &file)
-    {
-        if (!enabled_ || sinceDrawn_.elapsed() < kIntervalMs)
-            return;
-        QString line = status;
-        if (!file.isEmpty())
-            line += (line.isEmpty() ? QString() : QStringLiteral("  ")) + file;
-        const int width = terminalWidth() - 1;
-        if (line.size() > width)
-            line = line.left(qMax(width - 3, 0)) + QStringLiteral("...");
-        writeToStderr(QStringLiteral("\r") + line + QStringLiteral("\x1b[K"));
-        drawn_ = true;
-        sinceDrawn_.start();
-    }
-
-    // Takes the line away, so that results written to the same terminal
-    // start on a clean line.
-    void Clear()
-    {
-        if (!drawn_)
-            return;
-        writeToStderr(QStringLiteral("\r\x1b[K"));
-        drawn_ = false;
-    }
-
-private:
-    static constexpr int kIntervalMs = 100;
-
-    bool enabled_;
-    bool drawn_ = false;
-    QElapsedTimer sinceDrawn_;
-};
-
-// The walk's host: no window, so Stop is a signal; progress goes to a
-// terminal on standard error, and each new result to standard output.
-class CheckHost : public WalkHost
-{
-public:
-    CheckHost(ProgressLine &progress, std::function<void()> newResults)
-        : progress_(progress), newResults_(std::move(newResults))
-    {
-    }
-
-    void Yield() override
-    {
-        newResults_();
-        progress_.Draw(status_, file_);
-    }
-    bool StopRequested() const override { return StopSignalNumber() != 0; }
-    void ShowFileBeingScanned(const QString &relativePath) override
-    {
-        if (progress_.enabled())
-            file_ = relativePath;
-    }
-    void ShowStatus(const QString &text) override
-    {
-        if (progress_.enabled())
-            status_ = text;
-    }
-
-    // The last results, with the progress line taken away.
-    void Finish()
-    {
-        progress_.Clear();
-        newResults_();
-    }
-
-private:
-    ProgressLine &progress_;
-    std::function<void()> newResults_;
-    QString status_;
-    QString file_;
-};
+const QString kFilesListName = QStringLiteral("files.txt");
 
 // The program text file, beside the program or where an installed program
 // keeps its shared files, found as the window finds it.
@@ -157,6 +48,12 @@ std::optional<ProgramTextTable> loadProgramText(const QString &programFolder)
     const QString fileName = QStringLiteral("qln.dat");
     const QString path =
         ProgramTextFilePath(LocateProgramFolder(programFolder, fileName), fileName);
+    if (!QFileInfo::exists(path)) {
+        Complain(QStringLiteral("the program text file %1 is in neither %2 nor %3")
+                     .arg(fileName, QDir::toNativeSeparators(programFolder),
+                          InstalledDataFolder(programFolder)));
+        return std::nullopt;
+    }
     ProgramTextTable table;
     const ProgramTextLoadResult loaded = table.LoadFromFile(path);
     if (!loaded.ok()) {
@@ -188,6 +85,19 @@ QString absoluteFolder(const QString &argument)
     return folder;
 }
 
+// Says why the top folder cannot be walked; "" when it can.
+QString topFolderProblem(const QString &topFolder)
+{
+    const QFileInfo info(topFolder.chopped(1));
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("the top folder is a file, not a folder: ") + topFolder.chopped(1);
+    if (!FolderExists(topFolder))
+        return QStringLiteral("the top folder does not exist: ") + topFolder;
+    if (!folderReadable(topFolder))
+        return QStringLiteral("the top folder cannot be read: ") + topFolder;
+    return QString();
+}
+
 // The settings as the window would hold them after loading the settings
 // file (when one is given) and then taking the command line's values.
 // False, the user told why, when they cannot be used.
@@ -199,15 +109,20 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
             Complain(QStringLiteral("cannot read the settings file ") + command.settingsFile);
             return false;
         }
-        const SettingsFileContent content = ReadSettingsFile(command.settingsFile);
+        SettingsFileContent content = ReadSettingsFile(command.settingsFile);
         if (!content.complete())
             Complain(QStringLiteral("warning: only %1 of the 7 values of %2 could be read; the "
                                     "others keep their defaults")
                          .arg(content.texts.size() + content.states.size())
                          .arg(command.settingsFile));
+        // A settings file travels with the site: with a top folder named
+        // here, the file's own is not looked at, and its excluded subfolders
+        // are taken for the named one.
+        if (!command.topFolder.isEmpty() && !content.texts.isEmpty())
+            content.texts[0] = absoluteFolder(command.topFolder);
         ApplySettingsFile(content, held);
         const QString fileTopFolder = content.texts.isEmpty() ? QString() : TrimSpaces(content.texts[0]);
-        if (!fileTopFolder.isEmpty() && held.values.topFolder.isEmpty()) {
+        if (command.topFolder.isEmpty() && !fileTopFolder.isEmpty() && held.values.topFolder.isEmpty()) {
             QString message = QStringLiteral("warning: the top folder of ") + command.settingsFile
                               + QStringLiteral(" does not exist: ") + fileTopFolder;
             if (content.texts.size() >= 2 && !TrimSpaces(content.texts[1]).isEmpty())
@@ -239,6 +154,10 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
         values.excludedFilepaths = *command.excludedFilepaths;
     if (command.excludedLinks)
         values.excludedLinks = *command.excludedLinks;
+    // Tidied as the window tidies a box the user leaves: an empty entry
+    // between two commas moves to the front, where the walk drops it.
+    values.excludedFilepaths = TidyExcludedFilepathsText(values.excludedFilepaths);
+    values.excludedLinks = TidyExcludedLinksText(values.excludedLinks);
     values.topFolderOnly = command.topFolderOnly.value_or(values.topFolderOnly);
     values.showRepeatedLinks = command.showRepeatedLinks.value_or(values.showRepeatedLinks);
     values.includePhpFiles = command.includePhpFiles.value_or(values.includePhpFiles);
@@ -252,39 +171,46 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
                  + QStringLiteral("\nTry 'quillan-check --help'."));
         return false;
     }
-    if (!FolderExists(values.topFolder)) {
-        Complain(QStringLiteral("the top folder does not exist: ") + values.topFolder);
-        return false;
-    }
-    if (!folderReadable(values.topFolder)) {
-        Complain(QStringLiteral("the top folder cannot be read: ") + values.topFolder);
+    const QString problem = topFolderProblem(values.topFolder);
+    if (!problem.isEmpty()) {
+        Complain(problem);
         return false;
     }
     return true;
 }
 
-// Where the command's files go: the --out folder (made when missing) or the
-// window's data folder.
-class OutputFiles
+// How the CI formats name pages: below the top folder as the command line
+// gave it, so that the names are those of the checkout.
+RecordPlace recordPlace(const CheckCommand &command, const QString &topFolder)
 {
-public:
-    OutputFiles(QString outputFolder, const ProgramTextTable *programText)
-        : folder_(std::move(outputFolder)), programText_(programText)
-    {
+    RecordPlace place;
+    const QString given = command.topFolder.isEmpty() ? topFolder : command.topFolder;
+    const QString cleaned = QDir::cleanPath(QDir::fromNativeSeparators(given));
+    if (cleaned != QStringLiteral("."))
+        place.prefix = cleaned.endsWith(u'/') ? cleaned : cleaned + u'/';
+    if (QDir::isRelativePath(cleaned)) {
+        QString base = QDir::currentPath();
+        if (!base.endsWith(u'/'))
+            base += u'/';
+        place.baseUri = QStringLiteral("file://") + PercentEncodedName(base);
     }
+    return place;
+}
 
-    QString path(const QString &name) const
-    {
-        if (folder_.isEmpty())
-            return GetReportFilePath(name, programText_->GetProgramText(310));
-        QDir().mkpath(folder_);
-        return QDir::toNativeSeparators(QDir(folder_).absoluteFilePath(name));
+// The folder the files go to: --out, or the window's data folder.
+bool outputFolderPath(const CheckCommand &command, const QString &programFolder, QString &folder)
+{
+    if (!command.outputFolder.isEmpty()) {
+        folder = command.outputFolder;
+        return true;
     }
-
-private:
-    QString folder_;
-    const ProgramTextTable *programText_;
-};
+    // The data folder's name is a program text.
+    const std::optional<ProgramTextTable> programText = loadProgramText(programFolder);
+    if (!programText)
+        return false;
+    folder = QFileInfo(GetReportFilePath(kFilesListName, programText->GetProgramText(310))).absolutePath();
+    return true;
+}
 
 struct Walk {
     ScanState state;
@@ -304,108 +230,273 @@ void prepareWalk(Walk &walk, const HeldSettings &held)
     walk.options.checkableFileTypes = DefaultCheckableFileTypes();
 }
 
-int stoppedOr(int status)
+// One run: the walk's host, what it found and said, and the files written.
+class Run : public WalkHost
 {
-    const int signal = StopSignalNumber();
-    return signal != 0 ? kSignalled + signal : status;
-}
+public:
+    Run(const CheckCommand &command, const HeldSettings &held, OutputFolder &folder)
+        : command_(command),
+          held_(held),
+          folder_(folder),
+          results_(command.format, kStdout, recordPlace(command, held.values.topFolder)),
+          progress_(ProgressWanted(command.quiet)),
+          hints_(held.values.topFolder)
+    {
+        prepareWalk(walk_, held);
+    }
 
-int listFiles(Walk &walk, const HeldSettings &held, const OutputFiles &files,
-              ResultStream &results, bool showProgress)
-{
-    ScanState &state = walk.state;
-    qint32 shown = 0;
-    ProgressLine progress(showProgress);
-    CheckHost host(progress, [&] {
-        if (shown < state.lngNumListedFiles && results.toTerminal())
-            progress.Clear();
-        for (; shown < state.lngNumListedFiles; ++shown)
-            results.ListedFile(state.strListedFiles[shown + 1]);
-    });
-    results.BeginListedFiles();
-    state.blnListingFiles = true;
-    RunWalk(state, walk.options, host);
-    host.Finish();
+    int Execute();
 
-    const bool stopped = StopSignalNumber() != 0;
-    const qint32 numFiles = state.lngNumListedFiles;
-    const QString status =
-        ListingStatusText(stopped, true, numFiles, numFiles >= 1 ? state.strListedFiles[1] : QString(),
-                          state.blnMaxNumFilesReached, walk.options.maxNumFiles);
-    int exitStatus = kNoBrokenLinks;
-    if (numFiles >= 1) {
-        const QString path = files.path(QStringLiteral("files.txt"));
-        const QString line2 = ListingLine2(numFiles, stopped, held.values.topFolderOnly == 1);
-        const QString error = WriteListOfFiles(state, path, held.values.topFolder, line2);
-        if (!error.isEmpty()) {
-            Complain(QStringLiteral("Unable to write the list of files to ") + path
-                     + QStringLiteral(": ") + error);
-            exitStatus = kWriteFailed;
+    // WalkHost.
+    void Yield() override
+    {
+        showNewResults();
+        progress_.Draw(status_, file_);
+    }
+    bool StopRequested() const override { return StopSignalNumber() != 0; }
+    void ShowFileBeingScanned(const QString &relativePath) override
+    {
+        if (progress_.enabled()) {
+            file_.clear();
+            AppendOneLine(file_, relativePath);
         }
     }
-    results.End(status);
-    return stoppedOr(exitStatus);
-}
+    void ShowStatus(const QString &text) override
+    {
+        if (progress_.enabled())
+            status_ = text;
+    }
+    void PageChecked(const QString &path, const PageReadResult &result) override
+    {
+        showNewResults();
+        const QStringView page = QStringView(path).sliced(topLength());
+        ++pagesHanded_;
+        if (result.read)
+            ++summary_.pages;
+        else
+            warn(UnreadablePageWarning(page.toString()));
+        summary_.links += result.linksChecked;
+        results_.PageChecked(page, result.read);
+    }
+    void FolderSkipped(const QString &path, SkippedFolder why) override
+    {
+        QString folder = path.mid(topLength());
+        EnsureTrailingBackslash(folder);
+        warn(SkippedFolderWarning(folder, why));
+    }
 
-int checkLinks(Walk &walk, const HeldSettings &held, const OutputFiles &files,
-               ResultStream &results, bool showProgress)
+private:
+    qsizetype topLength() const { return walk_.options.topFolder.size(); }
+    bool listing() const { return command_.listFiles; }
+
+    void warn(const QString &sentence)
+    {
+        progress_.Clear();
+        Complain(QStringLiteral("warning: ") + sentence);
+        summary_.warnings.append(sentence);
+    }
+    void showNewResults();
+    void warnBeforeWalk();
+    void warnAfterWalk();
+    bool writeListOfFiles(bool stopped);
+    bool writeReports(bool stopped);
+    int exitStatus(bool written) const;
+
+    const CheckCommand &command_;
+    const HeldSettings &held_;
+    OutputFolder &folder_;
+    Walk walk_;
+    ResultStream results_;
+    ProgressLine progress_;
+    BrokenLinkHints hints_;
+    RunSummary summary_;
+    qint64 pagesHanded_ = 0;
+    qint32 shown_ = 0; // records already handed to the output
+    bool noPage_ = false;
+    QString limitNote_; // where a limit ended the walk
+    QString status_;
+    QString file_;
+};
+
+void Run::showNewResults()
 {
-    ScanState &state = walk.state;
-    const QString &top = walk.options.topFolder;
-    BrokenLinkHints hints(top);
-    qint32 shown = 0;
+    ScanState &state = walk_.state;
+    if (listing()) {
+        if (shown_ < state.lngNumListedFiles && results_.toTerminal())
+            progress_.Clear();
+        for (; shown_ < state.lngNumListedFiles; ++shown_)
+            results_.ListedFile(state.strListedFiles[shown_ + 1]);
+        return;
+    }
     // Each broken link goes out as soon as it is found, before the reports
     // rewrite the table.
-    ProgressLine progress(showProgress);
-    CheckHost host(progress, [&] {
-        if (shown < state.lngNumBrokenLinks && results.toTerminal())
-            progress.Clear();
-        for (; shown < state.lngNumBrokenLinks; ++shown) {
-            const BrokenLink &link = state.brokenLinks.at(shown + 1);
-            const QString hint = hints.HintFor(link.strLinkTo);
-            results.BrokenLink(BrokenLinkRecord{QStringView(link.strLinkFrom).sliced(top.size()),
-                                                link.line, link.link,
-                                                QStringView(link.strLinkTo).sliced(top.size()),
-                                                hint});
-        }
-    });
-    results.BeginBrokenLinks();
-    state.EmptyBrokenLinks();
-    state.blnCheckingLinks = true;
-    RunWalk(state, walk.options, host);
-    state.blnCheckingLinks = false;
-    host.Finish();
+    if (shown_ < state.lngNumBrokenLinks && results_.toTerminal())
+        progress_.Clear();
+    const qsizetype top = topLength();
+    for (; shown_ < state.lngNumBrokenLinks; ++shown_) {
+        const BrokenLink &link = state.brokenLinks.at(shown_ + 1);
+        const QString hint = hints_.HintFor(link.strLinkTo);
+        results_.BrokenLink(BrokenLinkRecord{QStringView(link.strLinkFrom).sliced(top), link.line,
+                                             link.link, QStringView(link.strLinkTo).sliced(top),
+                                             hint});
+    }
+}
 
-    const bool stopped = StopSignalNumber() != 0;
+void Run::warnBeforeWalk()
+{
+    for (const QString &sentence : UnknownExcludedSubfolders(walk_.options.topFolder, held_))
+        warn(sentence);
+    if (!listing() && ExcludesEveryLink(walk_.state))
+        warn(EveryLinkExcludedWarning());
+}
+
+void Run::warnAfterWalk()
+{
+    const ScanState &state = walk_.state;
+    const qint64 found = listing() ? state.lngNumListedFiles : pagesHanded_;
+    if (found == 0) {
+        const bool excluding = state.intNumExcludedSubfolders > 0 || state.intNumExcludedFilepaths > 0;
+        if (excluding && FindsAPageWithoutExclusions(walk_.options)) {
+            warn(EveryPageExcludedWarning(listing()));
+        } else {
+            warn(NoPageFoundWarning(walk_.options.topFolder));
+            noPage_ = true;
+        }
+    }
+    if (summary_.limitReached) {
+        const QString lastPage = listing() ? state.strListedFiles[state.lngNumListedFiles]
+                                           : state.brokenLinks[state.lngNumBrokenLinks]
+                                                 .strLinkFrom.mid(topLength());
+        limitNote_ = LimitWarning(listing(), listing() ? walk_.options.maxNumFiles
+                                                       : walk_.options.maxNumLinks,
+                                  lastPage);
+        warn(limitNote_);
+    }
+}
+
+bool Run::writeListOfFiles(bool stopped)
+{
+    ScanState &state = walk_.state;
+    if (state.lngNumListedFiles < 1)
+        return true;
+    const QString line2 = ListingLine2(state.lngNumListedFiles, stopped, held_.values.topFolderOnly == 1);
+    QString error = WriteListOfFiles(state, folder_.PartialPath(kFilesListName), held_.values.topFolder, line2);
+    if (error.isEmpty())
+        error = folder_.Commit(kFilesListName);
+    else
+        folder_.Discard(kFilesListName);
+    if (error.isEmpty())
+        return true;
+    progress_.Clear();
+    Complain(QStringLiteral("Unable to write the list of files to ") + folder_.FinalPath(kFilesListName)
+             + QStringLiteral(": ") + error);
+    return false;
+}
+
+bool Run::writeReports(bool stopped)
+{
     ReportSettings settings;
-    settings.topFolder = top;
-    settings.showRepeatedLinks = held.values.showRepeatedLinks == 1;
+    settings.topFolder = walk_.options.topFolder;
+    settings.showRepeatedLinks = held_.values.showRepeatedLinks == 1;
     settings.stopped = stopped;
+    if (summary_.limitReached)
+        settings.endedEarlyNote = limitNote_;
     bool written = true;
+    QString writing;
     CheckReportSteps steps;
-    steps.reportPath = [&](const QString &name) { return files.path(name); };
-    steps.reportDone = [&](const QString &path, const QString &error) {
+    steps.reportPath = [&](const QString &name) {
+        writing = name;
+        return folder_.PartialPath(name);
+    };
+    steps.reportDone = [&](const QString &, const QString &writeError) {
+        QString error = writeError;
+        if (error.isEmpty())
+            error = folder_.Commit(writing);
+        else
+            folder_.Discard(writing);
         if (!error.isEmpty()) {
-            Complain(ReportWriteFailureText(path, error).replace(QStringLiteral("\n\n"),
-                                                                 QStringLiteral(": ")));
+            Complain(ReportWriteFailureText(folder_.FinalPath(writing), error)
+                         .replace(QStringLiteral("\n\n"), QStringLiteral(": ")));
             written = false;
         }
         return written;
     };
-    const qint32 numBrokenLinks = state.lngNumBrokenLinks;
-    WriteCheckReports(state, settings, steps);
+    WriteCheckReports(walk_.state, settings, steps);
+    return written;
+}
 
-    results.End(stopped ? CheckLinksStoppedText() : CheckLinksSummaryText(numBrokenLinks));
-    if (!written)
-        return stoppedOr(kWriteFailed);
-    return stoppedOr(numBrokenLinks > 0 ? kBrokenLinksFound : kNoBrokenLinks);
+int Run::exitStatus(bool written) const
+{
+    if (const int signal = StopSignalNumber(); signal != 0)
+        return kSignalled + signal;
+    if (!written || !results_.failure().isEmpty())
+        return kWriteFailed;
+    if (noPage_)
+        return kBadUsage;
+    return summary_.broken > 0 ? kBrokenLinksFound : kNoBrokenLinks;
+}
+
+int Run::Execute()
+{
+    ScanState &state = walk_.state;
+    warnBeforeWalk();
+    if (listing()) {
+        results_.BeginListedFiles();
+        state.blnListingFiles = true;
+    } else {
+        results_.BeginBrokenLinks();
+        state.EmptyBrokenLinks();
+        state.blnCheckingLinks = true;
+    }
+    RunWalk(state, walk_.options, *this);
+    state.blnCheckingLinks = false;
+    progress_.Clear();
+    showNewResults();
+
+    const bool stopped = StopSignalNumber() != 0;
+    summary_.stopped = stopped;
+    summary_.limitReached = !stopped && (listing() ? state.blnMaxNumFilesReached : state.blnMaxNumLinksReached);
+    if (!stopped)
+        warnAfterWalk();
+
+    bool written;
+    if (listing()) {
+        const qint32 numFiles = state.lngNumListedFiles;
+        summary_.pages = numFiles;
+        summary_.status = ListingStatusText(stopped, true, numFiles,
+                                            numFiles >= 1 ? state.strListedFiles[1] : QString(),
+                                            state.blnMaxNumFilesReached, walk_.options.maxNumFiles);
+        written = writeListOfFiles(stopped);
+    } else {
+        summary_.broken = state.lngNumBrokenLinks;
+        summary_.status = stopped ? CheckLinksStoppedText() : CheckLinksSummaryText(state.lngNumBrokenLinks);
+        if (summary_.limitReached)
+            summary_.status += QStringLiteral(" Checking stopped at the limit of ")
+                               + FormatCount(walk_.options.maxNumLinks) + QStringLiteral(" broken links.");
+        written = writeReports(stopped);
+    }
+    const QStringList ourFiles{kFilesListName, kLinksToReportName, kLinksFromReportName};
+    if (command_.outputFolder.isEmpty()) {
+        for (const QString &name : ourFiles)
+            folder_.Discard(name);
+    } else {
+        folder_.RemoveOthers(ourFiles);
+    }
+
+    results_.End(summary_);
+    if (!results_.statusOnOutput())
+        WriteToStderr(summary_.status + u'\n');
+    if (!results_.failure().isEmpty())
+        Complain(QStringLiteral("cannot write to standard output: ") + results_.failure()
+                 + (written ? QStringLiteral(" (the files were written all the same)") : QString()));
+    return exitStatus(written);
 }
 
 } // namespace
 
 void Complain(const QString &text)
 {
-    writeToStderr(QStringLiteral("quillan-check: ") + text + u'\n');
+    WriteToStderr(QStringLiteral("quillan-check: ") + text + u'\n');
 }
 
 int RunCheckCommand(const CheckCommand &command, const QString &programFolder)
@@ -413,23 +504,21 @@ int RunCheckCommand(const CheckCommand &command, const QString &programFolder)
     HeldSettings held;
     if (!gatherSettings(command, held))
         return kBadUsage;
-
-    // The data folder's name is a program text.
-    std::optional<ProgramTextTable> programText;
-    if (command.outputFolder.isEmpty()) {
-        programText = loadProgramText(programFolder);
-        if (!programText)
-            return kBadUsage;
+    QString folderPath;
+    if (!outputFolderPath(command, programFolder, folderPath))
+        return kBadUsage;
+    OutputFolder folder;
+    const QString problem = folder.Open(folderPath, [&] {
+        Complain(QStringLiteral("waiting for another run that writes to ") + folderPath);
+    });
+    if (!problem.isEmpty()) {
+        Complain(problem);
+        return kWriteFailed;
     }
-    const OutputFiles files(command.outputFolder, programText ? &*programText : nullptr);
-
-    Walk walk;
-    prepareWalk(walk, held);
-    ResultStream results(command.format, kStdout);
-    const bool showProgress = !command.quiet && stderrIsTerminal();
+    // Taken only now: while it waits for the lock, Ctrl-C simply ends it.
     InstallStopSignals();
-    return command.listFiles ? listFiles(walk, held, files, results, showProgress)
-                             : checkLinks(walk, held, files, results, showProgress);
+    Run run(command, held, folder);
+    return run.Execute();
 }
 
 } // namespace quillan::check

@@ -2,6 +2,7 @@
 // same files and status for the same settings, its exit statuses, its
 // records in every format, and Ctrl-C in the middle of a walk.
 
+#include "CheckProcess.h"
 #include "gui/MainWindowTest.h"
 
 #include "engine/TempTree.h"
@@ -32,79 +33,6 @@ namespace quillan::test {
 
 namespace {
 
-const QString kProgram = QStringLiteral(QUILLAN_CHECK_PROGRAM);
-
-struct CliResult {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-
-    // The output without its last line, and that line.
-    QByteArray records() const { return out.left(out.lastIndexOf('\n', out.size() - 2) + 1); }
-    QString lastLine() const
-    {
-        const QByteArray trimmed = out.endsWith('\n') ? out.chopped(1) : out;
-        return QString::fromUtf8(trimmed.mid(trimmed.lastIndexOf('\n') + 1));
-    }
-};
-
-// Runs the checker with its data folder below `dataHome`.
-CliResult runCli(const QStringList &args, const QString &dataHome)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    process.setProcessEnvironment(env);
-    process.start(kProgram, args);
-    EXPECT_TRUE(process.waitForFinished(120000)) << args.join(u' ').toStdString();
-    CliResult result;
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-// The exit status of a child as a shell gives it: the code, or 128 and the
-// signal that ended it.
-int shellStatus(int waitStatus)
-{
-    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
-}
-
-// Starts the checker with standard output going to `stdoutPath` and
-// standard error to `stderrFd` (-1: nowhere). Only plain system calls run
-// between fork and exec.
-pid_t spawnCli(const QStringList &args, const QByteArray &stdoutPath, int stderrFd)
-{
-    std::vector<QByteArray> owned{QFile::encodeName(kProgram)};
-    for (const QString &arg : args)
-        owned.push_back(arg.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &arg : owned)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(stdoutPath.constData(), O_WRONLY);
-        const int err = stderrFd >= 0 ? stderrFd : ::open("/dev/null", O_WRONLY);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
-            ::_exit(126);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
-std::string readAll(int fd)
-{
-    std::string text;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, size_t(n));
-    return text;
-}
-
 class CheckCommandTest : public MainWindowTest
 {
 protected:
@@ -112,7 +40,7 @@ protected:
     // Where the checker writes when no --out is given.
     QString cliFile(const QString &name) const { return dataHome() + QStringLiteral("/Quillan/") + name; }
 
-    CliResult cli(const QStringList &args) const { return runCli(args, dataHome()); }
+    CliResult cli(const QStringList &args) const { return RunCli(args, dataHome()); }
 
     QString settingsFile(const QString &name, const SettingsValues &values)
     {
@@ -177,8 +105,11 @@ std::vector<ParityCase> parityCases(const QString &top)
          {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("--no-show-repeated"),
           QStringLiteral("--top-folder-only"), QStringLiteral("--exclude-subfolders=docs"),
           QStringLiteral("--exclude-filepaths="), QStringLiteral("--exclude-links=gone")}},
-        {"a settings file whose top folder is gone drops its subfolders", goneTop, goneTop,
-         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("%TOP%")}, true},
+        // The window drops the subfolders of a file whose top folder is gone;
+        // the checker, told the top folder, keeps them for it.
+        {"a settings file whose top folder is gone, with the top folder named",
+         SettingsValues{top, QStringLiteral("old"), {}, {}, 0, 0, 0}, goneTop,
+         {QStringLiteral("--settings"), QStringLiteral("%USR%"), QStringLiteral("%TOP%")}},
     };
 }
 
@@ -245,17 +176,19 @@ TEST_F(CheckCommandTest, ExitStatusSaysWhatHappened)
         {{broken}, 1, "There is only one broken local link."},
         {{QStringLiteral("--bogus"), clean}, 2, "unknown option --bogus"},
         {{QStringLiteral("--format"), QStringLiteral("xml"), clean}, 2, "--format takes"},
+        {{QStringLiteral("--list"), QStringLiteral("--format=sarif"), clean}, 2, "--list takes"},
         {{QStringLiteral("--out")}, 2, "--out needs a value"},
         {{clean, broken}, 2, "one top folder only"},
         {{}, 2, "no top folder given"},
         {{site.path(QStringLiteral("nowhere"))}, 2, "the top folder does not exist"},
         {{QStringLiteral("--settings"), site.path(QStringLiteral("none.usr")), clean}, 2,
          "cannot read the settings file"},
-        {{QStringLiteral("--out"), underAFile, broken}, 3, "Unable to write the report"},
-        {{QStringLiteral("--list"), QStringLiteral("--out"), underAFile, broken}, 3,
-         "Unable to write the list of files"},
-        // Nothing to write, so nothing fails.
-        {{QStringLiteral("--out"), underAFile, clean}, 0, "Congratulations!"},
+        {{site.path(QStringLiteral("a-file"))}, 2, "the top folder is a file, not a folder"},
+        // The output folder is tried before the scan, whatever it would find.
+        {{QStringLiteral("--out"), underAFile, clean}, 3,
+         "cannot make the output folder " "%OUT%: Not a directory"},
+        {{QStringLiteral("--list"), QStringLiteral("--out"), site.path(QStringLiteral("a-file")), broken},
+         3, "the output folder is a file"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -263,9 +196,11 @@ TEST_F(CheckCommandTest, ExitStatusSaysWhatHappened)
         EXPECT_EQ(result.status, c.status);
         const QString said = c.status == 2 || c.status == 3 ? QString::fromLocal8Bit(result.err)
                                                             : result.lastLine();
-        EXPECT_TRUE(said.contains(QString::fromUtf8(c.lastLineOrError))) << said.toStdString();
+        const QString expected = QString::fromUtf8(c.lastLineOrError).replace(QStringLiteral("%OUT%"), underAFile);
+        EXPECT_TRUE(said.contains(expected)) << said.toStdString();
     }
     EXPECT_EQ(FileBytes(cliFile(QStringLiteral("links_to.txt"))).left(13), "Top folder is");
+    EXPECT_FALSE(QFile::exists(site.path(QStringLiteral("a-file/out"))));
 }
 
 TEST_F(CheckCommandTest, AnUnreadableTopFolderIsBadUsage)
@@ -278,74 +213,124 @@ TEST_F(CheckCommandTest, AnUnreadableTopFolderIsBadUsage)
         int errPipe[2];
         if (::pipe(errPipe) != 0)
             return std::string("no pipe");
-        const pid_t pid = spawnCli(args, "/dev/null", errPipe[1]);
+        const pid_t pid = SpawnCli(args, "/dev/null", errPipe[1]);
         ::close(errPipe[1]);
-        const std::string err = readAll(errPipe[0]);
+        const std::string err = ReadAll(errPipe[0]);
         ::close(errPipe[0]);
         int status = 0;
         ::waitpid(pid, &status, 0);
-        return std::to_string(shellStatus(status)) + " " + err;
+        return std::to_string(ShellStatus(status)) + " " + err;
     });
     ::chmod(locked.constData(), 0755);
     EXPECT_EQ(outcome.rfind("2 quillan-check: the top folder cannot be read", 0), 0u) << outcome;
 }
 
-// Ctrl-C and SIGTERM in the middle of a walk. Standard output is a FIFO the
-// test reads from: once its small buffer is full the checker waits in the
-// middle of the walk, so the signal reliably comes while the walk runs.
+// Signals in the middle of a walk. Standard output is a FIFO the test reads
+// from: once its small buffer is full the checker waits in the middle of the
+// walk, so the signal reliably comes while the walk runs.
+struct SignalCase {
+    const char *name;
+    int signalNumber;
+    bool alsoToGroup;    // then to the process group too, as `timeout` does
+    bool againAfterASecond; // a second one, a second later, while the output is full
+    int times;
+};
+
 TEST_F(CheckCommandTest, ASignalStopsTheWalkAndTheReportsSaySo)
 {
     constexpr int kPages = 400;
     for (int i = 0; i < kPages; ++i)
         site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
                   QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
-    for (const int signalNumber : {SIGINT, SIGTERM}) {
-        SCOPED_TRACE(signalNumber);
-        const QByteArray fifo = QFile::encodeName(home.path(QStringLiteral("out.fifo")));
-        ::unlink(fifo.constData());
-        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
-        // A writer of the test's own keeps reads from ending before the
-        // checker has opened its end.
-        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        const int keepOpen = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC);
-        ASSERT_GE(reader, 0);
-        ASSERT_GE(keepOpen, 0);
-        ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
-        ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);
-        const pid_t pid = spawnCli({QStringLiteral("--format"), QStringLiteral("json"),
-                                    QStringLiteral("--out"), home.path(QStringLiteral("out")),
-                                    site.root()},
-                                   fifo, -1);
-        ASSERT_GT(pid, 0);
+    const SignalCase cases[] = {
+        {"Ctrl-C", SIGINT, false, false, 1},
+        {"SIGTERM", SIGTERM, false, false, 1},
+        {"SIGHUP, as when the terminal goes", SIGHUP, false, false, 1},
+        {"timeout -s INT: to the checker, then to its group", SIGINT, true, false, 20},
+    };
+    for (const SignalCase &sc : cases) {
+        for (int run = 0; run < sc.times; ++run) {
+            SCOPED_TRACE(std::string(sc.name) + " run " + std::to_string(run));
+            const QByteArray fifo = QFile::encodeName(home.path(QStringLiteral("out.fifo")));
+            ::unlink(fifo.constData());
+            ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+            // A writer of the test's own keeps reads from ending before the
+            // checker has opened its end.
+            const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            const int keepOpen = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC);
+            ASSERT_GE(reader, 0);
+            ASSERT_GE(keepOpen, 0);
+            ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+            ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);
+            const pid_t pid = SpawnCli({QStringLiteral("--format"), QStringLiteral("json"),
+                                        QStringLiteral("--out"), home.path(QStringLiteral("out")),
+                                        site.root()},
+                                       fifo, -1, -1, true);
+            ASSERT_GT(pid, 0);
 
-        // The first record: the checker is writing while it walks.
-        std::string out;
-        char c;
-        while (out.find('}') == std::string::npos) {
-            ASSERT_EQ(::read(reader, &c, 1), 1) << out;
-            out += c;
+            // The first record: the checker is writing while it walks.
+            std::string out;
+            char c;
+            while (out.find('}') == std::string::npos) {
+                ASSERT_EQ(::read(reader, &c, 1), 1) << out;
+                out += c;
+            }
+            ::close(keepOpen);
+            ::kill(pid, sc.signalNumber);
+            if (sc.alsoToGroup)
+                ::kill(-pid, sc.signalNumber);
+            out += ReadAll(reader);
+            ::close(reader);
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+
+            EXPECT_TRUE(WIFEXITED(status)) << "ended by the signal, reports unwritten";
+            EXPECT_EQ(ShellStatus(status), 128 + sc.signalNumber);
+            QJsonParseError error;
+            const QJsonObject document =
+                QJsonDocument::fromJson(QByteArray::fromStdString(out), &error).object();
+            ASSERT_EQ(error.error, QJsonParseError::NoError) << out;
+            EXPECT_EQ(document[QStringLiteral("status")].toString(),
+                      QStringLiteral("Checking of links was stopped."));
+            EXPECT_TRUE(document[QStringLiteral("stopped")].toBool());
+            const QJsonArray records = document[QStringLiteral("records")].toArray();
+            EXPECT_GT(records.size(), 0);
+            EXPECT_LT(records.size(), kPages);
+            const QByteArray report = FileBytes(home.path(QStringLiteral("out/links_to.txt")));
+            EXPECT_TRUE(report.startsWith("Link checking was stopped, so this list is incomplete.\r\n\r\n"
+                                          "Top folder is\r\n"));
+            EXPECT_TRUE(report.contains(
+                QStringLiteral("There are %1 broken links:").arg(records.size()).toUtf8()));
+            EXPECT_TRUE(FileBytes(home.path(QStringLiteral("out/links_from.txt")))
+                            .startsWith("Link checking was stopped"));
         }
-        ::close(keepOpen);
-        ::kill(pid, signalNumber);
-        out += readAll(reader);
-        ::close(reader);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-
-        EXPECT_EQ(shellStatus(status), 128 + signalNumber);
-        CliResult result;
-        result.out = QByteArray::fromStdString(out);
-        EXPECT_EQ(result.lastLine(), QStringLiteral("Checking of links was stopped."));
-        const QJsonArray records = QJsonDocument::fromJson(result.records()).array();
-        EXPECT_GT(records.size(), 0);
-        EXPECT_LT(records.size(), kPages);
-        const QByteArray report = FileBytes(home.path(QStringLiteral("out/links_to.txt")));
-        EXPECT_TRUE(report.startsWith("Link checking was stopped, so this list is incomplete.\r\n\r\n"
-                                      "Top folder is\r\n"));
-        EXPECT_TRUE(report.contains(QStringLiteral("There are %1 broken links:").arg(records.size()).toUtf8()));
-        EXPECT_TRUE(FileBytes(home.path(QStringLiteral("out/links_from.txt")))
-                        .startsWith("Link checking was stopped"));
     }
+}
+
+// A second Ctrl-C a second after the first ends the checker at once, even
+// while it waits to write.
+TEST_F(CheckCommandTest, ASecondCtrlCASecondLaterEndsAtOnce)
+{
+    for (int i = 0; i < 400; ++i)
+        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
+                  QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
+    int pipeFds[2];
+    ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
+    ASSERT_GE(::fcntl(pipeFds[0], F_SETPIPE_SZ, 4096), 0);
+    const pid_t pid = SpawnCli({QStringLiteral("--format=json"), QStringLiteral("--out"),
+                                home.path(QStringLiteral("out")), site.root()},
+                               {}, -1, pipeFds[1]);
+    ::close(pipeFds[1]);
+    char c;
+    ASSERT_EQ(::read(pipeFds[0], &c, 1), 1); // it is writing, and the pipe stays full
+    ::kill(pid, SIGINT);
+    ::usleep(1200 * 1000);
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(pipeFds[0]);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(ShellStatus(status), 130);
 }
 
 // ---------------------------------------------------------------------------
@@ -389,9 +374,9 @@ std::vector<Row> parseJson(const QByteArray &records)
     const QJsonDocument document = QJsonDocument::fromJson(records, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     std::vector<Row> rows;
-    for (const QJsonValue &value : document.array()) {
+    for (const QJsonValue &value : document.object()[QStringLiteral("records")].toArray()) {
         const QJsonObject o = value.toObject();
-        EXPECT_EQ(o.size(), 5);
+        EXPECT_EQ(o.size(), o.contains(QStringLiteral("page_bytes")) ? 6 : 5);
         EXPECT_TRUE(o[QStringLiteral("line")].isDouble());
         EXPECT_TRUE(o[QStringLiteral("hint")].isNull() || o[QStringLiteral("hint")].isString());
         rows.push_back({o[QStringLiteral("page")].toString(), o[QStringLiteral("line")].toInt(),
@@ -454,12 +439,17 @@ TEST_F(CheckCommandTest, RecordsGiveLineLinkTargetAndHintInEveryFormatWhateverBy
 
     const CliResult json = cli({QStringLiteral("--format"), QStringLiteral("json"), site.root()});
     EXPECT_EQ(json.status, 1);
-    EXPECT_EQ(json.lastLine(), summary);
-    EXPECT_EQ(parseJson(json.records()), expected);
+    EXPECT_EQ(json.errLastLine(), summary);
+    EXPECT_EQ(parseJson(json.out), expected);
+    // The bytes of a name that does not decode, for a script to open it.
+    const QJsonObject first =
+        QJsonDocument::fromJson(json.out).object()[QStringLiteral("records")].toArray()[0].toObject();
+    EXPECT_EQ(first[QStringLiteral("page_bytes")].toString(), QStringLiteral("caf%E9.htm"));
+    EXPECT_FALSE(first.contains(QStringLiteral("target_bytes")));
 
     const CliResult tsv = cli({QStringLiteral("--format=tsv"), site.root()});
-    EXPECT_EQ(tsv.lastLine(), summary);
-    EXPECT_EQ(parseTsv(tsv.records()), expected);
+    EXPECT_EQ(tsv.errLastLine(), summary);
+    EXPECT_EQ(parseTsv(tsv.out), expected);
     EXPECT_TRUE(tsv.out.contains("tab\\tname.htm\t1\tx\\\\y.htm\t"));
 
     const CliResult text = cli({site.root()});
@@ -467,14 +457,17 @@ TEST_F(CheckCommandTest, RecordsGiveLineLinkTargetAndHintInEveryFormatWhateverBy
     EXPECT_TRUE(text.out.contains("\ncr.htm:2: d.htm -> d.htm\n"));
     EXPECT_TRUE(text.out.contains(
         (QStringLiteral("lf.htm:4: real.htm -> real.htm (") + caseHint + QStringLiteral(")\n")).toUtf8()));
+    // One line a record, the name's tab and the link's backslash escaped.
+    EXPECT_TRUE(text.out.contains("\ntab\\tname.htm:1: x\\\\y.htm -> x\\\\y.htm\n"));
+    EXPECT_EQ(text.out.count('\n'), 12);
 
     // A listing gives the pages; a clean check an empty array.
     const CliResult listed = cli({QStringLiteral("--list"), QStringLiteral("--format=json"),
                                   site.root()});
-    EXPECT_EQ(QJsonDocument::fromJson(listed.records()).array().size(), 10);
-    EXPECT_EQ(listed.lastLine(), QStringLiteral("Number of files: 10"));
-    const CliResult clean = cli({QStringLiteral("--format=json"), site.path(QStringLiteral("docs"))});
-    EXPECT_EQ(clean.records(), "[]\n");
+    const QJsonObject listing = QJsonDocument::fromJson(listed.out).object();
+    EXPECT_EQ(listing[QStringLiteral("records")].toArray().size(), 10);
+    EXPECT_EQ(listing[QStringLiteral("pages")].toInt(), 10);
+    EXPECT_EQ(listed.errLastLine(), QStringLiteral("Number of files: 10"));
 }
 
 } // namespace
