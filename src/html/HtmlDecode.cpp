@@ -2,6 +2,7 @@
 // a guess from the user's language; here the guess is UTF-8 when the bytes
 // are valid UTF-8 and windows-1252 (which every byte sequence is) otherwise.
 
+#include "html/DeclaredEncoding.h"
 #include "html/HtmlLinks.h"
 #include "html/HtmlPrescan.h"
 #include "html/Windows1252.h"
@@ -29,7 +30,8 @@ QString Decode(QByteArrayView bytes, QStringDecoder::Encoding encoding)
     return decoder.decode(bytes);
 }
 
-// Decodes with an encoding a page declared; false when Qt cannot.
+} // namespace
+
 bool DecodeDeclared(QByteArrayView bytes, QByteArrayView encoding, QString &text)
 {
     if (encoding == "UTF-8") {
@@ -53,8 +55,6 @@ bool DecodeDeclared(QByteArrayView bytes, QByteArrayView encoding, QString &text
     text = decoder.decode(bytes);
     return true;
 }
-
-} // namespace
 
 QString DecodeHtmlBytes(const QByteArray &bytes)
 {
