@@ -7,7 +7,7 @@
 #include "html/HtmlLinks.h"
 #include "html/HtmlNames.h"
 #include "html/HtmlValueParsers.h"
-#include "html/LineCounter.h"
+#include "html/HtmlLineCounter.h"
 
 #include <array>
 #include <vector>
@@ -601,7 +601,7 @@ private:
     qsizetype n_;
     HtmlPage &page_;
     bool anchors_;
-    LineCounter lines_;
+    HtmlLineCounter lines_;
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
     HtmlAttributeSet seen_ = 0;

@@ -1,10 +1,10 @@
-#include "html/LineCounter.h"
+#include "html/HtmlLineCounter.h"
 
 #include <limits>
 
 namespace quillan {
 
-qint64 LineCounter::EndsBetween(qsizetype from, qsizetype to) const
+qint64 HtmlLineCounter::EndsBetween(qsizetype from, qsizetype to) const
 {
     const char16_t *t = text_.utf16();
     const qsizetype n = text_.size();
@@ -17,7 +17,7 @@ qint64 LineCounter::EndsBetween(qsizetype from, qsizetype to) const
     return ends;
 }
 
-qint32 LineCounter::LineAt(qsizetype pos)
+qint32 HtmlLineCounter::LineAt(qsizetype pos)
 {
     if (pos >= pos_)
         line_ += EndsBetween(pos_, pos);

@@ -7,10 +7,10 @@
 
 namespace quillan {
 
-class LineCounter
+class HtmlLineCounter
 {
 public:
-    explicit LineCounter(QStringView text) : text_(text) {}
+    explicit HtmlLineCounter(QStringView text) : text_(text) {}
 
     // The line, from 1, on which the character at `pos` stands.
     qint32 LineAt(qsizetype pos);
