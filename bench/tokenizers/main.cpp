@@ -1,7 +1,7 @@
 // html-tokenizer-bench: the engine's HTML reading against gumbo and libxml2.
 //
 //   html-tokenizer-bench cases                     the tricky cases with each reader
-//   html-tokenizer-bench time FOLDER... [--repeat N]
+//   html-tokenizer-bench time FOLDER... [--repeat N] [--reader NAME]
 //                                                  each reader on every page of the
 //                                                  folders (names whose extension holds
 //                                                  "htm"), pages held in memory; best of N
@@ -110,7 +110,7 @@ std::vector<QByteArray> LoadPages(const QStringList &folders)
     return pages;
 }
 
-int RunTimes(const QStringList &folders, int repeat)
+int RunTimes(const QStringList &folders, int repeat, const QString &only)
 {
     const std::vector<QByteArray> pages = LoadPages(folders);
     qint64 bytes = 0;
@@ -120,6 +120,8 @@ int RunTimes(const QStringList &folders, int repeat)
     const Reader decode{"decoding only", DecodeOnly};
     double quillanMs = 0;
     for (const Reader &reader : {decode, kReaders[0], kReaders[1], kReaders[2]}) {
+        if (!only.isEmpty() && only != QLatin1StringView(reader.name))
+            continue;
         double best = std::numeric_limits<double>::max();
         std::size_t found = 0;
         for (int i = 0; i < repeat; ++i) {
@@ -159,8 +161,14 @@ int main(int argc, char **argv)
             repeat = std::max(1, args[at + 1].toInt());
             args.remove(at, 2);
         }
-        return RunTimes(args.mid(1), repeat);
+        QString only;
+        const qsizetype readerAt = args.indexOf(QStringLiteral("--reader"));
+        if (readerAt >= 0 && readerAt + 1 < args.size()) {
+            only = args[readerAt + 1];
+            args.remove(readerAt, 2);
+        }
+        return RunTimes(args.mid(1), repeat, only);
     }
-    std::fprintf(stderr, "usage: html-tokenizer-bench cases | time FOLDER... [--repeat N]\n");
+    std::fprintf(stderr, "usage: html-tokenizer-bench cases | time FOLDER... [--repeat N] [--reader NAME]\n");
     return 2;
 }

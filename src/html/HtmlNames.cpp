@@ -1,6 +1,5 @@
 #include "html/HtmlNames.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -139,38 +138,93 @@ constexpr bool SortedByName(const auto &table)
 static_assert(SortedByName(kElements));
 static_assert(SortedByName(kAttributes));
 
-constexpr std::size_t kMaxNameLength = 13; // "foreignobject"
+// A name of at most 16 ASCII characters, lowered, packed into two words:
+// every tag and attribute name of a page is looked up, so the look-up is
+// two integer comparisons in a hash table built at compile time.
+struct PackedName {
+    uint64_t low = 0;
+    uint64_t high = 0;
 
-// `name` with ASCII capitals lowered, as 8-bit text; false when it holds a
-// character no table name has or is longer than every table name.
-bool Lowered(QStringView name, std::array<char, kMaxNameLength> &buffer, std::size_t &length)
+    constexpr bool operator==(const PackedName &) const = default;
+};
+
+constexpr std::size_t kMaxPackedLength = 16;
+
+constexpr void PackCharacter(PackedName &packed, std::size_t i, char16_t c)
 {
-    if (name.size() > qsizetype(buffer.size()))
+    if (c >= u'A' && c <= u'Z')
+        c = char16_t(c + 32);
+    (i < 8 ? packed.low : packed.high) |= uint64_t(c) << (8 * (i % 8));
+}
+
+constexpr PackedName Pack(std::string_view name)
+{
+    PackedName packed;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        PackCharacter(packed, i, char16_t(name[i]));
+    return packed;
+}
+
+// False for names no table holds: too long, empty, or with a character
+// outside ASCII or a NUL (which packing could not tell from the end).
+bool Pack(QStringView name, PackedName &packed)
+{
+    if (name.isEmpty() || name.size() > qsizetype(kMaxPackedLength))
         return false;
-    length = std::size_t(name.size());
-    for (std::size_t i = 0; i < length; ++i) {
-        char16_t c = name[qsizetype(i)].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c = char16_t(c + 32);
-        if (c >= 0x80)
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c == 0 || c >= 0x80)
             return false;
-        buffer[i] = char(c);
+        PackCharacter(packed, std::size_t(i), c);
     }
     return true;
 }
 
-template <typename Table>
-const typename Table::value_type *Find(const Table &table, QStringView name)
+constexpr std::size_t kSlots = 256;
+
+constexpr std::size_t Hash(const PackedName &name)
 {
-    std::array<char, kMaxNameLength> buffer{};
-    std::size_t length = 0;
-    if (!Lowered(name, buffer, length))
-        return nullptr;
-    const std::string_view key(buffer.data(), length);
-    const auto *found = std::lower_bound(table.begin(), table.end(), key,
-                                         [](const auto &entry, std::string_view k) { return entry.name < k; });
-    return found != table.end() && found->name == key ? found : nullptr;
+    return std::size_t(((name.low * 0x9E3779B97F4A7C15ULL) ^ (name.high * 0xC2B2AE3D27D4EB4FULL)) >> 56);
 }
+
+template <typename Entry, std::size_t N>
+class NameIndex
+{
+public:
+    constexpr explicit NameIndex(const std::array<Entry, N> &table)
+    {
+        static_assert(N < kSlots / 2);
+        for (std::size_t i = 0; i < N; ++i) {
+            const PackedName key = Pack(table[i].name);
+            std::size_t slot = Hash(key);
+            while (slots_[slot].index >= 0)
+                slot = (slot + 1) % kSlots;
+            slots_[slot] = {key, int16_t(i)};
+        }
+    }
+
+    // The index of `name` in the table; -1 when it is not there.
+    int Find(QStringView name) const
+    {
+        PackedName key;
+        if (!Pack(name, key))
+            return -1;
+        for (std::size_t slot = Hash(key); slots_[slot].index >= 0; slot = (slot + 1) % kSlots)
+            if (slots_[slot].key == key)
+                return slots_[slot].index;
+        return -1;
+    }
+
+private:
+    struct Slot {
+        PackedName key;
+        int16_t index = -1;
+    };
+    std::array<Slot, kSlots> slots_{};
+};
+
+constexpr NameIndex kElementIndex(kElements);
+constexpr NameIndex kAttributeIndex(kAttributes);
 
 constexpr HtmlAttributeSet kSvgLinks = Bit(A::Href) | Bit(A::XlinkHref);
 
@@ -220,16 +274,16 @@ HtmlAttributeSet HtmlResourceAttributes(HtmlElement element)
 
 HtmlElementName LookUpElement(QStringView name)
 {
-    const ElementEntry *entry = Find(kElements, name);
-    if (entry == nullptr)
+    const int found = kElementIndex.Find(name);
+    if (found < 0)
         return {};
-    return {entry->element, entry->breaksOut};
+    return {kElements[std::size_t(found)].element, kElements[std::size_t(found)].breaksOut};
 }
 
 HtmlAttribute LookUpAttribute(QStringView name)
 {
-    const AttributeEntry *entry = Find(kAttributes, name);
-    return entry != nullptr ? entry->attribute : A::Other;
+    const int found = kAttributeIndex.Find(name);
+    return found >= 0 ? kAttributes[std::size_t(found)].attribute : A::Other;
 }
 
 HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool anchors)

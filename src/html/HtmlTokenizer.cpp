@@ -9,6 +9,7 @@
 #include "html/HtmlValueParsers.h"
 #include "html/HtmlLineCounter.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -99,9 +100,21 @@ private:
             frames_.pop_back();
     }
 
+    // The position of `c` from `p`, or -1. Values and tags are short: a
+    // plain look at the first characters saves the call that suits long
+    // searches.
+    qsizetype IndexOf(char16_t c, qsizetype p) const
+    {
+        const qsizetype near = std::min(n_, p + 16);
+        for (; p < near; ++p)
+            if (t_[p] == c)
+                return p;
+        return p < n_ ? text_.indexOf(QChar(c), p) : -1;
+    }
+
     qsizetype SkipPast(qsizetype p, char16_t c) const
     {
-        const qsizetype found = text_.indexOf(QChar(c), p);
+        const qsizetype found = IndexOf(c, p);
         return found < 0 ? n_ : found + 1;
     }
 
@@ -155,7 +168,7 @@ private:
                 const char16_t c = t_[p];
                 if (c == u'"' || c == u'\'') {
                     valueBegin = p + 1;
-                    valueEnd = text_.indexOf(QChar(c), valueBegin);
+                    valueEnd = IndexOf(c, valueBegin);
                     if (valueEnd < 0)
                         return -1;
                     p = valueEnd + 1;
@@ -282,12 +295,15 @@ private:
         const qsizetype nameEnd = NameEnd(p);
         if (nameEnd >= n_)
             return n_;
-        const HtmlElement element = LookUpElement(text_.sliced(p, nameEnd - p)).element;
         bool selfClosing = false;
         const qsizetype end = ReadAttributes(nameEnd, 0, selfClosing);
         if (end < 0)
             return n_;
-        if (element == HtmlElement::Other || frames_.empty())
+        // Only the end of an svg, math or integration point matters.
+        if (frames_.empty())
+            return end;
+        const HtmlElement element = LookUpElement(text_.sliced(p, nameEnd - p)).element;
+        if (element == HtmlElement::Other)
             return end;
         if (Context() == HtmlContext::Html) {
             // The end of an integration point (foreignObject, mtext, ...).
