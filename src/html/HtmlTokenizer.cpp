@@ -432,10 +432,35 @@ private:
     // "<script>" starts a doubly escaped part, in which "</script>" does not
     // end the script (it ends the doubly escaped part); "-->" ends the
     // escaped part.
+    enum class State { Data, Escaped, EscapedDash, EscapedDashDash, EscapedLess, DoubleEscaped, DoubleEscapedDash,
+                       DoubleEscapedDashDash, DoubleEscapedLess };
+
+    // The states of an escaped part of a script, or of a doubly escaped one:
+    // both end at "-->" and watch for "<".
+    struct EscapedPart {
+        State plain;
+        State dash;
+        State dashDash;
+        State less;
+    };
+    static constexpr EscapedPart kEscaped{State::Escaped, State::EscapedDash, State::EscapedDashDash,
+                                          State::EscapedLess};
+    static constexpr EscapedPart kDoubleEscaped{State::DoubleEscaped, State::DoubleEscapedDash,
+                                                State::DoubleEscapedDashDash, State::DoubleEscapedLess};
+
+    static State NextInEscapedPart(char16_t c, State state, const EscapedPart &part)
+    {
+        if (c == u'-')
+            return state == part.plain ? part.dash : part.dashDash;
+        if (c == u'<')
+            return part.less;
+        if (c == u'>' && state == part.dashDash)
+            return State::Data;
+        return part.plain;
+    }
+
     qsizetype ReadScriptData(qsizetype p)
     {
-        enum class State { Data, Escaped, EscapedDash, EscapedDashDash, EscapedLess, DoubleEscaped, DoubleEscapedDash,
-                           DoubleEscapedDashDash, DoubleEscapedLess };
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
@@ -470,14 +495,7 @@ private:
             case State::EscapedDash:
             case State::EscapedDashDash:
                 ++p;
-                if (c == u'-')
-                    state = state == State::Escaped ? State::EscapedDash : State::EscapedDashDash;
-                else if (c == u'<')
-                    state = State::EscapedLess;
-                else if (c == u'>' && state == State::EscapedDashDash)
-                    state = State::Data;
-                else
-                    state = State::Escaped;
+                state = NextInEscapedPart(c, state, kEscaped);
                 break;
             case State::EscapedLess:
                 if (c == u'/') {
@@ -499,14 +517,7 @@ private:
             case State::DoubleEscapedDash:
             case State::DoubleEscapedDashDash:
                 ++p;
-                if (c == u'-')
-                    state = state == State::DoubleEscaped ? State::DoubleEscapedDash : State::DoubleEscapedDashDash;
-                else if (c == u'<')
-                    state = State::DoubleEscapedLess;
-                else if (c == u'>' && state == State::DoubleEscapedDashDash)
-                    state = State::Data;
-                else
-                    state = State::DoubleEscaped;
+                state = NextInEscapedPart(c, state, kDoubleEscaped);
                 break;
             case State::DoubleEscapedLess:
                 if (c == u'/') {
