@@ -21,7 +21,7 @@ namespace {
 
 // Sorted by name in byte order; each name without its "&", with its ";"
 // when it has one; the second character 0 when the reference gives one.
-constexpr std::array kTable = {
+constexpr std::array<NamedReferenceEntry, %d> kTable = {
 """
 
 TAIL = """\
@@ -40,7 +40,7 @@ std::span<const NamedReferenceEntry> NamedReferenceTable()
 
 def main():
     entries = sorted(html.entities.html5.items(), key=lambda item: item[0].encode('ascii'))
-    out = [HEAD]
+    out = [HEAD % len(entries)]
     for name, chars in entries:
         codes = [ord(c) for c in chars]
         assert 1 <= len(codes) <= 2, name

@@ -11,7 +11,7 @@ namespace {
 
 // Sorted by name in byte order; each name without its "&", with its ";"
 // when it has one; the second character 0 when the reference gives one.
-constexpr std::array kTable = {
+constexpr std::array<NamedReferenceEntry, 2231> kTable = {
     NamedReferenceEntry{"AElig", 0xC6, 0x0},
     NamedReferenceEntry{"AElig;", 0xC6, 0x0},
     NamedReferenceEntry{"AMP", 0x26, 0x0},
