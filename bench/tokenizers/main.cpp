@@ -5,6 +5,8 @@
 //                                                  each reader on every page of the
 //                                                  folders (names whose extension holds
 //                                                  "htm"), pages held in memory; best of N
+//   html-tokenizer-bench compare FOLDER...         pages where gumbo's links (values
+//                                                  and lines) differ from the engine's
 
 #include "Readers.h"
 
@@ -147,6 +149,37 @@ int RunTimes(const QStringList &folders, int repeat, const QString &only)
     return 0;
 }
 
+int RunCompare(const QStringList &folders)
+{
+    const std::vector<QByteArray> pages = LoadPages(folders);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::vector<FoundLink> ours;
+        std::vector<FoundLink> theirs;
+        ReadWithQuillan(pages[i], ours);
+        ReadWithGumbo(pages[i], theirs);
+        const QString a = Described(ours, true);
+        const QString b = Described(theirs, true);
+        if (a == b)
+            continue;
+        if (++differing > 5)
+            continue;
+        // From the first link that differs.
+        std::size_t first = 0;
+        while (first < ours.size() && first < theirs.size() && ours[first].line == theirs[first].line &&
+               ours[first].value == theirs[first].value)
+            ++first;
+        const auto from = [first](std::vector<FoundLink> links) {
+            links.erase(links.begin(), links.begin() + qsizetype(std::min(first, links.size())));
+            return Described(links, true).left(200).toUtf8();
+        };
+        std::printf("page %zu, link %zu:\n  quillan %s\n  gumbo   %s\n", i, first, from(ours).constData(),
+                    from(theirs).constData());
+    }
+    std::printf("%zu of %zu pages differ\n", differing, pages.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -155,6 +188,8 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments().mid(1);
     if (!args.isEmpty() && args[0] == u"cases")
         return RunCases();
+    if (args.size() >= 2 && args[0] == u"compare")
+        return RunCompare(args.mid(1));
     if (args.size() >= 2 && args[0] == u"time") {
         int repeat = 3;
         const qsizetype at = args.indexOf(QStringLiteral("--repeat"));
@@ -170,6 +205,6 @@ int main(int argc, char **argv)
         }
         return RunTimes(args.mid(1), repeat, only);
     }
-    std::fprintf(stderr, "usage: html-tokenizer-bench cases | time FOLDER... [--repeat N] [--reader NAME]\n");
+    std::fprintf(stderr, "usage: html-tokenizer-bench cases | compare FOLDER... | time FOLDER... [--repeat N] [--reader NAME]\n");
     return 2;
 }
