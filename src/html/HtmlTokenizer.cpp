@@ -235,19 +235,13 @@ private:
         case HtmlElement::Script:
             return ReadScriptData(end);
         case HtmlElement::Style:
-            return ReadRawText(end, u"style");
         case HtmlElement::Xmp:
-            return ReadRawText(end, u"xmp");
         case HtmlElement::Iframe:
-            return ReadRawText(end, u"iframe");
         case HtmlElement::Noembed:
-            return ReadRawText(end, u"noembed");
         case HtmlElement::Noframes:
-            return ReadRawText(end, u"noframes");
         case HtmlElement::Textarea:
-            return ReadRawText(end, u"textarea");
         case HtmlElement::Title:
-            return ReadRawText(end, u"title");
+            return ReadRawText(end, text_.sliced(p, nameEnd - p));
         case HtmlElement::Plaintext:
             return n_;
         default:
@@ -378,16 +372,17 @@ private:
             AddLink(include.kind, lines_.LineAt(begin + include.offset), std::move(include.value));
     }
 
-    // Where the end tag `lowerName` that ends raw text begins its attributes
-    // when it stands at `p` (just after "</"); -1 when it does not.
-    qsizetype MatchEndTag(qsizetype p, QStringView lowerName) const
+    // Where the end tag `name` (any letter case) that ends raw text begins
+    // its attributes when it stands at `p` (just after "</"); -1 when it
+    // does not.
+    qsizetype MatchEndTag(qsizetype p, QStringView name) const
     {
-        if (n_ - p <= lowerName.size())
+        if (n_ - p <= name.size())
             return -1;
-        for (qsizetype i = 0; i < lowerName.size(); ++i)
-            if (AsciiLower(t_[p + i]) != lowerName[i].unicode())
+        for (qsizetype i = 0; i < name.size(); ++i)
+            if (AsciiLower(t_[p + i]) != AsciiLower(name[i].unicode()))
                 return -1;
-        const qsizetype after = p + lowerName.size();
+        const qsizetype after = p + name.size();
         const char16_t c = t_[after];
         return IsTagSpace(c) || c == u'/' || c == u'>' ? after : -1;
     }
@@ -400,7 +395,7 @@ private:
         return end < 0 ? n_ : end;
     }
 
-    qsizetype ReadRawText(qsizetype p, QStringView lowerName)
+    qsizetype ReadRawText(qsizetype p, QStringView name)
     {
         while (true) {
             const qsizetype open = text_.indexOf(QChar(u'<'), p);
@@ -408,7 +403,7 @@ private:
                 return n_;
             p = open + 1;
             if (p < n_ && t_[p] == u'/') {
-                const qsizetype nameEnd = MatchEndTag(p + 1, lowerName);
+                const qsizetype nameEnd = MatchEndTag(p + 1, name);
                 if (nameEnd >= 0)
                     return FinishEndTag(nameEnd);
             }
