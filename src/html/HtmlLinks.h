@@ -1,0 +1,49 @@
+#pragma once
+
+// Reading a page's links as a browser reads them: the bytes decoded as a
+// browser decodes them, then the tags read as a browser's tokenizer reads
+// them, so that every link a visitor can follow is found, and none that sits
+// in a comment, a script or a text area.
+
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace quillan {
+
+enum class HtmlLinkKind {
+    Link,            // an attribute that names a resource (href, src, srcset candidate, poster, ...)
+    Base,            // the href of a base element
+    IncludeVirtual,  // <!--#include virtual="..." -->
+    IncludeFile,     // <!--#include file="..." -->
+};
+
+struct HtmlLink {
+    HtmlLinkKind kind = HtmlLinkKind::Link;
+    qint32 line = 0;  // line of the page on which the value (or srcset candidate) begins, from 1;
+                      // CR, LF and CR LF each end a line
+    QString value;    // as the page gives it, character references decoded; not trimmed. In an
+                      // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
+                      // them; an include's value is exactly as written (an escaped quote read as
+                      // the quote). Empty for href="" or a bare href: the page itself.
+};
+
+struct HtmlPage {
+    std::vector<HtmlLink> links;  // in page order
+    // With anchors asked for: every element's id and every a element's name, as written.
+    QSet<QString> anchors;
+};
+
+// The page's text as a browser decodes its bytes: by a byte-order mark, else by a charset declared in a
+// meta element within the first 1,024 bytes, else as UTF-8 when the bytes are valid UTF-8, else as
+// windows-1252.
+QString DecodeHtmlBytes(const QByteArray &bytes);
+
+// Reads the links (and, when asked, the anchors) of a page's decoded text, appending them to
+// `page`. Every base element's href is given (a browser uses the first); only the first meta
+// refresh of a page counts, as in a browser. Safe to call for several pages at once.
+void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors);
+
+} // namespace quillan
