@@ -125,6 +125,17 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
                         + QStringLiteral("'");
                 return false;
             }
+        } else if (name == QStringLiteral("--jobs") || name == QStringLiteral("-j")) {
+            QString value;
+            if (!takeValue(value))
+                return false;
+            bool ok = false;
+            command.jobs = value.toInt(&ok);
+            if (!ok || command.jobs < 1) {
+                error = QStringLiteral("--jobs takes a number of threads of 1 or more, not '") + value
+                        + QStringLiteral("'");
+                return false;
+            }
         } else if (name == QStringLiteral("--list")) {
             if (!noValue())
                 return false;
@@ -182,6 +193,8 @@ QString HelpText()
         "                             json  one array of objects with the keys page,\n"
         "                                   line, link, target and hint (null or a hint)\n"
         "                             With --list, tsv and json give the listed pages.\n"
+        "  -j, --jobs N               threads reading pages (default: one per core);\n"
+        "                             the results are the same for any number\n"
         "  -q, --quiet                no progress on standard error (shown only on a\n"
         "                             terminal anyway)\n"
         "  -h, --help                 this text\n"

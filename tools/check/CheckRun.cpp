@@ -291,8 +291,9 @@ struct Walk {
     ScanOptions options;
 };
 
-void prepareWalk(Walk &walk, const HeldSettings &held)
+void prepareWalk(Walk &walk, const HeldSettings &held, int jobs)
 {
+    walk.options.jobs = jobs;
     const SettingsValues &values = held.values;
     walk.state.strExcludedSubfolders = held.excludedSubfolders;
     walk.state.intNumExcludedSubfolders = held.numExcludedSubfolders;
@@ -424,7 +425,7 @@ int RunCheckCommand(const CheckCommand &command, const QString &programFolder)
     const OutputFiles files(command.outputFolder, programText ? &*programText : nullptr);
 
     Walk walk;
-    prepareWalk(walk, held);
+    prepareWalk(walk, held, command.jobs);
     ResultStream results(command.format, kStdout);
     const bool showProgress = !command.quiet && stderrIsTerminal();
     InstallStopSignals();

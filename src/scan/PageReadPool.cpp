@@ -1,0 +1,81 @@
+#include "scan/PageReadPool.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace quillan {
+
+PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
+{
+    workers_.reserve(size_t(std::max(threads, 0)));
+    for (int i = 0; i < threads; ++i)
+        workers_.emplace_back([this](const std::stop_token &stop) { work(stop); });
+}
+
+PageReadPool::~PageReadPool()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        queued_.clear();
+    }
+    for (std::jthread &worker : workers_)
+        worker.request_stop();
+    workers_.clear(); // joins each
+}
+
+void PageReadPool::Submit(std::shared_ptr<PageRead> read)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        queued_.push_back(std::move(read));
+    }
+    queueChanged_.notify_one();
+}
+
+void PageReadPool::readNow(PageRead &read)
+{
+    try {
+        reader_.ReadPage(read.page, read.found);
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+}
+
+void PageReadPool::work(const std::stop_token &stop)
+{
+    std::unique_lock lock(mutex_);
+    while (queueChanged_.wait(lock, stop, [this] { return !queued_.empty(); })) {
+        const std::shared_ptr<PageRead> read = std::move(queued_.front());
+        queued_.pop_front();
+        read->progress = PageRead::Progress::Reading;
+        lock.unlock();
+        readNow(*read);
+        lock.lock();
+        read->progress = PageRead::Progress::Done;
+        readDone_.notify_all();
+    }
+}
+
+void PageReadPool::Finish(PageRead &read)
+{
+    std::unique_lock lock(mutex_);
+    if (read.progress == PageRead::Progress::Queued) {
+        // Pages are finished in the order they were queued, so this one is
+        // at or near the front.
+        const auto it = std::find_if(queued_.begin(), queued_.end(),
+                                     [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
+        if (it != queued_.end())
+            queued_.erase(it);
+        read.progress = PageRead::Progress::Reading;
+        lock.unlock();
+        readNow(read);
+        lock.lock();
+        read.progress = PageRead::Progress::Done;
+    } else {
+        readDone_.wait(lock, [&] { return read.progress == PageRead::Progress::Done; });
+    }
+    if (read.error)
+        std::rethrow_exception(std::exchange(read.error, nullptr));
+}
+
+} // namespace quillan
