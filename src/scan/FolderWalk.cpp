@@ -59,7 +59,8 @@ ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
     constexpr int kPagesPerThread = 8;
     constexpr qint64 kBytes = qint64(64) << 20;
     constexpr int kSteps = 4096;
-    return ReadAheadLimits{jobs, kPagesPerThread * jobs, kBytes, kSteps};
+    // The walking thread reads pages too while it waits for the next one.
+    return ReadAheadLimits{jobs - 1, kPagesPerThread * jobs, kBytes, kSteps};
 }
 
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)

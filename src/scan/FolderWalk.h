@@ -21,7 +21,8 @@ namespace quillan {
 
 // How far the walk may have pages read ahead of the one it is recording.
 struct ReadAheadLimits {
-    int threads = 0;  // workers reading pages; 0: each page is read as it is recorded
+    int threads = 0;  // workers reading pages beside the walking thread; 0: each
+                      // page is read on the walking thread as it is recorded
     int pages = 0;    // pages handed out and not yet recorded
     qint64 bytes = 0; // their sizes together; a larger page waits to be read alone
     int steps = 0;    // files and folders met and not yet recorded

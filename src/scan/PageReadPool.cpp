@@ -58,21 +58,28 @@ void PageReadPool::work(const std::stop_token &stop)
 
 void PageReadPool::Finish(PageRead &read)
 {
+    // While `read` is not done, the calling thread reads what is queued
+    // rather than wait: `read` itself when no worker has begun it, else the
+    // next pages, which it will want soon.
     std::unique_lock lock(mutex_);
-    if (read.progress == PageRead::Progress::Queued) {
-        // Pages are finished in the order they were queued, so this one is
-        // at or near the front.
-        const auto it = std::find_if(queued_.begin(), queued_.end(),
-                                     [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
-        if (it != queued_.end())
-            queued_.erase(it);
-        read.progress = PageRead::Progress::Reading;
+    while (read.progress != PageRead::Progress::Done) {
+        if (queued_.empty()) {
+            readDone_.wait(lock);
+            continue;
+        }
+        auto next = queued_.begin();
+        if (read.progress == PageRead::Progress::Queued)
+            next = std::find_if(queued_.begin(), queued_.end(),
+                                [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
+        if (next == queued_.end())
+            next = queued_.begin();
+        const std::shared_ptr<PageRead> taken = std::move(*next);
+        queued_.erase(next);
+        taken->progress = PageRead::Progress::Reading;
         lock.unlock();
-        readNow(read);
+        readNow(*taken);
         lock.lock();
-        read.progress = PageRead::Progress::Done;
-    } else {
-        readDone_.wait(lock, [&] { return read.progress == PageRead::Progress::Done; });
+        taken->progress = PageRead::Progress::Done;
     }
     if (read.error)
         std::rethrow_exception(std::exchange(read.error, nullptr));

@@ -32,7 +32,8 @@ private:
 class PageReadPool
 {
 public:
-    // `threads` workers, each calling `reader` for one page at a time.
+    // `threads` workers beside the thread that takes the results, each
+    // calling `reader` for one page at a time.
     PageReadPool(const PageReader &reader, int threads);
     // Pages not yet begun are dropped; those being read are waited for, so
     // no worker outlives the pool (nor the reader it uses).
@@ -44,9 +45,10 @@ public:
     // Queues the page for the next free worker.
     void Submit(std::shared_ptr<PageRead> read);
 
-    // Waits until `read` has been read, reading it on the calling thread
-    // when no worker has begun it yet, so the caller never waits on a queue
-    // behind it. What the reader threw comes out here.
+    // Returns once `read` has been read. Meanwhile the calling thread reads
+    // queued pages itself (`read` first, when no worker has begun it), so it
+    // waits only while every queued page is being read. What the reader
+    // threw comes out here.
     void Finish(PageRead &read);
 
 private:
