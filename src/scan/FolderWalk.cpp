@@ -50,8 +50,11 @@ FolderEntries readFolder(const QString &folder)
 
 ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
 {
+    // More threads than any machine has cores would only cost memory.
+    constexpr int kMostJobs = 256;
     if (jobs <= 0)
         jobs = qMax(QThread::idealThreadCount(), 1);
+    jobs = qMin(jobs, kMostJobs);
     if (jobs == 1)
         return {};
     // Enough pages in hand to keep every worker busy while the walk records

@@ -1,6 +1,7 @@
 #include "scan/PageReadPool.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace quillan {
@@ -8,8 +9,13 @@ namespace quillan {
 PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
 {
     workers_.reserve(size_t(std::max(threads, 0)));
-    for (int i = 0; i < threads; ++i)
-        workers_.emplace_back([this](const std::stop_token &stop) { work(stop); });
+    try {
+        for (int i = 0; i < threads; ++i)
+            workers_.emplace_back([this](const std::stop_token &stop) { work(stop); });
+    } catch (const std::system_error &) {
+        // The system gives no more threads: those made so far, and the
+        // thread that takes the results, read every page all the same.
+    }
 }
 
 PageReadPool::~PageReadPool()
