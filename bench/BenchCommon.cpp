@@ -41,6 +41,19 @@ bool ParseWindowOptions(const QStringList &args, WindowOptions &options, QString
             if (!value(text))
                 return false;
             options.includePhpFiles = text.toInt();
+        } else if (arg == QStringLiteral("--jobs")) {
+            if (!value(text))
+                return false;
+            options.jobs.clear();
+            for (const QString &number : text.split(u',')) {
+                bool ok = false;
+                options.jobs.push_back(number.toInt(&ok));
+                if (!ok || options.jobs.back() < 0) {
+                    error = QStringLiteral("--jobs takes numbers of threads (0: one per core), not ")
+                            + text;
+                    return false;
+                }
+            }
         } else if (arg == QStringLiteral("--repeat")) {
             if (!value(text))
                 return false;
@@ -79,7 +92,9 @@ QString WindowOptionsUsage()
         "    --top-folder-only          check links in files in the top folder only\n"
         "    --php 0|1|2                check links in PHP files as well\n"
         "    --show-repeated            show repeated broken links in a file\n"
-        "    --repeat N                 runs of each measurement (default 5; the best counts)\n");
+        "    --repeat N                 runs of each measurement (default 5; the best counts)\n"
+        "    --jobs N,N...              check: threads reading pages, each measured\n"
+        "                               (default 1,2,0; 0 is one per core)\n");
 }
 
 ScanOptions ToScanOptions(const WindowOptions &options)
@@ -113,10 +128,16 @@ void keepBest(double &best, double ms)
 BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
                           const std::function<void()> &second)
 {
-    BestTimes best;
+    const std::vector<double> best = BestTimesInTurn(runs, {first, second});
+    return BestTimes{best[0], best[1]};
+}
+
+std::vector<double> BestTimesInTurn(int runs, const std::vector<std::function<void()>> &work)
+{
+    std::vector<double> best(work.size(), -1);
     for (int i = 0; i < qMax(runs, 1); ++i) {
-        keepBest(best.firstMs, timeMs(first));
-        keepBest(best.secondMs, timeMs(second));
+        for (size_t w = 0; w < work.size(); ++w)
+            keepBest(best[w], timeMs(work[w]));
     }
     return best;
 }

@@ -22,6 +22,9 @@ struct WindowOptions {
     int includePhpFiles = 0;
     bool showRepeatedLinks = false;
     int repeat = 5;          // runs of each measurement; the best counts
+    // Check links: the numbers of threads reading pages to measure, 0 for
+    // one per core.
+    std::vector<int> jobs{1, 2, 0};
 };
 
 // Reads "<top folder> <output folder> [options]" (see the usage text).
@@ -43,6 +46,10 @@ struct BestTimes {
 // turn so that a busy moment of the machine weighs on both alike.
 BestTimes BestTimesInTurn(int runs, const std::function<void()> &first,
                           const std::function<void()> &second);
+
+// The same for any number of pieces of work: the best time of each, in
+// their order.
+std::vector<double> BestTimesInTurn(int runs, const std::vector<std::function<void()>> &work);
 
 // The median wall-clock times of `runs` runs of each piece of work, run in
 // turn.

@@ -77,22 +77,40 @@ long long EnumerateTree(const QString &top)
     return files;
 }
 
+namespace {
+
+// Calls `read` with each page's path and its whole text.
+template<typename Read>
+void readEveryPage(const QString &top, std::string &content, Read read)
+{
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(QFile::encodeName(top).toStdString(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->is_regular_file(ec) && isPage(it->path()) && readWhole(it->path().string(), content))
+            read(it->path(), content);
+    }
+}
+
+} // namespace
+
+long long ReadPagesOnly(const QString &top)
+{
+    long long pages = 0;
+    std::string content;
+    readEveryPage(top, content, [&](const fs::path &, const std::string &) { ++pages; });
+    return pages;
+}
+
 PlainCheckCounts ReadPagesAndTestLinks(const QString &top)
 {
     PlainCheckCounts counts;
     std::string content;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(QFile::encodeName(top).toStdString(), ec), end;
-         !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec) || !isPage(it->path()))
-            continue;
-        if (!readWhole(it->path().string(), content))
-            continue;
+    readEveryPage(top, content, [&](const fs::path &path, const std::string &text) {
         ++counts.pages;
-        const std::string folder = it->path().parent_path().string() + "/";
-        testLinks(content, " href=\"", folder, counts);
-        testLinks(content, " src=\"", folder, counts);
-    }
+        const std::string folder = path.parent_path().string() + "/";
+        testLinks(text, " href=\"", folder, counts);
+        testLinks(text, " src=\"", folder, counts);
+    });
     return counts;
 }
 

@@ -22,4 +22,8 @@ struct PlainCheckCounts {
 // looks its target up on disk.
 PlainCheckCounts ReadPagesAndTestLinks(const QString &top);
 
+// Reads every page below `top` whole and does nothing else, as `cat` would:
+// the least any checker must do. Gives the number of pages.
+long long ReadPagesOnly(const QString &top);
+
 } // namespace quillan::bench

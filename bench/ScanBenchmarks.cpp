@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 
 #include <sys/resource.h>
 
@@ -162,31 +163,55 @@ int RunCheckBenchmark(const QStringList &args)
     const WindowOptions &options = run.options;
     ScanState &state = run.state;
     CheckLinksRun check{run};
-    auto checkLinks = [&] { check(); };
     const QString &writeErrors = check.writeErrors;
     const double &reportsMs = check.reportsMs;
 
+    // The plain passes first, then Check links with each number of threads.
     PlainCheckCounts counts;
-    ReadPagesAndTestLinks(options.topFolder); // brings the pages into the cache for both
-    const BestTimes times = BestTimesInTurn(
-        options.repeat, [&] { counts = ReadPagesAndTestLinks(options.topFolder); }, checkLinks);
-    const double plainMs = times.firstMs;
-    const double quillanMs = times.secondMs;
+    long long pagesRead = 0;
+    std::vector<std::function<void()>> work{
+        [&] { counts = ReadPagesAndTestLinks(options.topFolder); },
+        [&] { pagesRead = ReadPagesOnly(options.topFolder); }};
+    constexpr size_t kPlainPasses = 2;
+    for (const int jobs : options.jobs) {
+        work.emplace_back([&run, &check, jobs] {
+            run.scanOptions.jobs = jobs;
+            check();
+        });
+    }
+    ReadPagesAndTestLinks(options.topFolder); // brings the pages into the cache for all
+    const std::vector<double> times = BestTimesInTurn(options.repeat, work);
+    const double plainMs = times[0];
+    const double readMs = times[1];
 
     PrintLine(QStringLiteral("Check links on ") + options.topFolder);
     PrintLine(QStringLiteral("status: ") + run.status
               + (state.blnMaxNumLinksReached ? QStringLiteral(" (the limit of broken links)")
                                              : QString()));
-    PrintTime(QStringLiteral("Quillan Check links (walk, both reports; without the one-second "
-                             "pause the window makes after the first report)"),
-              quillanMs);
-    PrintTime(QStringLiteral("  of which writing the reports (last run)"), reportsMs);
     PrintTime(QStringLiteral("plain pass reading ") + QString::number(counts.pages)
                   + QStringLiteral(" pages and looking up ") + QString::number(counts.links)
                   + QStringLiteral(" link targets (") + QString::number(counts.missing)
                   + QStringLiteral(" missing)"),
               plainMs);
-    PrintRatio(quillanMs, plainMs);
+    PrintTime(QStringLiteral("reading the ") + QString::number(pagesRead)
+                  + QStringLiteral(" pages alone"),
+              readMs);
+    for (size_t i = 0; i < options.jobs.size(); ++i) {
+        const double checkMs = times[i + kPlainPasses];
+        const int jobs = options.jobs[i];
+        const QString threads = jobs == 0 ? QStringLiteral("one thread per core (%1)")
+                                                .arg(QThread::idealThreadCount())
+                                          : QStringLiteral("%1 thread%2").arg(jobs).arg(
+                                                jobs == 1 ? QString() : QStringLiteral("s"));
+        PrintTime(QStringLiteral("Quillan Check links, ") + threads
+                      + QStringLiteral(" (walk, both reports; without the one-second pause the "
+                                       "window makes after the first report)"),
+                  checkMs);
+        PrintRatio(checkMs, plainMs);
+        PrintLine(QStringLiteral("ratio: ") + QString::number(checkMs / readMs, 'f', 2)
+                  + QStringLiteral(" (Quillan / reading the pages alone)"));
+    }
+    PrintTime(QStringLiteral("  of which writing the reports (last run)"), reportsMs);
     PrintPeakMemory();
     return writeErrors.isEmpty() ? 0 : 1;
 }

@@ -235,6 +235,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     scan.includePhpFiles = (options >> 1) & 1;
     scan.checkableFileTypes = DefaultCheckableFileTypes();
     scan.maxNumLinks = (options & 0x10) != 0 ? 3 : 50000;
+    // The page is read on this thread, so each input's coverage is its own;
+    // the threads that read ahead have tests of their own.
+    scan.jobs = 1;
     QuietWalkHost host;
     RunWalk(state, scan, host);
 

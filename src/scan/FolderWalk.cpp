@@ -5,6 +5,7 @@
 #include "util/StrProc.h"
 
 #include <QLocale>
+#include <QThread>
 
 #include <algorithm>
 #include <system_error>
@@ -48,8 +49,41 @@ FolderEntries readFolder(const QString &folder, bool &unreadable)
 
 } // namespace
 
+ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
+{
+    // More threads than any machine has cores would only cost memory.
+    constexpr int kMostJobs = 256;
+    if (jobs <= 0)
+        jobs = qMax(QThread::idealThreadCount(), 1);
+    jobs = qMin(jobs, kMostJobs);
+    if (jobs == 1)
+        return {};
+    // Enough pages in hand to keep every worker busy while the walk records
+    // one, and few enough bytes that a site of huge pages stays small.
+    constexpr int kPagesPerThread = 8;
+    constexpr qint64 kBytes = qint64(64) << 20;
+    constexpr int kSteps = 4096;
+    // The walking thread reads pages too while it waits for the next one.
+    return ReadAheadLimits{jobs - 1, kPagesPerThread * jobs, kBytes, kSteps};
+}
+
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
-    : state_(state), options_(options), host_(host), checker_(state, options)
+    : FolderWalk(state, options, host, std::make_unique<LinkChecker>(state, options), nullptr,
+                 ReadAheadLimits::ForJobs(options.jobs))
+{
+}
+
+FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host,
+                       const PageReader &reader, const ReadAheadLimits &limits)
+    : FolderWalk(state, options, host, nullptr, &reader, limits)
+{
+}
+
+FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host,
+                       std::unique_ptr<const PageReader> ownReader, const PageReader *reader,
+                       const ReadAheadLimits &limits)
+    : state_(state), options_(options), host_(host), ownReader_(std::move(ownReader)),
+      reader_(reader ? *reader : *ownReader_), limits_(limits)
 {
     for (int i = 0; i < state_.intNumExcludedFilepaths && i < state_.strExcludedFilepaths.size(); ++i) {
         loweredFilepathExclusions_.append(LowerCaseAccented(state_.strExcludedFilepaths[i]));
@@ -61,7 +95,9 @@ FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &h
             LowerCaseAccented(options_.topFolder + state_.strExcludedSubfolders[i]));
 }
 
-bool FolderWalk::enterFolder(const QString &strFolder)
+FolderWalk::~FolderWalk() = default;
+
+void FolderWalk::enterFolder(const QString &strFolder)
 {
     ++state_.intFolderDepth;
     QString entry = strFolder;
@@ -69,7 +105,6 @@ bool FolderWalk::enterFolder(const QString &strFolder)
         entry += PathSeparator();
     state_.strFolderAtDepth[state_.intFolderDepth] = entry;
     realPathChain_.push_back(RealPathOf(strFolder));
-    return true;
 }
 
 void FolderWalk::leaveFolder()
@@ -78,6 +113,22 @@ void FolderWalk::leaveFolder()
 }
 
 void FolderWalk::WalkFolder(QString strFolder)
+{
+    ended_ = false;
+    ahead_.clear();
+    pagesAhead_ = 0;
+    bytesAhead_ = 0;
+    // Only checking reads pages; a listing records each file as it is met.
+    if (state_.blnCheckingLinks && !state_.blnListingFiles && limits_.threads > 0)
+        pool_ = std::make_unique<PageReadPool>(reader_, limits_.threads);
+    walkFolder(std::move(strFolder));
+    while (!ahead_.empty() && !ended_)
+        recordFront();
+    ahead_.clear();
+    pool_.reset();
+}
+
+void FolderWalk::walkFolder(QString strFolder)
 {
     enterFolder(strFolder);
     EnsureTrailingBackslash(strFolder);
@@ -89,13 +140,14 @@ void FolderWalk::WalkFolder(QString strFolder)
     const qsizetype topLength = options_.topFolder.size();
 
     for (const QString &path : entries.files) {
-        if (state_.blnCheckingLinks)
-            host_.ShowFileBeingScanned(DisplayName(path.mid(topLength)));
-        host_.Yield();
-        if (host_.StopRequested())
+        const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
+        if (!pass(Step{StepKind::FileMet, shown, nullptr}))
             return leaveFolder();
 
-        if (IsNotTargetFile(path) || IsExcludedFilepath(path) || !IsNonEmptyFile(path))
+        if (IsNotTargetFile(path) || IsExcludedFilepath(path))
+            continue;
+        const qint64 bytes = FileLength(path);
+        if (bytes < 1)
             continue;
 
         if (state_.blnListingFiles) {
@@ -108,13 +160,11 @@ void FolderWalk::WalkFolder(QString strFolder)
                 return leaveFolder();
             }
         } else if (state_.blnCheckingLinks) {
-            checkLinksInFile(path);
-            if (state_.blnMaxNumLinksReached)
+            if (!passPage(path, bytes))
                 return leaveFolder();
         }
 
-        host_.Yield();
-        if (host_.StopRequested())
+        if (!pass(Step{StepKind::FileDone, QString(), nullptr}))
             return leaveFolder();
     }
 
@@ -122,8 +172,7 @@ void FolderWalk::WalkFolder(QString strFolder)
         return leaveFolder();
 
     for (const QString &name : entries.subfolders) {
-        host_.Yield();
-        if (host_.StopRequested())
+        if (!pass(Step{StepKind::SubfolderNext, QString(), nullptr}))
             return leaveFolder();
 
         const QString subfolder = strFolder + name;
@@ -140,33 +189,114 @@ void FolderWalk::WalkFolder(QString strFolder)
             || std::find(realPathChain_.begin(), realPathChain_.end(), realPath) != realPathChain_.end())
             continue;
 
-        WalkFolder(subfolder);
+        walkFolder(subfolder);
         state_.strFolderAtDepth[state_.intFolderDepth].clear();
         --state_.intFolderDepth;
 
-        const bool limitReached = state_.blnListingFiles ? state_.blnMaxNumFilesReached
-                                                         : state_.blnMaxNumLinksReached;
-        if (limitReached || host_.StopRequested())
+        if (state_.blnListingFiles && state_.blnMaxNumFilesReached)
+            return leaveFolder();
+        if (!pass(Step{StepKind::SubfolderDone, QString(), nullptr}))
             return leaveFolder();
     }
     leaveFolder();
 }
 
-void FolderWalk::checkLinksInFile(const QString &page)
+bool FolderWalk::pass(Step step)
 {
+    if (ended_)
+        return false;
+    if (!pool_) {
+        record(step);
+        return !ended_;
+    }
+    while (!ahead_.empty() && int(ahead_.size()) >= limits_.steps) {
+        recordFront();
+        if (ended_)
+            return false;
+    }
+    ahead_.push_back(std::move(step));
+    return true;
+}
+
+bool FolderWalk::passPage(const QString &page, qint64 bytes)
+{
+    if (ended_)
+        return false;
     PageToRead toRead{page, QStringList()};
     toRead.folders.reserve(state_.intFolderDepth + 1);
     for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
         toRead.folders.append(state_.strFolderAtDepth[depth]);
-    found_.clear();
-    const PageReadResult result = checker_.ReadPage(toRead, found_);
-    for (BrokenLink &link : found_) {
+
+    if (!pool_) {
+        found_.clear();
+        const PageReadResult result = reader_.ReadPage(toRead, found_);
+        recordLinks(page, result, found_);
+        return !ended_;
+    }
+    // A page that would take the pages in hand over a limit waits for room;
+    // one larger than the byte limit waits until it is the only one.
+    auto full = [&] {
+        return int(ahead_.size()) >= limits_.steps || pagesAhead_ >= limits_.pages
+               || (pagesAhead_ > 0 && bytesAhead_ + bytes > limits_.bytes);
+    };
+    while (!ahead_.empty() && full()) {
+        recordFront();
+        if (ended_)
+            return false;
+    }
+    auto read = std::make_shared<PageRead>();
+    read->page = std::move(toRead);
+    pool_->Submit(read);
+    ++pagesAhead_;
+    bytesAhead_ += bytes;
+    ahead_.push_back(Step{StepKind::PageRead, QString(), std::move(read), bytes});
+    return true;
+}
+
+void FolderWalk::recordFront()
+{
+    Step step = std::move(ahead_.front());
+    ahead_.pop_front();
+    record(step);
+}
+
+void FolderWalk::record(Step &step)
+{
+    switch (step.kind) {
+    case StepKind::FileMet:
+        if (state_.blnCheckingLinks)
+            host_.ShowFileBeingScanned(step.shown);
+        host_.Yield();
+        ended_ = host_.StopRequested();
+        break;
+    case StepKind::PageRead:
+        --pagesAhead_;
+        bytesAhead_ -= step.bytes;
+        pool_->Finish(*step.read);
+        recordLinks(step.read->page.path, step.read->result, step.read->found);
+        break;
+    case StepKind::FileDone:
+    case StepKind::SubfolderNext:
+        host_.Yield();
+        ended_ = host_.StopRequested();
+        break;
+    case StepKind::SubfolderDone:
+        ended_ = host_.StopRequested();
+        break;
+    }
+}
+
+void FolderWalk::recordLinks(const QString &page, const PageReadResult &result,
+                             std::vector<BrokenLink> &found)
+{
+    for (BrokenLink &link : found) {
         ++state_.lngNumBrokenLinks;
         state_.GrowBrokenLinks(100);
         state_.brokenLinks[state_.lngNumBrokenLinks] = std::move(link);
         host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
         if (state_.lngNumBrokenLinks >= options_.maxNumLinks) {
             state_.blnMaxNumLinksReached = true;
+            ended_ = true;
             break;
         }
     }
@@ -193,11 +323,6 @@ bool FolderWalk::IsExcludedFilepath(const QString &path) const
             return true;
     }
     return false;
-}
-
-bool FolderWalk::IsNonEmptyFile(const QString &path)
-{
-    return FileLength(path) >= 1;
 }
 
 bool FolderWalk::IsExcludedSubfolder(const QString &subfolderPath) const

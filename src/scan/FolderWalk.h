@@ -1,49 +1,103 @@
 #pragma once
 // The recursive walk of the top folder that selects the site's pages: in
-// listing mode it lists them, in checking mode it hands each to the link
-// checker.
+// listing mode it lists them, in checking mode it has each one read and
+// records its broken links.
 
 #include "scan/LinkChecker.h"
+#include "scan/PageReadPool.h"
+#include "scan/PageReader.h"
 #include "scan/ScanState.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <deque>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace quillan {
 
+// How far the walk may have pages read ahead of the one it is recording.
+struct ReadAheadLimits {
+    int threads = 0;  // workers reading pages beside the walking thread; 0: each
+                      // page is read on the walking thread as it is recorded
+    int pages = 0;    // pages handed out and not yet recorded
+    qint64 bytes = 0; // their sizes together; a larger page waits to be read alone
+    int steps = 0;    // files and folders met and not yet recorded
+
+    // The limits for `jobs` threads reading pages; 0 gives one per core.
+    static ReadAheadLimits ForJobs(int jobs);
+};
+
 class FolderWalk
 {
 public:
+    // Reads pages in the classic way, with as many threads as options.jobs asks.
     FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host);
+    FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host,
+               const PageReader &reader, const ReadAheadLimits &limits);
+    ~FolderWalk();
 
-    // Walks `strFolder` (the top folder's text on the first call) and,
-    // depth first, its subfolders: a folder's files before its subfolders,
-    // each in name order.
+    // Walks `strFolder` (the top folder's text) and, depth first, its
+    // subfolders: a folder's files before its subfolders, each in name
+    // order. The host sees every file and every count in that order
+    // whatever the number of threads; pages read ahead of a stop or of the
+    // link limit are dropped, and no read outlives the call.
     void WalkFolder(QString strFolder);
 
     // The file-selection rules, each given the file's full path.
     bool IsNotTargetFile(QStringView path) const;
     bool IsExcludedFilepath(const QString &path) const;
-    static bool IsNonEmptyFile(const QString &path);
     // `subfolderPath` is the top folder's text followed by a subfolder name.
     bool IsExcludedSubfolder(const QString &subfolderPath) const;
 
 private:
-    bool enterFolder(const QString &strFolder);
+    // What the walk does in its order that the host sees or that records.
+    enum class StepKind {
+        FileMet,       // a file is shown (checking mode), then a yield and a stop test
+        PageRead,      // a page's broken links are recorded
+        FileDone,      // a yield and a stop test after a selected file
+        SubfolderNext, // a yield and a stop test before a subfolder
+        SubfolderDone, // a stop test after a subfolder's walk
+    };
+    struct Step {
+        StepKind kind;
+        QString shown;                   // FileMet in checking mode
+        std::shared_ptr<PageRead> read;  // PageRead
+        qint64 bytes = 0;                // PageRead: the page's size
+    };
+
+    FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host,
+               std::unique_ptr<const PageReader> ownReader, const PageReader *reader,
+               const ReadAheadLimits &limits);
+
+    void walkFolder(QString strFolder);
+    void enterFolder(const QString &strFolder);
     void leaveFolder();
-    // Has the page read and records its broken links in the order found,
-    // up to the link limit.
-    void checkLinksInFile(const QString &page);
+    // Each false once the walk has ended (stopped, or at the link limit),
+    // as recorded so far.
+    bool pass(Step step);
+    bool passPage(const QString &page, qint64 bytes);
+    void record(Step &step);
+    void recordFront();
+    // Records one page's broken links in the order found, up to the limit.
+    void recordLinks(const QString &page, const PageReadResult &result,
+                     std::vector<BrokenLink> &found);
 
     ScanState &state_;
     const ScanOptions &options_;
     WalkHost &host_;
-    LinkChecker checker_;
-    std::vector<BrokenLink> found_; // one page's broken links, before recording
+    std::unique_ptr<const PageReader> ownReader_; // when the walk made its own
+    const PageReader &reader_;
+    ReadAheadLimits limits_;
+    std::unique_ptr<PageReadPool> pool_; // during WalkFolder, with threads
+    std::deque<Step> ahead_;             // met, not yet recorded
+    int pagesAhead_ = 0;
+    qint64 bytesAhead_ = 0;
+    bool ended_ = false;
+    std::vector<BrokenLink> found_; // one page's broken links, read on this thread
     QStringList loweredFilepathExclusions_;
     bool exclusionsHoldReplacement_ = false;
     QStringList loweredExcludedSubfolderPaths_;

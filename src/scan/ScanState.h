@@ -32,6 +32,7 @@ struct ScanOptions {
     QString checkableFileTypes;   // space-separated target extensions
     qint32 maxNumFiles = 50000;   // most files one listing holds
     qint32 maxNumLinks = 50000;   // most broken links one check records
+    int jobs = 0;                 // threads reading pages while checking; 0: one per core
 };
 
 // What reading one page gave, besides its broken links.

@@ -17,6 +17,7 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
     options.includePhpFiles = setup.includePhpFiles;
     options.checkableFileTypes = setup.checkableFileTypes;
     options.maxNumLinks = setup.maxNumLinks;
+    options.jobs = setup.jobs;
     RecordingHost host;
     RunWalk(state, options, host);
 

@@ -51,6 +51,7 @@ struct CheckSetup {
     int includePhpFiles = 0;
     QString checkableFileTypes = DefaultCheckableFileTypes();
     qint32 maxNumLinks = 50000;
+    int jobs = 0; // threads reading pages; 0: one per core
 };
 
 struct CheckOutcome {

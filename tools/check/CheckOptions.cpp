@@ -131,6 +131,17 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
                         + QStringLiteral("'");
                 return false;
             }
+        } else if (name == QStringLiteral("--jobs") || name == QStringLiteral("-j")) {
+            QString value;
+            if (!takeValue(value))
+                return false;
+            bool ok = false;
+            command.jobs = value.toInt(&ok);
+            if (!ok || command.jobs < 1) {
+                error = QStringLiteral("--jobs takes a number of threads of 1 or more, not '") + value
+                        + QStringLiteral("'");
+                return false;
+            }
         } else if (name == QStringLiteral("--list")) {
             if (!noValue())
                 return false;
@@ -200,6 +211,8 @@ QString HelpText()
         "                             With --list, text, tsv and json give the listed\n"
         "                             pages. With tsv, json, sarif and junit the status\n"
         "                             line goes to standard error.\n"
+        "  -j, --jobs N               threads reading pages (default: one per core);\n"
+        "                             the results are the same for any number\n"
         "  -q, --quiet                no progress on standard error (shown only on a\n"
         "                             terminal that takes escape codes anyway)\n"
         "  -h, --help                 this text\n"

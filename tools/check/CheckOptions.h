@@ -23,6 +23,7 @@ struct CheckCommand {
     std::optional<int> includePhpFiles;
     QString outputFolder;     // "" for the window's data folder
     OutputFormat format = OutputFormat::Text;
+    int jobs = 0;             // threads reading pages; 0 for one per core
     bool quiet = false;
     bool help = false;
     bool version = false;

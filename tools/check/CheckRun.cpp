@@ -217,8 +217,9 @@ struct Walk {
     ScanOptions options;
 };
 
-void prepareWalk(Walk &walk, const HeldSettings &held)
+void prepareWalk(Walk &walk, const HeldSettings &held, int jobs)
 {
+    walk.options.jobs = jobs;
     const SettingsValues &values = held.values;
     walk.state.strExcludedSubfolders = held.excludedSubfolders;
     walk.state.intNumExcludedSubfolders = held.numExcludedSubfolders;
@@ -242,7 +243,7 @@ public:
           progress_(ProgressWanted(command.quiet)),
           hints_(held.values.topFolder)
     {
-        prepareWalk(walk_, held);
+        prepareWalk(walk_, held, command.jobs);
     }
 
     int Execute();

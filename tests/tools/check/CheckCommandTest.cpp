@@ -154,6 +154,45 @@ TEST_F(CheckCommandTest, WritesTheWindowsFilesAndStatusForTheSameSettings)
     }
 }
 
+// Every file and record of a run with one thread reading pages, and with
+// several.
+TEST_F(CheckCommandTest, AnyNumberOfJobsGivesTheSameFilesAndRecordsUpToBothLimits)
+{
+    buildRichSite(site);
+    TempTree big;
+    // 5,001 broken links a page: the check stops at the 50,000-link limit in
+    // the middle of the last page. (A listing reads no page, so its file
+    // limit is the same for any number of threads.)
+    QByteArray page;
+    for (int i = 0; i <= 5000; ++i)
+        page += "<a href=\"x" + QByteArray::number(i) + ".htm\">\r\n";
+    for (int i = 0; i < 10; ++i)
+        big.file(QStringLiteral("f%1/p.htm").arg(i), page);
+    for (const TempTree *tree : {&site, &big}) {
+        for (const QStringList &mode : {QStringList{QStringLiteral("--list")},
+                                        QStringList{QStringLiteral("--php"), QStringLiteral("--show-repeated")}}) {
+            SCOPED_TRACE((tree->root() + u' ' + mode.join(u' ')).toStdString());
+            std::vector<QByteArray> outputs;
+            for (const char *jobs : {"1", "3"}) {
+                const QString out = home.path(QStringLiteral("out-") + QLatin1String(jobs));
+                const CliResult result = cli(mode + QStringList{QStringLiteral("--jobs"), QLatin1String(jobs),
+                                                                QStringLiteral("--format"), QStringLiteral("json"),
+                                                                QStringLiteral("--out"), out, tree->root()});
+                QByteArray all = result.out + QByteArray::number(result.status);
+                for (const char *name : {"files.txt", "links_to.txt", "links_from.txt"})
+                    all += QByteArray("\n--- ") + name + '\n' + FileBytes(out + u'/' + QLatin1String(name));
+                outputs.push_back(all);
+            }
+            EXPECT_TRUE(outputs[0] == outputs[1]);
+            EXPECT_GT(outputs[0].size(), 200);
+            if (tree == &big && mode[0] != QStringLiteral("--list")) {
+                EXPECT_TRUE(outputs[0].contains("There are 50000 broken local links."))
+                    << outputs[0].right(300).toStdString();
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Exit statuses.
 
@@ -178,6 +217,9 @@ TEST_F(CheckCommandTest, ExitStatusSaysWhatHappened)
         {{QStringLiteral("--format"), QStringLiteral("xml"), clean}, 2, "--format takes"},
         {{QStringLiteral("--list"), QStringLiteral("--format=sarif"), clean}, 2, "--list takes"},
         {{QStringLiteral("--out")}, 2, "--out needs a value"},
+        {{QStringLiteral("--jobs"), QStringLiteral("0"), clean}, 2, "--jobs takes a number"},
+        {{QStringLiteral("--jobs=two"), clean}, 2, "--jobs takes a number"},
+        {{QStringLiteral("-j"), QStringLiteral("100000"), broken}, 1, "There is only one broken"},
         {{clean, broken}, 2, "one top folder only"},
         {{}, 2, "no top folder given"},
         {{site.path(QStringLiteral("nowhere"))}, 2, "the top folder does not exist"},

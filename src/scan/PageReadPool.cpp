@@ -1,0 +1,94 @@
+#include "scan/PageReadPool.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+namespace quillan {
+
+PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
+{
+    workers_.reserve(size_t(std::max(threads, 0)));
+    try {
+        for (int i = 0; i < threads; ++i)
+            workers_.emplace_back([this](const std::stop_token &stop) { work(stop); });
+    } catch (const std::system_error &) {
+        // The system gives no more threads: those made so far, and the
+        // thread that takes the results, read every page all the same.
+    }
+}
+
+PageReadPool::~PageReadPool()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        queued_.clear();
+    }
+    for (std::jthread &worker : workers_)
+        worker.request_stop();
+    workers_.clear(); // joins each
+}
+
+void PageReadPool::Submit(std::shared_ptr<PageRead> read)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        queued_.push_back(std::move(read));
+    }
+    queueChanged_.notify_one();
+}
+
+void PageReadPool::readNow(PageRead &read)
+{
+    try {
+        read.result = reader_.ReadPage(read.page, read.found);
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+}
+
+void PageReadPool::work(const std::stop_token &stop)
+{
+    std::unique_lock lock(mutex_);
+    while (queueChanged_.wait(lock, stop, [this] { return !queued_.empty(); })) {
+        const std::shared_ptr<PageRead> read = std::move(queued_.front());
+        queued_.pop_front();
+        read->progress = PageRead::Progress::Reading;
+        lock.unlock();
+        readNow(*read);
+        lock.lock();
+        read->progress = PageRead::Progress::Done;
+        readDone_.notify_all();
+    }
+}
+
+void PageReadPool::Finish(PageRead &read)
+{
+    // While `read` is not done, the calling thread reads what is queued
+    // rather than wait: `read` itself when no worker has begun it, else the
+    // next pages, which it will want soon.
+    std::unique_lock lock(mutex_);
+    while (read.progress != PageRead::Progress::Done) {
+        if (queued_.empty()) {
+            readDone_.wait(lock);
+            continue;
+        }
+        auto next = queued_.begin();
+        if (read.progress == PageRead::Progress::Queued)
+            next = std::find_if(queued_.begin(), queued_.end(),
+                                [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
+        if (next == queued_.end())
+            next = queued_.begin();
+        const std::shared_ptr<PageRead> taken = std::move(*next);
+        queued_.erase(next);
+        taken->progress = PageRead::Progress::Reading;
+        lock.unlock();
+        readNow(*taken);
+        lock.lock();
+        taken->progress = PageRead::Progress::Done;
+    }
+    if (read.error)
+        std::rethrow_exception(std::exchange(read.error, nullptr));
+}
+
+} // namespace quillan
