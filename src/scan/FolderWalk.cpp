@@ -1,5 +1,8 @@
 #include "scan/FolderWalk.h"
 
+#include "scan/BrowserLinkChecker.h"
+#include "scan/LinkChecker.h"
+#include "scan/LinkText.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -48,7 +51,7 @@ FolderEntries readFolder(const QString &folder)
 } // namespace
 
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
-    : state_(state), options_(options), host_(host), checker_(state, options)
+    : state_(state), options_(options), host_(host), reader_(MakePageReader(state, options))
 {
     for (int i = 0; i < state_.intNumExcludedFilepaths && i < state_.strExcludedFilepaths.size(); ++i) {
         loweredFilepathExclusions_.append(LowerCaseAccented(state_.strExcludedFilepaths[i]));
@@ -153,7 +156,7 @@ void FolderWalk::checkLinksInFile(const QString &page)
     for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
         toRead.folders.append(state_.strFolderAtDepth[depth]);
     found_.clear();
-    checker_.ReadPage(toRead, found_);
+    reader_->ReadPage(toRead, found_);
     for (BrokenLink &link : found_) {
         ++state_.lngNumBrokenLinks;
         state_.GrowBrokenLinks(100);
@@ -168,12 +171,7 @@ void FolderWalk::checkLinksInFile(const QString &page)
 
 bool FolderWalk::IsNotTargetFile(QStringView path) const
 {
-    const QString ext = GetFileExtension(path, true);
-    if (ext.contains(QStringLiteral("htm")))
-        return false;
-    if (options_.includePhpFiles == 0)
-        return true;
-    return ext != QStringLiteral("php");
+    return !IsPageFileName(path, options_.includePhpFiles);
 }
 
 bool FolderWalk::IsExcludedFilepath(const QString &path) const

@@ -3,7 +3,7 @@
 // listing mode it lists them, in checking mode it hands each to the link
 // checker.
 
-#include "scan/LinkChecker.h"
+#include "scan/PageReader.h"
 #include "scan/ScanState.h"
 
 #include <QString>
@@ -11,6 +11,7 @@
 #include <QStringView>
 
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace quillan {
@@ -42,7 +43,7 @@ private:
     ScanState &state_;
     const ScanOptions &options_;
     WalkHost &host_;
-    LinkChecker checker_;
+    std::unique_ptr<PageReader> reader_; // the way of reading the options ask for
     std::vector<BrokenLink> found_; // one page's broken links, before recording
     QStringList loweredFilepathExclusions_;
     bool exclusionsHoldReplacement_ = false;

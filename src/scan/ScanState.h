@@ -22,6 +22,9 @@ struct BrokenLink {
     QString link;
 };
 
+// The pages a web server serves for a folder, in the order it tries them.
+QStringList DefaultIndexPageNames();
+
 // The window's settings that a walk reads, taken when the walk starts.
 struct ScanOptions {
     QString topFolder;            // the top folder's text, ending with a separator
@@ -32,6 +35,13 @@ struct ScanOptions {
     QString checkableFileTypes;   // space-separated target extensions
     qint32 maxNumFiles = 50000;   // most files one listing holds
     qint32 maxNumLinks = 50000;   // most broken links one check records
+    // Pages read as a browser reads them (every link of every tag) instead of
+    // the classic way; with anchors, a link's "#fragment" must name an
+    // element of its target page too.
+    bool readAsBrowser = false;
+    bool checkAnchors = false;
+    // Pages that stand for a folder in the browser reading, tried in order.
+    QStringList indexPageNames = DefaultIndexPageNames();
 };
 
 // How the walk talks to whoever runs it: a window, a test or the benchmark.
