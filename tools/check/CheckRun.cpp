@@ -242,6 +242,7 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
     values.topFolderOnly = command.topFolderOnly.value_or(values.topFolderOnly);
     values.showRepeatedLinks = command.showRepeatedLinks.value_or(values.showRepeatedLinks);
     values.includePhpFiles = command.includePhpFiles.value_or(values.includePhpFiles);
+    values.browserReading = BrowserReadingOf(command, values.browserReading);
 
     if (!command.topFolder.isEmpty()) {
         values.topFolder = absoluteFolder(command.topFolder);
@@ -302,6 +303,8 @@ void prepareWalk(Walk &walk, const HeldSettings &held)
     walk.options.topFolderOnly = values.topFolderOnly;
     walk.options.includePhpFiles = values.includePhpFiles;
     walk.options.checkableFileTypes = DefaultCheckableFileTypes();
+    walk.options.readAsBrowser = values.browserReading >= 1;
+    walk.options.checkAnchors = values.browserReading == 2;
 }
 
 int stoppedOr(int status)
@@ -352,7 +355,7 @@ int checkLinks(Walk &walk, const HeldSettings &held, const OutputFiles &files,
 {
     ScanState &state = walk.state;
     const QString &top = walk.options.topFolder;
-    BrokenLinkHints hints(top);
+    BrokenLinkHints hints(top, walk.options.readAsBrowser);
     qint32 shown = 0;
     // Each broken link goes out as soon as it is found, before the reports
     // rewrite the table.
@@ -425,6 +428,8 @@ int RunCheckCommand(const CheckCommand &command, const QString &programFolder)
 
     Walk walk;
     prepareWalk(walk, held);
+    if (command.indexFiles)
+        walk.options.indexPageNames = *command.indexFiles;
     ResultStream results(command.format, kStdout);
     const bool showProgress = !command.quiet && stderrIsTerminal();
     InstallStopSignals();
