@@ -1,0 +1,76 @@
+// The browser-like page reading on arbitrary pages: decoding arbitrary bytes,
+// then reading links and anchors from arbitrary text. Links must come in page
+// order with lines that never go back and never pass the page's last line;
+// on a page with nothing to decode (no "&", NUL, CR or backslash) each link's
+// value must stand in the page, beginning on the line the link gives.
+
+#include "common/FuzzCheck.h"
+#include "common/FuzzInput.h"
+
+#include "html/HtmlLinks.h"
+
+using namespace quillan;
+
+namespace {
+
+qint64 LineEndsIn(QStringView text)
+{
+    qint64 ends = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        ends += text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'));
+    return ends;
+}
+
+void CheckDecoding(const QByteArray &bytes, const QString &text)
+{
+    // Plain ASCII (no escape byte, which ISO-2022-JP gives a meaning) with no
+    // byte-order mark reads the same in every encoding a page may declare.
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == 0x1B)
+            return;
+    FUZZ_REQUIRE(text == QString::fromLatin1(bytes));
+}
+
+void CheckLinks(const QString &text, const HtmlPage &page)
+{
+    const qint64 lastLine = 1 + LineEndsIn(text);
+    const bool plain = !text.contains(u'&') && !text.contains(QChar(u'\0')) && !text.contains(u'\r') &&
+                       !text.contains(u'\\');
+    qint32 previousLine = 1;
+    qsizetype from = 0;
+    for (const HtmlLink &link : page.links) {
+        FUZZ_REQUIRE(link.line >= previousLine && link.line <= lastLine);
+        previousLine = link.line;
+        if (!plain)
+            continue;
+        // The first place at or after the previous link's where the value
+        // stands on its line.
+        qsizetype at = text.indexOf(link.value, from);
+        while (at >= 0 && 1 + LineEndsIn(QStringView(text).first(at)) < link.line)
+            at = text.indexOf(link.value, at + 1);
+        FUZZ_REQUIRE(at >= 0 && 1 + LineEndsIn(QStringView(text).first(at)) == link.line);
+        from = at;
+    }
+    for (const QString &anchor : page.anchors)
+        FUZZ_REQUIRE(!anchor.isEmpty() && (!plain || text.contains(anchor)));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::FuzzInput input(data, size);
+    const uint8_t flags = input.byte();
+    QString text;
+    if ((flags & 1) != 0) {
+        const QByteArray bytes = input.rest();
+        text = DecodeHtmlBytes(bytes);
+        CheckDecoding(bytes, text);
+    } else {
+        text = input.restAsText();
+    }
+    HtmlPage page;
+    ReadHtmlLinks(text, page, (flags & 2) != 0);
+    CheckLinks(text, page);
+    return 0;
+}

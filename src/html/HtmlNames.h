@@ -1,0 +1,57 @@
+#pragma once
+// The element and attribute names the link reading tells apart, and which
+// attributes of an element name resources. Names are compared after ASCII
+// letters are lowered, as a browser's tokenizer lowers them.
+
+#include <QStringView>
+
+#include <cstdint>
+
+namespace quillan {
+
+enum class HtmlElement : uint8_t {
+    Other,
+    A, Area, Audio, Base, Blockquote, Body, Del, Desc, Embed, Font, ForeignObject, Frame, Iframe,
+    Image, Img, Input, Ins, Link, Math, Meta, Mi, Mn, Mo, Ms, Mtext, Noembed, Noframes, Object,
+    P, Br, Plaintext, Q, Script, Source, Style, Svg, Table, Td, Textarea, Th, Title, Track, Video, Xmp,
+};
+
+struct HtmlElementName {
+    HtmlElement element = HtmlElement::Other;
+    // A start tag of this name inside svg or MathML closes the foreign
+    // elements around it: the browser reads it as HTML again.
+    bool breaksOutOfForeign = false;
+};
+
+// `name` lowered; names not told apart give Other.
+HtmlElementName LookUpElement(QStringView name);
+
+enum class HtmlAttribute : uint8_t {
+    Other,
+    Href, Src, Srcset, Poster, Data, Cite, Background, Longdesc, XlinkHref,
+    Rel, HttpEquiv, Content, Id, Name, Color, Face, Size,
+};
+
+// One bit per HtmlAttribute.
+using HtmlAttributeSet = uint32_t;
+
+constexpr HtmlAttributeSet Bit(HtmlAttribute attribute)
+{
+    return HtmlAttributeSet(1) << unsigned(attribute);
+}
+
+// `name` lowered; names not told apart give Other.
+HtmlAttribute LookUpAttribute(QStringView name);
+
+// Where an element stands: in HTML, in svg or in MathML.
+enum class HtmlContext : uint8_t { Html, Svg, MathMl };
+
+// The attributes of `element` that the reading needs: those that name a
+// resource, those that decide whether and how it is one (rel, http-equiv,
+// content) and, when anchors are asked for, id and a's name.
+HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool anchors);
+
+// Whether `attribute` of `element` names a resource in `context`.
+bool IsResourceAttribute(HtmlElement element, HtmlContext context, HtmlAttribute attribute);
+
+} // namespace quillan

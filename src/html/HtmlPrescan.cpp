@@ -1,0 +1,210 @@
+#include "html/HtmlPrescan.h"
+
+#include "html/EncodingLabels.h"
+
+#include <QByteArray>
+
+namespace quillan {
+
+namespace {
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool StartsWithLower(QByteArrayView bytes, qsizetype p, QByteArrayView lowerWord)
+{
+    if (bytes.size() - p < lowerWord.size())
+        return false;
+    for (qsizetype i = 0; i < lowerWord.size(); ++i)
+        if (Lower(bytes[p + i]) != lowerWord[i])
+            return false;
+    return true;
+}
+
+struct Attribute {
+    QByteArray name;   // lowered
+    QByteArray value;  // lowered
+};
+
+// Reads one attribute of a tag from `p`; false at the tag's end or the
+// bytes' end.
+bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
+{
+    const qsizetype n = bytes.size();
+    while (p < n && (IsSpace(bytes[p]) || bytes[p] == '/'))
+        ++p;
+    if (p >= n || bytes[p] == '>')
+        return false;
+    attribute.name.clear();
+    attribute.value.clear();
+    for (;; ++p) {
+        if (p >= n)
+            return false;
+        const char c = bytes[p];
+        if (c == '=' && !attribute.name.isEmpty()) {
+            ++p;
+            break;
+        }
+        if (IsSpace(c)) {
+            while (p < n && IsSpace(bytes[p]))
+                ++p;
+            if (p >= n || bytes[p] != '=')
+                return true;
+            ++p;
+            break;
+        }
+        if (c == '/' || c == '>')
+            return true;
+        attribute.name.append(Lower(c));
+    }
+    while (p < n && IsSpace(bytes[p]))
+        ++p;
+    if (p >= n)
+        return false;
+    const char first = bytes[p];
+    if (first == '"' || first == '\'') {
+        for (++p; p < n; ++p) {
+            if (bytes[p] == first) {
+                ++p;
+                return true;
+            }
+            attribute.value.append(Lower(bytes[p]));
+        }
+        return false;
+    }
+    if (first == '>')
+        return true;
+    for (; p < n; ++p) {
+        if (IsSpace(bytes[p]) || bytes[p] == '>')
+            return true;
+        attribute.value.append(Lower(bytes[p]));
+    }
+    return false;
+}
+
+// The encoding named by "charset=" in a Content-Type value.
+QByteArrayView EncodingFromContentType(QByteArrayView content)
+{
+    qsizetype p = 0;
+    while (true) {
+        const qsizetype found = content.indexOf(QByteArrayView("charset"), p);
+        if (found < 0)
+            return {};
+        p = found + 7;
+        while (p < content.size() && IsSpace(content[p]))
+            ++p;
+        if (p >= content.size() || content[p] != '=')
+            continue;
+        ++p;
+        while (p < content.size() && IsSpace(content[p]))
+            ++p;
+        if (p >= content.size())
+            return {};
+        const char c = content[p];
+        if (c == '"' || c == '\'') {
+            const qsizetype close = content.indexOf(c, p + 1);
+            if (close < 0)
+                return {};
+            return EncodingForLabel(content.sliced(p + 1, close - p - 1));
+        }
+        qsizetype end = p;
+        while (end < content.size() && !IsSpace(content[end]) && content[end] != ';')
+            ++end;
+        return EncodingForLabel(content.sliced(p, end - p));
+    }
+}
+
+// The encoding a meta element declares, its attributes read from `p`.
+QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
+{
+    QByteArray names[3];
+    int nameCount = 0;
+    bool gotPragma = false;
+    enum class NeedPragma { Unknown, Yes, No } needPragma = NeedPragma::Unknown;
+    QByteArrayView charset;
+    Attribute attribute;
+    while (GetAttribute(bytes, p, attribute)) {
+        // Only the first of a name counts; the three names that matter are
+        // all the list has to remember.
+        bool repeated = false;
+        for (int i = 0; i < nameCount; ++i)
+            repeated = repeated || names[i] == attribute.name;
+        if (repeated)
+            continue;
+        if (attribute.name == "http-equiv") {
+            names[nameCount++] = attribute.name;
+            gotPragma = gotPragma || attribute.value == "content-type";
+        } else if (attribute.name == "content") {
+            names[nameCount++] = attribute.name;
+            const QByteArrayView encoding = EncodingFromContentType(attribute.value);
+            if (!encoding.isEmpty() && charset.isEmpty()) {
+                charset = encoding;
+                needPragma = NeedPragma::Yes;
+            }
+        } else if (attribute.name == "charset") {
+            names[nameCount++] = attribute.name;
+            charset = EncodingForLabel(attribute.value);
+            needPragma = NeedPragma::No;
+        }
+    }
+    if (needPragma == NeedPragma::Unknown || (needPragma == NeedPragma::Yes && !gotPragma))
+        return {};
+    if (charset == "UTF-16BE" || charset == "UTF-16LE")
+        return "UTF-8";
+    if (charset == "x-user-defined")
+        return "windows-1252";
+    return charset;
+}
+
+} // namespace
+
+QByteArrayView PrescanForEncoding(QByteArrayView bytes)
+{
+    bytes = bytes.first(std::min(bytes.size(), kPrescanLength));
+    const qsizetype n = bytes.size();
+    qsizetype p = 0;
+    while (true) {
+        p = bytes.indexOf('<', p);
+        if (p < 0)
+            return {};
+        if (StartsWithLower(bytes, p, "<!--")) {
+            // To the end of the first "-->", whose dashes may be those of "<!--".
+            const qsizetype end = bytes.indexOf(QByteArrayView("-->"), p + 2);
+            if (end < 0)
+                return {};
+            p = end + 3;
+        } else if (StartsWithLower(bytes, p, "<meta") && p + 5 < n && (IsSpace(bytes[p + 5]) || bytes[p + 5] == '/')) {
+            p += 6;
+            const QByteArrayView encoding = MetaEncoding(bytes, p);
+            if (!encoding.isEmpty())
+                return encoding;
+        } else if (p + 1 < n && (IsLetter(bytes[p + 1]) || (bytes[p + 1] == '/' && p + 2 < n && IsLetter(bytes[p + 2])))) {
+            while (p < n && !IsSpace(bytes[p]) && bytes[p] != '>')
+                ++p;
+            Attribute attribute;
+            while (GetAttribute(bytes, p, attribute)) {
+            }
+        } else if (p + 1 < n && (bytes[p + 1] == '!' || bytes[p + 1] == '/' || bytes[p + 1] == '?')) {
+            const qsizetype end = bytes.indexOf('>', p + 2);
+            if (end < 0)
+                return {};
+            p = end + 1;
+        } else {
+            ++p;
+        }
+    }
+}
+
+} // namespace quillan

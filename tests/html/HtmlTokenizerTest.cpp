@@ -1,0 +1,199 @@
+#include "HtmlReading.h"
+
+#include <gtest/gtest.h>
+
+namespace quillan::test {
+
+namespace {
+
+QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TEST(HtmlAttributes, EveryQuotingAndCaseAsABrowserReadsIt)
+{
+    EXPECT_EQ(ValuesOf(S("<a href=\"d.htm\"><A HREF='s.htm'><a href=u.htm><a\thref = \"sp.htm\" >")),
+              Values({"d.htm", "s.htm", "u.htm", "sp.htm"}));
+    // An unquoted value runs to a space or ">": a trailing "/" is its own.
+    EXPECT_EQ(ValuesOf(S("<a href=x/><a href=y.htm/ ><img src=z.png/>")), Values({"x/", "y.htm/", "z.png/"}));
+    // Quotes hold ">" and the other quote; the value is not trimmed.
+    EXPECT_EQ(ValuesOf(S("<a title='a>b' href=\" it's.htm \">")), Values({" it's.htm "}));
+    // "=" with no value gives an empty value; a name alone, too.
+    EXPECT_EQ(ValuesOf(S("<a href=><a href>")), Values({"", ""}));
+    // The first of a repeated attribute wins, whatever its letter case.
+    EXPECT_EQ(ValuesOf(S("<a href=first.htm HREF=second.htm>")), Values({"first.htm"}));
+    // Attributes with no space between them, and the name that begins with "=".
+    EXPECT_EQ(ValuesOf(S("<img alt=\"x\"src=\"p.png\"><a =href=no.htm href=yes.htm>")), Values({"p.png", "yes.htm"}));
+    // A tag the page ends inside is dropped, as a browser drops it.
+    EXPECT_EQ(ValuesOf(S("<a href=a.htm><a href=\"b.htm")), Values({"a.htm"}));
+    EXPECT_EQ(ValuesOf(S("<a href=a.htm><a href=b.htm")), Values({"a.htm"}));
+    // A tag name runs to a space, "/" or ">": "<a<b" is not an a element.
+    EXPECT_EQ(ValuesOf(S("<a<b href=x.htm><a/href=y.htm>")), Values({"y.htm"}));
+}
+
+TEST(HtmlAttributes, EachElementGivesItsResourceAttributesOnly)
+{
+    const QString page = S(
+        "<a href=1><area href=2><base href=3><link rel=stylesheet href=4><link rev=made href=no>"
+        "<img src=5 longdesc=6><script src=7></script><iframe src=8 longdesc=9></iframe><frame src=10 longdesc=11>"
+        "<embed src=12><audio src=13><video src=14 poster=15><source src=16><track src=17><input type=image src=18>"
+        "<object data=19><blockquote cite=20><q cite=21><del cite=22><ins cite=23>"
+        "<body background=24><table background=25><td background=26><th background=27>"
+        "<form action=no><button formaction=no><div src=no href=no><span background=no><img href=no data=no>"
+        "<image src=28>");
+    QStringList expected;
+    for (int i = 1; i <= 28; ++i)
+        expected.append(i == 3 ? QStringLiteral("base 1:3") : QStringLiteral("1:%1").arg(i));
+    EXPECT_EQ(LinksOf(page), expected);
+}
+
+TEST(HtmlAttributes, LinksKeepTheirOrderWithinATag)
+{
+    EXPECT_EQ(ValuesOf(S("<img srcset=\"a.png 2x\" src=b.png longdesc=c.htm><link href=s.css rel=x>")),
+              Values({"a.png", "b.png", "c.htm", "s.css"}));
+}
+
+TEST(HtmlLines, CountEveryKindOfLineEndAndStartWhereTheValueStarts)
+{
+    EXPECT_EQ(LinksOf(S("<a href=a>\r\n<a href=b>\r<a href=c>\n<a href=d>\n\r<a href=e>")),
+              Values({"1:a", "2:b", "3:c", "4:d", "6:e"}));
+    // A tag, and a value, across lines: the value's first character counts.
+    EXPECT_EQ(LinksOf(S("<a\r\n  href\r\n=\r\n\"x\r\ny.htm\">")), Values({"4:x\ny.htm"}));
+    EXPECT_EQ(LinksOf(S("<a href=\"\nz.htm\">")), Values({"1:\nz.htm"}));
+    // Many links on one line, the classic reading's blind spot.
+    EXPECT_EQ(LinksOf(S("<p>\n<a href=1><a href=2><img src=3>")), Values({"2:1", "2:2", "2:3"}));
+}
+
+TEST(HtmlComments, HideLinksAcrossLinesAndEndWhereABrowserEndsThem)
+{
+    EXPECT_EQ(LinksOf(S("<!-- <a href=no1>\n<a href=no2> -->\n<a href=yes>")), Values({"3:yes"}));
+    // "<!-->" and "<!--->" are whole comments; "--!>" ends one; "--->" too.
+    EXPECT_EQ(ValuesOf(S("<!--><a href=1><!---><a href=2><!-- x --!><a href=3><!-- x ---><a href=4>")),
+              Values({"1", "2", "3", "4"}));
+    // "-- >" and "->" do not end a comment; "<!---->" does.
+    EXPECT_EQ(ValuesOf(S("<!-- -- > <a href=no> -> <a href=no> --><!----><a href=yes>")), Values({"yes"}));
+    // A comment left open hides the rest of the page.
+    EXPECT_EQ(ValuesOf(S("<a href=1><!-- <a href=no>")), Values({"1"}));
+    // Bogus comments end at the first ">", quotes or not.
+    EXPECT_EQ(ValuesOf(S("<?php echo '<a href=no>' ?><a href=1></ x href=no><a href=2><!x <a href=no><a href=3>")),
+              Values({"1", "2", "3"}));
+    EXPECT_EQ(ValuesOf(S("<!DOCTYPE html \"<a href=no>\"><a href=1></><a href=2>")), Values({"1", "2"}));
+}
+
+TEST(HtmlRawText, ElementsWhoseContentIsTextHideTheirLinks)
+{
+    for (const char *element : {"style", "xmp", "iframe", "noembed", "noframes", "textarea", "title"}) {
+        const QString name = S(element);
+        const QString page = u'<' + name + QStringLiteral(">\n<a href=no>\n</") + name.toUpper() +
+                             QStringLiteral(" >\n<a href=yes>");
+        EXPECT_EQ(LinksOf(page), Values({"4:yes"})) << element;
+        // Only its own end tag ends it, not one whose name goes on.
+        EXPECT_EQ(ValuesOf(u'<' + name + QStringLiteral("></") + name + QStringLiteral("x><a href=no></") + name +
+                           QStringLiteral("/><a href=yes>")),
+                  Values({"yes"}))
+            << element;
+    }
+    EXPECT_EQ(ValuesOf(S("<plaintext><a href=no></plaintext><a href=no>")), QStringList());
+    // noscript is read as markup; an end tag's attributes give nothing.
+    EXPECT_EQ(ValuesOf(S("<noscript><a href=yes></noscript></a href=no>")), Values({"yes"}));
+    // The end tag's quoted attribute may hold ">".
+    EXPECT_EQ(ValuesOf(S("<title>x</title a=\"<a href=no>\"><a href=yes>")), Values({"yes"}));
+    // "<title/>" still starts a title.
+    EXPECT_EQ(ValuesOf(S("<title/><a href=no></title><a href=yes>")), Values({"yes"}));
+}
+
+TEST(HtmlRawText, ScriptEscapesAsABrowserReadsThem)
+{
+    EXPECT_EQ(ValuesOf(S("<script src=s.js>document.write('<a href=no>')</script ><a href=yes>")),
+              Values({"s.js", "yes"}));
+    // Inside "<!--" a "<script>" starts a part that "</script>" does not end...
+    EXPECT_EQ(ValuesOf(S("<script><!-- <script> </script> <a href=no> --></script><a href=yes>")), Values({"yes"}));
+    // ... but without the inner "<script>", "</script>" ends the script.
+    EXPECT_EQ(ValuesOf(S("<script><!-- </script><a href=yes> -->")), Values({"yes"}));
+    // "-->" ends the escaped part, even "<!-->" at once.
+    EXPECT_EQ(ValuesOf(S("<script><!--> <script> </script><a href=yes>")), Values({"yes"}));
+    // "</script" followed by a letter, or by nothing, does not end it.
+    EXPECT_EQ(ValuesOf(S("<script>a</scripts><a href=no></script")), QStringList());
+    EXPECT_EQ(ValuesOf(S("<SCRIPT>if (a<b) x--;</ScRiPt\n><a href=yes>")), Values({"yes"}));
+}
+
+TEST(HtmlForeign, SvgLinksAndCdataOnlyInsideSvg)
+{
+    EXPECT_EQ(ValuesOf(S("<svg><use xlink:href=\"#i\"/><image href=p.png></image><a href=a.svg>x</a></svg>"
+                         "<use href=no><image src=img.png>")),
+              Values({"#i", "p.png", "a.svg", "img.png"}));
+    // CDATA hides markup in svg only; elsewhere it is a bogus comment to ">".
+    EXPECT_EQ(ValuesOf(S("<svg><![CDATA[ <a href=no> ]]><a href=1></svg><![CDATA[ a > <a href=2> ]]>")),
+              Values({"1", "2"}));
+    // Inside svg a style or script is markup, not text.
+    EXPECT_EQ(ValuesOf(S("<svg><style><a href=1></a></style></svg><style><a href=no></style>")), Values({"1"}));
+    // HTML markup inside svg leaves it: the img is HTML, the use after it too.
+    EXPECT_EQ(ValuesOf(S("<svg><img src=i.png><use href=no><image src=hi.png>")), Values({"i.png", "hi.png"}));
+    // Nested svg: the first end tag closes only the inner one.
+    EXPECT_EQ(ValuesOf(S("<svg><svg></svg><a href=1></svg><a href=2><video poster=3>")), Values({"1", "2", "3"}));
+    // foreignObject holds HTML: its title is text, then svg again after it.
+    EXPECT_EQ(ValuesOf(S("<svg><foreignObject><title><a href=no></title><video poster=v.png>"
+                         "</foreignObject><a href=s.svg></svg>")),
+              Values({"v.png", "s.svg"}));
+    // A self-closing svg holds nothing.
+    EXPECT_EQ(ValuesOf(S("<svg/><use href=no><video poster=1>")), Values({"1"}));
+    // MathML: no links of its own, CDATA hides markup, mtext holds HTML.
+    EXPECT_EQ(ValuesOf(S("<math><![CDATA[<a href=no>]]><mtext><video poster=1></mtext></math>")), Values({"1"}));
+}
+
+TEST(HtmlIncludes, ServerSideIncludesInComments)
+{
+    HtmlPage page;
+    ReadHtmlLinks(S("<!--#include virtual=\"/inc/head.html\" -->\n<!--#include file='foot.html'-->"
+                    "<!-- #include virtual=\"no\" --><!--#INCLUDE  FILE = \"f2.html\" virtual=v2 -->"
+                    "<!--#echo var=\"x\" --><!--#include virtual=\"open\""),
+                  page, false);
+    QStringList described;
+    for (const HtmlLink &link : page.links)
+        described.append(Describe(link));
+    EXPECT_EQ(described, Values({"virtual 1:/inc/head.html", "file 2:foot.html", "file 2:f2.html", "virtual 2:v2"}));
+}
+
+TEST(HtmlMetaRefresh, OnlyTheFirstRefreshOfAPageCounts)
+{
+    EXPECT_EQ(LinksOf(S("<meta http-equiv=Refresh\ncontent=\"5;\n URL='next.htm'\">"
+                        "<meta http-equiv=refresh content=\"0; url=second.htm\">")),
+              Values({"3:next.htm"}));
+    // A refresh of the page itself still is the page's refresh.
+    EXPECT_EQ(ValuesOf(S("<meta http-equiv=refresh content=5><meta http-equiv=refresh content=\"0;url=x\">")),
+              QStringList());
+    // A content a browser does not read as a refresh leaves the next one in.
+    EXPECT_EQ(ValuesOf(S("<meta http-equiv=refresh content=\"x;url=no\"><meta content=\"1,y.htm\" http-equiv=REFRESH>"
+                         "<meta name=refresh content=\"0;url=no\">")),
+              Values({"y.htm"}));
+}
+
+TEST(HtmlAnchors, IdsOfEveryElementAndNamesOfAOnly)
+{
+    HtmlPage page;
+    ReadHtmlLinks(S("<h1 id=top-1><a name=\"n&amp;1\"><div name=no id=\"\"><svg><g id=shape></g></svg>"
+                    "<!-- <p id=no> --><textarea><p id=no></textarea><p ID=last id=no2>"),
+                  page, true);
+    EXPECT_EQ(page.anchors, (QSet<QString>{S("top-1"), S("n&1"), S("shape"), S("last")}));
+    HtmlPage without;
+    ReadHtmlLinks(S("<a name=x id=y href=z>"), without, false);
+    EXPECT_TRUE(without.anchors.isEmpty());
+    ASSERT_EQ(without.links.size(), 1U);
+}
+
+TEST(HtmlAttributes, ValuesAreDecodedAndSrcsetSplit)
+{
+    EXPECT_EQ(LinksOf(S("<img srcset=\"a.png 1x,\n b&#46;png 2x, c.png\" src=\"d&amp;e.png\">")),
+              Values({"1:a.png", "2:b.png", "2:c.png", "2:d&e.png"}));
+    // Query strings keep a name that a reference without ";" begins.
+    EXPECT_EQ(ValuesOf(S("<a href=\"?a=1&copy=2&not;&lt\">")), Values({"?a=1&copy=2\u00AC<"}));
+    // Line ends inside a value read as LF, NUL as U+FFFD.
+    EXPECT_EQ(LinksOf(S("<a href=\"a\r\nb\rc\">")), Values({"1:a\nb\nc"}));
+    EXPECT_EQ(ValuesOf(QStringLiteral("<a href=\"x") + QChar(u'\0') + QStringLiteral("y\">")),
+              QStringList{QStringLiteral("x\uFFFDy")});
+}
+
+} // namespace quillan::test
