@@ -184,6 +184,12 @@ void BrowserLinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink
         return;
     HtmlPage html;
     ReadHtmlLinks(DecodeHtmlBytes(bytes), html, options_.checkAnchors);
+    if (options_.checkAnchors) {
+        // Kept for the links to this page from pages read later.
+        QMutexLocker lock(&anchorsMutex_);
+        if (!anchorsByPage_.contains(page.path))
+            anchorsByPage_.insert(page.path, std::make_shared<const QSet<QString>>(html.anchors));
+    }
     CheckLinks(page, html, found);
 }
 
@@ -214,7 +220,9 @@ void BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &html
         if (!resolve(link, context, target))
             continue;
         QString targetPage;
-        if (!findTarget(target.relative, targetPage)) {
+        if (target.relative == context.document) {
+            targetPage = page.path; // just read, so it is there
+        } else if (!foundTarget(target.relative, targetPage)) {
             found.push_back(BrokenLink{page.path, top + toNative(target.relative), link.line, link.value});
             continue;
         }
@@ -284,6 +292,25 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
         break;
     }
     }
+    return true;
+}
+
+bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) const
+{
+    // The pages of a site name the same targets over and over (menus, the
+    // pages beside them): each found one is looked up on the disk once.
+    {
+        QMutexLocker lock(&foundMutex_);
+        const auto known = foundTargets_.constFind(relative);
+        if (known != foundTargets_.constEnd()) {
+            page = *known;
+            return true;
+        }
+    }
+    if (!findTarget(relative, page))
+        return false;
+    QMutexLocker lock(&foundMutex_);
+    foundTargets_.insert(relative, page);
     return true;
 }
 

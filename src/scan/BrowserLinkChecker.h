@@ -61,6 +61,8 @@ private:
     // Looks the target up on the disk; true when it is found. For a folder,
     // `page` becomes its index page.
     bool findTarget(const QString &relative, QString &page) const;
+    // The same, remembering what was found for the pages read later.
+    bool foundTarget(const QString &relative, QString &page) const;
     QString indexPageOf(const QString &folderPath) const;
     // True when `path` (full) is a page the walk would read.
     bool isSitePage(const QString &relative, const QString &path) const;
@@ -71,6 +73,8 @@ private:
     QStringList loweredLinkExclusions_;
 
     // Shared by every page read, from whichever thread reads it.
+    mutable QMutex foundMutex_;
+    mutable QHash<QString, QString> foundTargets_; // relative target -> page found
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
 };
