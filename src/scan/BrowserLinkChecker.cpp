@@ -99,7 +99,7 @@ struct BrowserLinkChecker::Target {
 
 QString CleanLinkText(QStringView link)
 {
-    link = TrimLinkEnds(link);
+    link = TrimControlChars(link);
     QString cleaned = link.toString();
     if (link.contains(u'\t') || link.contains(u'\n') || link.contains(u'\r')) {
         cleaned.removeIf([](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; });

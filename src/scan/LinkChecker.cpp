@@ -158,7 +158,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
 {
     // A browser drops what stands around the link inside its quotes; a link
     // of only a query names the page itself.
-    link = TrimLinkEnds(link);
+    link = TrimControlChars(link);
     if (link.startsWith(u'?'))
         return QString();
     // Every mark of a link that leaves the site holds a colon.

@@ -20,17 +20,6 @@ bool isSchemeChar(char16_t c)
 
 } // namespace
 
-QStringView TrimLinkEnds(QStringView link)
-{
-    qsizetype start = 0;
-    qsizetype end = link.size();
-    while (start < end && link[start].unicode() <= 32)
-        ++start;
-    while (end > start && link[end - 1].unicode() <= 32)
-        --end;
-    return link.sliced(start, end - start);
-}
-
 bool StartsWithUrlScheme(QStringView link)
 {
     if (link.isEmpty() || !isAsciiLetter(link[0].unicode()))

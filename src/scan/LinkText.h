@@ -6,10 +6,6 @@
 
 namespace quillan {
 
-// The link without the characters of code 32 or less at its ends, as a
-// browser takes an attribute's value.
-QStringView TrimLinkEnds(QStringView link);
-
 // True when the link begins with a URL scheme ("tel:", "data:", "ftp:", ...):
 // a letter, then letters, digits, "+", "-" or ".", then ":". At least two
 // characters stand before the colon, so a drive ("C:") is not a scheme.
