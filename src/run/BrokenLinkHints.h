@@ -46,7 +46,7 @@ private:
     };
 
     QString hintIn(const Folder &folder, QStringView name);
-    QString anchorHint(QStringView rest, qsizetype hash);
+    static QString anchorHint(QStringView rest, qsizetype hash);
     // `relative` is "/"-separated, without "." or ".." segments, and ends
     // with "/" unless empty.
     const Folder &folderOf(QStringView relative);
