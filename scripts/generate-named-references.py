@@ -13,17 +13,26 @@ HEAD = """\
 
 #include "html/NamedReferences.h"
 
+#include <array>
+
 namespace quillan {
+
+namespace {
 
 // Sorted by name in byte order; each name without its "&", with its ";"
 // when it has one; the second character 0 when the reference gives one.
-const NamedReferenceEntry kNamedReferenceTable[] = {
+constexpr std::array<NamedReferenceEntry, %d> kTable = {
 """
 
 TAIL = """\
 };
 
-const std::size_t kNamedReferenceCount = sizeof(kNamedReferenceTable) / sizeof(kNamedReferenceTable[0]);
+} // namespace
+
+std::span<const NamedReferenceEntry> NamedReferenceTable()
+{
+    return kTable;
+}
 
 } // namespace quillan
 """
@@ -31,12 +40,12 @@ const std::size_t kNamedReferenceCount = sizeof(kNamedReferenceTable) / sizeof(k
 
 def main():
     entries = sorted(html.entities.html5.items(), key=lambda item: item[0].encode('ascii'))
-    out = [HEAD]
+    out = [HEAD % len(entries)]
     for name, chars in entries:
         codes = [ord(c) for c in chars]
         assert 1 <= len(codes) <= 2, name
         second = codes[1] if len(codes) == 2 else 0
-        out.append('    {"%s", 0x%X, 0x%X},\n' % (name, codes[0], second))
+        out.append('    NamedReferenceEntry{"%s", 0x%X, 0x%X},\n' % (name, codes[0], second))
     out.append(TAIL)
     print(''.join(out), end='')
 

@@ -40,7 +40,8 @@ void Walk(const GumboNode *node, std::vector<FoundLink> &links)
                 name = QStringLiteral("xlink:") + name;
             names.push_back(name);
             values.push_back(QString::fromUtf8(attribute->value));
-            if (i == 0)
+            // A link's href or a refresh's content gives the line.
+            if (name == u"href" || name == u"content")
                 line = int(attribute->value_start.line);
         }
         const bool svg = element.tag_namespace == GUMBO_NAMESPACE_SVG;

@@ -5,6 +5,8 @@
 //                                                  each reader on every page of the
 //                                                  folders (names whose extension holds
 //                                                  "htm"), pages held in memory; best of N
+//   html-tokenizer-bench compare FOLDER...         pages where gumbo's links (values
+//                                                  and lines) differ from the engine's
 
 #include "Readers.h"
 
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <limits>
 
@@ -22,10 +25,10 @@ using namespace quillan::bench;
 
 namespace {
 
-const Reader kReaders[] = {
-    {"quillan", ReadWithQuillan},
-    {"gumbo", ReadWithGumbo},
-    {"libxml2", ReadWithLibxml2},
+const std::array kReaders = {
+    Reader{"quillan", ReadWithQuillan},
+    Reader{"gumbo", ReadWithGumbo},
+    Reader{"libxml2", ReadWithLibxml2},
 };
 
 struct TrickyCase {
@@ -35,30 +38,30 @@ struct TrickyCase {
     bool lines;
 };
 
-const TrickyCase kCases[] = {
-    {"unquoted values", "<a href=a.htm><img alt=x src=b.png>", "a.htm | b.png", false},
-    {"<a href=x/>", "<a href=x/>", "x/", false},
-    {"single quotes holding \"", "<a href='s\"q.htm'>", "s\"q.htm", false},
-    {"reference without ; (attribute rule)", "<a href=\"?a=1&copy=2&lt&amp\">", "?a=1&copy=2<&", false},
-    {"numeric references replaced", "<a href=\"&#128;&#0;&#x41\">", "\u20AC\uFFFDA", false},
-    {"duplicate attribute: first wins", "<a href=1.htm HREF=2.htm>", "1.htm", false},
-    {"script data escapes", "<script><!--<script></script><a href=no>--></script><a href=yes>", "yes", false},
-    {"</script >", "<script>x</script ><a href=yes>", "yes", false},
-    {"comment <!-->", "<!--><a href=yes>", "yes", false},
-    {"comment ended by --!>", "<!-- x --!><a href=yes>", "yes", false},
-    {"bogus comments <?...> and </ x>", "<?php x ?><a href=1></ x><a href=2>", "1 | 2", false},
-    {"CDATA outside svg", "<![CDATA[ a > <a href=yes> ]]>", "yes", false},
-    {"CDATA inside svg", "<svg><![CDATA[<a href=no>]]><a href=s.svg></a></svg>", "s.svg", false},
-    {"svg xlink:href", "<svg><use xlink:href=\"#i\"/></svg>", "#i", false},
-    {"textarea holding a link", "<textarea><a href=no></textarea><a href=yes>", "yes", false},
-    {"title holding a link", "<title><a href=no></title><a href=yes>", "yes", false},
-    {"link in noscript", "<noscript><img src=ns.png></noscript>", "ns.png", false},
-    {"plaintext", "<plaintext><a href=no>", "", false},
-    {"tag left open at the end", "<a href=yes><a href=\"no", "yes", false},
-    {"<image> read as <img>", "<image src=i.png>", "i.png", false},
-    {"server-side include", "<!--#include virtual=\"/i.html\" -->", "/i.html", false},
-    {"line of a value below its tag", "<a\nhref=\n\"x.htm\"\n>", "3:x.htm", true},
-    {"lines with CR and CR LF", "<p>\r\n<a href=a>\r<a\rhref=b>", "2:a | 4:b", true},
+const std::array kCases = {
+    TrickyCase{"unquoted values", "<a href=a.htm><img alt=x src=b.png>", "a.htm | b.png", false},
+    TrickyCase{"<a href=x/>", "<a href=x/>", "x/", false},
+    TrickyCase{"single quotes holding \"", "<a href='s\"q.htm'>", "s\"q.htm", false},
+    TrickyCase{"reference without ; (attribute rule)", "<a href=\"?a=1&copy=2&lt&amp\">", "?a=1&copy=2<&", false},
+    TrickyCase{"numeric references replaced", "<a href=\"&#128;&#0;&#x41\">", "\u20AC\uFFFDA", false},
+    TrickyCase{"duplicate attribute: first wins", "<a href=1.htm HREF=2.htm>", "1.htm", false},
+    TrickyCase{"script data escapes", "<script><!--<script></script><a href=no>--></script><a href=yes>", "yes", false},
+    TrickyCase{"</script >", "<script>x</script ><a href=yes>", "yes", false},
+    TrickyCase{"comment <!-->", "<!--><a href=yes>", "yes", false},
+    TrickyCase{"comment ended by --!>", "<!-- x --!><a href=yes>", "yes", false},
+    TrickyCase{"bogus comments <?...> and </ x>", "<?php x ?><a href=1></ x><a href=2>", "1 | 2", false},
+    TrickyCase{"CDATA outside svg", "<![CDATA[ a > <a href=yes> ]]>", "yes", false},
+    TrickyCase{"CDATA inside svg", "<svg><![CDATA[<a href=no>]]><a href=s.svg></a></svg>", "s.svg", false},
+    TrickyCase{"svg xlink:href", "<svg><use xlink:href=\"#i\"/></svg>", "#i", false},
+    TrickyCase{"textarea holding a link", "<textarea><a href=no></textarea><a href=yes>", "yes", false},
+    TrickyCase{"title holding a link", "<title><a href=no></title><a href=yes>", "yes", false},
+    TrickyCase{"link in noscript", "<noscript><img src=ns.png></noscript>", "ns.png", false},
+    TrickyCase{"plaintext", "<plaintext><a href=no>", "", false},
+    TrickyCase{"tag left open at the end", "<a href=yes><a href=\"no", "yes", false},
+    TrickyCase{"<image> read as <img>", "<image src=i.png>", "i.png", false},
+    TrickyCase{"server-side include", "<!--#include virtual=\"/i.html\" -->", "/i.html", false},
+    TrickyCase{"line of a value below its tag", "<a\nhref=\n\"x.htm\"\n>", "3:x.htm", true},
+    TrickyCase{"lines with CR and CR LF", "<p>\r\n<a href=a>\r<a\rhref=b>", "2:a | 4:b", true},
 };
 
 QString Described(const std::vector<FoundLink> &links, bool lines)
@@ -72,7 +75,7 @@ QString Described(const std::vector<FoundLink> &links, bool lines)
 int RunCases()
 {
     std::printf("| Case | quillan | gumbo | libxml2 |\n|---|---|---|---|\n");
-    int right[3] = {};
+    std::array<int, 3> right = {};
     for (const TrickyCase &c : kCases) {
         std::printf("| %s |", c.name);
         for (std::size_t r = 0; r < 3; ++r) {
@@ -88,8 +91,8 @@ int RunCases()
         }
         std::printf("\n");
     }
-    std::printf("| right | %d of %zu | %d of %zu | %d of %zu |\n", right[0], std::size(kCases), right[1],
-                std::size(kCases), right[2], std::size(kCases));
+    std::printf("| right | %d of %zu | %d of %zu | %d of %zu |\n", right[0], kCases.size(), right[1],
+                kCases.size(), right[2], kCases.size());
     return 0;
 }
 
@@ -146,14 +149,47 @@ int RunTimes(const QStringList &folders, int repeat, const QString &only)
     return 0;
 }
 
+int RunCompare(const QStringList &folders)
+{
+    const std::vector<QByteArray> pages = LoadPages(folders);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::vector<FoundLink> ours;
+        std::vector<FoundLink> theirs;
+        ReadWithQuillan(pages[i], ours);
+        ReadWithGumbo(pages[i], theirs);
+        const QString a = Described(ours, true);
+        const QString b = Described(theirs, true);
+        if (a == b)
+            continue;
+        if (++differing > 5)
+            continue;
+        // From the first link that differs.
+        std::size_t first = 0;
+        while (first < ours.size() && first < theirs.size() && ours[first].line == theirs[first].line &&
+               ours[first].value == theirs[first].value)
+            ++first;
+        const auto from = [first](std::vector<FoundLink> links) {
+            links.erase(links.begin(), links.begin() + qsizetype(std::min(first, links.size())));
+            return Described(links, true).left(200).toUtf8();
+        };
+        std::printf("page %zu, link %zu:\n  quillan %s\n  gumbo   %s\n", i, first, from(ours).constData(),
+                    from(theirs).constData());
+    }
+    std::printf("%zu of %zu pages differ\n", differing, pages.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (!args.isEmpty() && args[0] == u"cases")
         return RunCases();
+    if (args.size() >= 2 && args[0] == u"compare")
+        return RunCompare(args.mid(1));
     if (args.size() >= 2 && args[0] == u"time") {
         int repeat = 3;
         const qsizetype at = args.indexOf(QStringLiteral("--repeat"));
@@ -169,6 +205,6 @@ int main(int argc, char **argv)
         }
         return RunTimes(args.mid(1), repeat, only);
     }
-    std::fprintf(stderr, "usage: html-tokenizer-bench cases | time FOLDER... [--repeat N] [--reader NAME]\n");
+    std::fprintf(stderr, "usage: html-tokenizer-bench cases | compare FOLDER... | time FOLDER... [--repeat N] [--reader NAME]\n");
     return 2;
 }

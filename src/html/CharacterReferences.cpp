@@ -131,13 +131,12 @@ qsizetype DecodeNamed(QStringView raw, qsizetype i, QString &out)
 
 const NamedReferenceEntry *FindNamedReference(QStringView name)
 {
-    const NamedReferenceEntry *first = kNamedReferenceTable;
-    const NamedReferenceEntry *last = kNamedReferenceTable + kNamedReferenceCount;
-    const NamedReferenceEntry *found = std::lower_bound(
-        first, last, name,
+    const std::span<const NamedReferenceEntry> table = NamedReferenceTable();
+    const auto found = std::lower_bound(
+        table.begin(), table.end(), name,
         [](const NamedReferenceEntry &entry, QStringView key) { return CompareName(entry.name, key) < 0; });
-    if (found != last && CompareName(found->name, name) == 0)
-        return found;
+    if (found != table.end() && CompareName(found->name, name) == 0)
+        return &*found;
     return nullptr;
 }
 

@@ -16,7 +16,7 @@ namespace {
 QString DecodeWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    auto *out = reinterpret_cast<char16_t *>(text.data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = b >= 0x80 && b <= 0x9F ? kWindows1252High[b - 0x80] : char16_t(b);

@@ -24,7 +24,10 @@ struct HtmlLink {
     HtmlLinkKind kind = HtmlLinkKind::Link;
     qint32 line = 0;  // line of the page on which the value (or srcset candidate) begins, from 1;
                       // CR, LF and CR LF each end a line
-    QString value;    // as the page gives it, character references decoded; not trimmed
+    QString value;    // as the page gives it, character references decoded; not trimmed. In an
+                      // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
+                      // them; an include's value is exactly as written (an escaped quote read as
+                      // the quote). Empty for href="" or a bare href: the page itself.
 };
 
 struct HtmlPage {
@@ -38,7 +41,9 @@ struct HtmlPage {
 // windows-1252.
 QString DecodeHtmlBytes(const QByteArray &bytes);
 
-// Reads the links (and, when asked, the anchors) of a page's decoded text.
+// Reads the links (and, when asked, the anchors) of a page's decoded text, appending them to
+// `page`. Every base element's href is given (a browser uses the first); only the first meta
+// refresh of a page counts, as in a browser. Safe to call for several pages at once.
 void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors);
 
 } // namespace quillan

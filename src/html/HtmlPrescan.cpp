@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <array>
+
 namespace quillan {
 
 namespace {
@@ -129,7 +131,7 @@ QByteArrayView EncodingFromContentType(QByteArrayView content)
 // The encoding a meta element declares, its attributes read from `p`.
 QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
 {
-    QByteArray names[3];
+    std::array<QByteArray, 3> names;
     int nameCount = 0;
     bool gotPragma = false;
     enum class NeedPragma { Unknown, Yes, No } needPragma = NeedPragma::Unknown;
@@ -140,21 +142,21 @@ QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
         // all the list has to remember.
         bool repeated = false;
         for (int i = 0; i < nameCount; ++i)
-            repeated = repeated || names[i] == attribute.name;
+            repeated = repeated || names[std::size_t(i)] == attribute.name;
         if (repeated)
             continue;
         if (attribute.name == "http-equiv") {
-            names[nameCount++] = attribute.name;
+            names[std::size_t(nameCount++)] = attribute.name;
             gotPragma = gotPragma || attribute.value == "content-type";
         } else if (attribute.name == "content") {
-            names[nameCount++] = attribute.name;
+            names[std::size_t(nameCount++)] = attribute.name;
             const QByteArrayView encoding = EncodingFromContentType(attribute.value);
             if (!encoding.isEmpty() && charset.isEmpty()) {
                 charset = encoding;
                 needPragma = NeedPragma::Yes;
             }
         } else if (attribute.name == "charset") {
-            names[nameCount++] = attribute.name;
+            names[std::size_t(nameCount++)] = attribute.name;
             charset = EncodingForLabel(attribute.value);
             needPragma = NeedPragma::No;
         }

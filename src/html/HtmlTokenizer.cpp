@@ -235,19 +235,13 @@ private:
         case HtmlElement::Script:
             return ReadScriptData(end);
         case HtmlElement::Style:
-            return ReadRawText(end, u"style");
         case HtmlElement::Xmp:
-            return ReadRawText(end, u"xmp");
         case HtmlElement::Iframe:
-            return ReadRawText(end, u"iframe");
         case HtmlElement::Noembed:
-            return ReadRawText(end, u"noembed");
         case HtmlElement::Noframes:
-            return ReadRawText(end, u"noframes");
         case HtmlElement::Textarea:
-            return ReadRawText(end, u"textarea");
         case HtmlElement::Title:
-            return ReadRawText(end, u"title");
+            return ReadRawText(end, text_.sliced(p, nameEnd - p));
         case HtmlElement::Plaintext:
             return n_;
         default:
@@ -378,16 +372,17 @@ private:
             AddLink(include.kind, lines_.LineAt(begin + include.offset), std::move(include.value));
     }
 
-    // Where the end tag `lowerName` that ends raw text begins its attributes
-    // when it stands at `p` (just after "</"); -1 when it does not.
-    qsizetype MatchEndTag(qsizetype p, QStringView lowerName) const
+    // Where the end tag `name` (any letter case) that ends raw text begins
+    // its attributes when it stands at `p` (just after "</"); -1 when it
+    // does not.
+    qsizetype MatchEndTag(qsizetype p, QStringView name) const
     {
-        if (n_ - p <= lowerName.size())
+        if (n_ - p <= name.size())
             return -1;
-        for (qsizetype i = 0; i < lowerName.size(); ++i)
-            if (AsciiLower(t_[p + i]) != lowerName[i].unicode())
+        for (qsizetype i = 0; i < name.size(); ++i)
+            if (AsciiLower(t_[p + i]) != AsciiLower(name[i].unicode()))
                 return -1;
-        const qsizetype after = p + lowerName.size();
+        const qsizetype after = p + name.size();
         const char16_t c = t_[after];
         return IsTagSpace(c) || c == u'/' || c == u'>' ? after : -1;
     }
@@ -400,7 +395,7 @@ private:
         return end < 0 ? n_ : end;
     }
 
-    qsizetype ReadRawText(qsizetype p, QStringView lowerName)
+    qsizetype ReadRawText(qsizetype p, QStringView name)
     {
         while (true) {
             const qsizetype open = text_.indexOf(QChar(u'<'), p);
@@ -408,7 +403,7 @@ private:
                 return n_;
             p = open + 1;
             if (p < n_ && t_[p] == u'/') {
-                const qsizetype nameEnd = MatchEndTag(p + 1, lowerName);
+                const qsizetype nameEnd = MatchEndTag(p + 1, name);
                 if (nameEnd >= 0)
                     return FinishEndTag(nameEnd);
             }
@@ -432,10 +427,35 @@ private:
     // "<script>" starts a doubly escaped part, in which "</script>" does not
     // end the script (it ends the doubly escaped part); "-->" ends the
     // escaped part.
+    enum class State { Data, Escaped, EscapedDash, EscapedDashDash, EscapedLess, DoubleEscaped, DoubleEscapedDash,
+                       DoubleEscapedDashDash, DoubleEscapedLess };
+
+    // The states of an escaped part of a script, or of a doubly escaped one:
+    // both end at "-->" and watch for "<".
+    struct EscapedPart {
+        State plain;
+        State dash;
+        State dashDash;
+        State less;
+    };
+    static constexpr EscapedPart kEscaped{State::Escaped, State::EscapedDash, State::EscapedDashDash,
+                                          State::EscapedLess};
+    static constexpr EscapedPart kDoubleEscaped{State::DoubleEscaped, State::DoubleEscapedDash,
+                                                State::DoubleEscapedDashDash, State::DoubleEscapedLess};
+
+    static State NextInEscapedPart(char16_t c, State state, const EscapedPart &part)
+    {
+        if (c == u'-')
+            return state == part.plain ? part.dash : part.dashDash;
+        if (c == u'<')
+            return part.less;
+        if (c == u'>' && state == part.dashDash)
+            return State::Data;
+        return part.plain;
+    }
+
     qsizetype ReadScriptData(qsizetype p)
     {
-        enum class State { Data, Escaped, EscapedDash, EscapedDashDash, EscapedLess, DoubleEscaped, DoubleEscapedDash,
-                           DoubleEscapedDashDash, DoubleEscapedLess };
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
@@ -470,14 +490,7 @@ private:
             case State::EscapedDash:
             case State::EscapedDashDash:
                 ++p;
-                if (c == u'-')
-                    state = state == State::Escaped ? State::EscapedDash : State::EscapedDashDash;
-                else if (c == u'<')
-                    state = State::EscapedLess;
-                else if (c == u'>' && state == State::EscapedDashDash)
-                    state = State::Data;
-                else
-                    state = State::Escaped;
+                state = NextInEscapedPart(c, state, kEscaped);
                 break;
             case State::EscapedLess:
                 if (c == u'/') {
@@ -499,14 +512,7 @@ private:
             case State::DoubleEscapedDash:
             case State::DoubleEscapedDashDash:
                 ++p;
-                if (c == u'-')
-                    state = state == State::DoubleEscaped ? State::DoubleEscapedDash : State::DoubleEscapedDashDash;
-                else if (c == u'<')
-                    state = State::DoubleEscapedLess;
-                else if (c == u'>' && state == State::DoubleEscapedDashDash)
-                    state = State::Data;
-                else
-                    state = State::DoubleEscaped;
+                state = NextInEscapedPart(c, state, kDoubleEscaped);
                 break;
             case State::DoubleEscapedLess:
                 if (c == u'/') {

@@ -4,7 +4,7 @@
 
 #include <QStringView>
 
-#include <cstddef>
+#include <span>
 
 namespace quillan {
 
@@ -14,8 +14,8 @@ struct NamedReferenceEntry {
     char32_t second;   // 0 when the reference gives one character
 };
 
-extern const NamedReferenceEntry kNamedReferenceTable[];
-extern const std::size_t kNamedReferenceCount;
+// Every reference, sorted by name in byte order.
+std::span<const NamedReferenceEntry> NamedReferenceTable();
 
 // The reference named exactly `name` (ASCII letters and digits, maybe a
 // final ";"); nullptr when there is none.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace quillan::test {
 
 namespace {
@@ -58,37 +60,39 @@ TEST(HtmlDecode, DeclaredCharsetThenUtf8ThenWindows1252)
 
 TEST(HtmlPrescan, FindsTheDeclarationAsABrowserDoes)
 {
-    EXPECT_EQ(Prescan("<META CHARSET=' Latin1 '>"), "windows-1252");
-    EXPECT_EQ(Prescan("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\">"), "ISO-8859-2");
-    EXPECT_EQ(Prescan("<meta content='text/html;charset = \"koi8-r\"' http-equiv=content-type>"), "KOI8-R");
-    // Content without the pragma does not count; charset needs none.
-    EXPECT_EQ(Prescan("<meta content=\"text/html; charset=koi8-r\"><meta/charset=euc-jp>"), "EUC-JP");
-    // UTF-16 labels mean UTF-8; x-user-defined windows-1252.
-    EXPECT_EQ(Prescan("<meta charset=utf-16le>"), "UTF-8");
-    EXPECT_EQ(Prescan("<meta charset=x-user-defined>"), "windows-1252");
-    // Declarations in comments, in other tags' values or past 1,024 bytes
-    // do not count; the first repeated attribute wins.
-    EXPECT_EQ(Prescan("<!-- <meta charset=koi8-r> --><meta charset=gbk>"), "GBK");
-    EXPECT_EQ(Prescan("<!--><meta charset=gbk>"), "GBK");
-    EXPECT_EQ(Prescan("<p title='<meta charset=koi8-r>'><meta charset=big5>"), "Big5");
-    EXPECT_EQ(Prescan(QByteArray(1020, ' ') + "<meta charset=koi8-r>"), "");
-    EXPECT_EQ(Prescan("<meta charset=koi8-r charset=gbk>"), "KOI8-R");
-    EXPECT_EQ(Prescan("<meta charset=bogus><meta charset=gbk>"), "GBK");
-    EXPECT_EQ(Prescan("<metacharset=gbk>"), "");
-    EXPECT_EQ(Prescan("<meta charset=replacement>"), "");
+    const std::pair<QByteArray, const char *> cases[] = {
+        {"<META CHARSET=' Latin1 '>", "windows-1252"},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\">", "ISO-8859-2"},
+        {"<meta content='text/html;charset = \"koi8-r\"' http-equiv=content-type>", "KOI8-R"},
+        // Content without the pragma does not count; charset needs none.
+        {"<meta content=\"text/html; charset=koi8-r\"><meta/charset=euc-jp>", "EUC-JP"},
+        // UTF-16 labels mean UTF-8; x-user-defined windows-1252.
+        {"<meta charset=utf-16le>", "UTF-8"},
+        {"<meta charset=x-user-defined>", "windows-1252"},
+        // Declarations in comments, in other tags' values or past 1,024
+        // bytes do not count; the first repeated attribute wins.
+        {"<!-- <meta charset=koi8-r> --><meta charset=gbk>", "GBK"},
+        {"<!--><meta charset=gbk>", "GBK"},
+        {"<p title='<meta charset=koi8-r>'><meta charset=big5>", "Big5"},
+        {QByteArray(1020, ' ') + "<meta charset=koi8-r>", ""},
+        {"<meta charset=koi8-r charset=gbk>", "KOI8-R"},
+        {"<meta charset=bogus><meta charset=gbk>", "GBK"},
+        {"<metacharset=gbk>", ""},
+        {"<meta charset=replacement>", ""},
+    };
+    for (const auto &[page, encoding] : cases)
+        EXPECT_EQ(Prescan(page), QByteArray(encoding)) << page.constData();
 }
 
 TEST(EncodingLabels, MapAsBrowsersMapThem)
 {
-    EXPECT_EQ(EncodingForLabel(" US-ASCII\t"), "windows-1252");
-    EXPECT_EQ(EncodingForLabel("iso_8859-1:1987"), "windows-1252");
-    EXPECT_EQ(EncodingForLabel("utf8"), "UTF-8");
-    EXPECT_EQ(EncodingForLabel("cseucpkdfmtjapanese"), "EUC-JP");
-    EXPECT_EQ(EncodingForLabel("tis-620"), "windows-874");
-    EXPECT_EQ(EncodingForLabel("utf-16"), "UTF-16LE");
-    EXPECT_TRUE(EncodingForLabel("iso-2022-kr").isEmpty());
-    EXPECT_TRUE(EncodingForLabel("").isEmpty());
-    EXPECT_TRUE(EncodingForLabel("cseucpkdfmtjapanese-and-more").isEmpty());
+    const std::pair<const char *, const char *> cases[] = {
+        {" US-ASCII\t", "windows-1252"}, {"iso_8859-1:1987", "windows-1252"}, {"utf8", "UTF-8"},
+        {"cseucpkdfmtjapanese", "EUC-JP"}, {"tis-620", "windows-874"},      {"utf-16", "UTF-16LE"},
+        {"iso-2022-kr", ""},              {"", ""},                         {"cseucpkdfmtjapanese-and-more", ""},
+    };
+    for (const auto &[label, encoding] : cases)
+        EXPECT_EQ(EncodingForLabel(label).toByteArray(), QByteArray(encoding)) << label;
 }
 
 // ISO-8859-16 is left out: Qt's converters on Debian 12 lack it, and a page

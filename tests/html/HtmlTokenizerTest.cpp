@@ -67,6 +67,23 @@ TEST(HtmlLines, CountEveryKindOfLineEndAndStartWhereTheValueStarts)
     EXPECT_EQ(LinksOf(S("<p>\n<a href=1><a href=2><img src=3>")), Values({"2:1", "2:2", "2:3"}));
 }
 
+TEST(HtmlLines, LineEndsOnLongPagesCountOnceWhereverTheyFall)
+{
+    // Lines are counted in blocks of text: a CR LF, a lone CR or an LF CR
+    // at any place around a block's end counts as on a short page.
+    const QString head = S("<a href=a>");
+    for (const char *ends : {"\r\n", "\r", "\n\r"}) {
+        const QString lineEnds = S(ends);
+        const int expected = lineEnds == u"\n\r" ? 3 : 2;
+        for (qsizetype pad = 32760; pad < 32772; ++pad) {
+            const QString page = head + QString(pad, u' ') + lineEnds + S("<a href=b>");
+            const QStringList links = LinksOf(page);
+            ASSERT_EQ(links.size(), 2);
+            EXPECT_EQ(links[1], QStringLiteral("%1:b").arg(expected)) << ends << pad;
+        }
+    }
+}
+
 TEST(HtmlComments, HideLinksAcrossLinesAndEndWhereABrowserEndsThem)
 {
     EXPECT_EQ(LinksOf(S("<!-- <a href=no1>\n<a href=no2> -->\n<a href=yes>")), Values({"3:yes"}));
