@@ -182,11 +182,11 @@ void PrintTime(const QString &label, double ms)
     PrintLine(label + QStringLiteral(": ") + QString::number(ms, 'f', 1) + QStringLiteral(" ms"));
 }
 
-void PrintRatio(double quillanMs, double plainMs)
+void PrintRatio(double quillanMs, double plainMs, const QString &what)
 {
     PrintLine(QStringLiteral("ratio: ")
               + (plainMs > 0 ? QString::number(quillanMs / plainMs, 'f', 2) : QStringLiteral("-"))
-              + QStringLiteral(" (Quillan / plain pass)"));
+              + QStringLiteral(" (") + what + QStringLiteral(")"));
 }
 
 } // namespace quillan::bench

@@ -65,7 +65,8 @@ void PrintPeakMemory();
 // One result line: "label: 123.4 ms".
 void PrintTime(const QString &label, double ms);
 // "ratio: 1.23 (Quillan / plain pass)".
-void PrintRatio(double quillanMs, double plainMs);
+void PrintRatio(double quillanMs, double plainMs,
+                const QString &what = QStringLiteral("Quillan / plain pass"));
 void PrintLine(const QString &text);
 
 } // namespace quillan::bench

@@ -213,6 +213,31 @@ int RunCheckBenchmark(const QStringList &args)
     }
     PrintTime(QStringLiteral("  of which writing the reports (last run)"), reportsMs);
     PrintPeakMemory();
+
+    // The browser's reading, without and with anchors, each against the
+    // classic reading in the same run, in turn.
+    const ScanOptions classic = run.scanOptions;
+    auto readingAs = [&](bool anchors) {
+        return [&, anchors] {
+            run.scanOptions.readAsBrowser = true;
+            run.scanOptions.checkAnchors = anchors;
+            check();
+            run.scanOptions = classic;
+        };
+    };
+    for (const bool anchors : {false, true}) {
+        QString status;
+        const BestTimes reading = BestTimesInTurn(options.repeat, checkLinks, [&] {
+            readingAs(anchors)();
+            status = run.status;
+        });
+        PrintLine(anchors ? QStringLiteral("Read as a browser does, with anchors")
+                          : QStringLiteral("Read as a browser does"));
+        PrintLine(QStringLiteral("status: ") + status);
+        PrintTime(QStringLiteral("Check links reading as a browser"), reading.secondMs);
+        PrintTime(QStringLiteral("Check links reading the classic way"), reading.firstMs);
+        PrintRatio(reading.secondMs, reading.firstMs, QStringLiteral("browser / classic reading"));
+    }
     return writeErrors.isEmpty() ? 0 : 1;
 }
 

@@ -5,6 +5,10 @@
 // line ends only, the header, every link line under a group line, the counts
 // right).
 //
+// Pages are read the classic way or, when the options ask, as a browser
+// reads them, with or without anchors; either way a page's records come in
+// the order of its lines.
+//
 // Input: one byte of options; when it asks for names the locale cannot
 // decode, the byte those names hold; two short exclusion texts (file paths,
 // links); then the page.
@@ -238,6 +242,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The page is read on this thread, so each input's coverage is its own;
     // the threads that read ahead have tests of their own.
     scan.jobs = 1;
+    scan.readAsBrowser = (options & 0x80) != 0;
+    scan.checkAnchors = scan.readAsBrowser && (options & 4) != 0;
     QuietWalkHost host;
     RunWalk(state, scan, host);
 
@@ -253,6 +259,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!link.strLinkTo.contains(QChar(0)))
             FUZZ_REQUIRE(!namesAFile(link.strLinkTo));
         distinct.insert({link.strLinkFrom, link.strLinkTo});
+        FUZZ_REQUIRE(link.line >= 1);
+        if (i > 1 && state.brokenLinks[i - 1].strLinkFrom == link.strLinkFrom)
+            FUZZ_REQUIRE(link.line >= state.brokenLinks[i - 1].line);
     }
     if (numLinks == 0)
         return 0;

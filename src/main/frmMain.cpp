@@ -121,6 +121,9 @@ void frmMain::createControls()
         new QCheckBox(QStringLiteral("Show repeated broken links in a file"), this);
     chkTopFolderOnly =
         new QCheckBox(QStringLiteral("Check links in files in top folder only"), this);
+    chkReadAsBrowser = new QCheckBox(QStringLiteral("Read every link as a browser does"), this);
+    chkCheckAnchors = new QCheckBox(QStringLiteral("Check #anchors too"), this);
+    chkCheckAnchors->setEnabled(false);
 
     cmdListFiles = new QPushButton(QStringLiteral("List files"), this);
     cmdCheckLinks = new QPushButton(QStringLiteral("Check links"), this);
@@ -173,6 +176,10 @@ void frmMain::connectControls()
     connect(chkIncludePHPfiles, &QCheckBox::clicked, this, &frmMain::chkIncludePHPfiles_Click);
     connect(chkShowRepeatedLinks, &QCheckBox::clicked, this, &frmMain::chkShowRepeatedLinks_Click);
     connect(chkTopFolderOnly, &QCheckBox::clicked, this, &frmMain::chkTopFolderOnly_Click);
+    connect(chkReadAsBrowser, &QCheckBox::toggled, chkCheckAnchors, &QCheckBox::setEnabled);
+    // A click on the first box leaves the focus there, so that Tab and Space
+    // reach the box it has just enabled.
+    connect(chkCheckAnchors, &QCheckBox::clicked, this, &frmMain::FocusNextButton);
     connect(cmdListFiles, &QPushButton::clicked, this, &frmMain::cmdListFiles_Click);
     connect(cmdCheckLinks, &QPushButton::clicked, this, &frmMain::cmdCheckLinks_Click);
     connect(cmdTopFolder, &QPushButton::clicked, this, &frmMain::cmdTopFolder_Click);
@@ -287,6 +294,8 @@ void frmMain::EnableControls(bool enable)
             child->setEnabled(enable);
     }
     cmdQuit->setEnabled(true);
+    if (enable)
+        chkCheckAnchors->setEnabled(chkReadAsBrowser->isChecked());
 }
 
 void frmMain::FocusNextButton()
@@ -312,6 +321,19 @@ void frmMain::chkShowRepeatedLinks_Click()
 void frmMain::chkTopFolderOnly_Click()
 {
     FocusNextButton();
+}
+
+int frmMain::BrowserReadingValue() const
+{
+    if (!chkReadAsBrowser->isChecked())
+        return 0;
+    return chkCheckAnchors->isChecked() ? 2 : 1;
+}
+
+void frmMain::SetBrowserReading(int value)
+{
+    chkReadAsBrowser->setChecked(value >= 1);
+    chkCheckAnchors->setChecked(value == 2);
 }
 
 void frmMain::cmdStop_Click()
@@ -393,6 +415,8 @@ ScanOptions frmMain::currentScanOptions() const
     options.checkableFileTypes = strCheckableFileTypes;
     options.maxNumFiles = lngMaxNumFiles;
     options.maxNumLinks = lngMaxNumLinks;
+    options.readAsBrowser = BrowserReadingValue() >= 1;
+    options.checkAnchors = BrowserReadingValue() == 2;
     return options;
 }
 

@@ -52,6 +52,9 @@ public:
     QCheckBox *chkIncludePHPfiles = nullptr;
     QCheckBox *chkShowRepeatedLinks = nullptr;
     QCheckBox *chkTopFolderOnly = nullptr;
+    // The way pages are read; anchors only with the browser's reading.
+    QCheckBox *chkReadAsBrowser = nullptr;
+    QCheckBox *chkCheckAnchors = nullptr;
     QPushButton *cmdListFiles = nullptr;
     QPushButton *cmdCheckLinks = nullptr;
     QPushButton *cmdStop = nullptr;
@@ -113,6 +116,10 @@ public:
     void chkIncludePHPfiles_Click();
     void chkShowRepeatedLinks_Click();
     void chkTopFolderOnly_Click();
+    // The reading the two boxes ask for: 0 classic, 1 as a browser, 2 with
+    // anchors too; and the boxes set from such a value.
+    int BrowserReadingValue() const;
+    void SetBrowserReading(int value);
 
     // List files and the walk driver (frmMainListFiles.cpp).
     void cmdListFiles_Click();

@@ -26,6 +26,7 @@ namespace
 {
 
 constexpr int kMargin = 120;
+constexpr int kAnchorsIndent = 300;
 
 int widest(std::initializer_list<int> sizes)
 {
@@ -83,9 +84,11 @@ void frmMain::ArrangeControls()
         fittedHeight({lblExcludeFilepathsContaining, Label1, lblScanningFile}, 300);
     const int optionWidth =
         widest({fit::Width(chkIncludePHPfiles, 7000), fit::Width(chkShowRepeatedLinks, 7000),
-                fit::Width(chkTopFolderOnly, 7000)});
-    const int optionHeight =
-        fittedHeight({chkIncludePHPfiles, chkShowRepeatedLinks, chkTopFolderOnly}, 300);
+                fit::Width(chkTopFolderOnly, 7000), fit::Width(chkReadAsBrowser, 7000),
+                kAnchorsIndent + fit::Width(chkCheckAnchors, 7000 - kAnchorsIndent)});
+    const int optionHeight = fittedHeight(
+        {chkIncludePHPfiles, chkShowRepeatedLinks, chkTopFolderOnly, chkReadAsBrowser, chkCheckAnchors},
+        300);
     const int commandHeight =
         fittedHeight({cmdListFiles, cmdCheckLinks, cmdStop, cmdHelp, cmdQuit}, 450);
     const int listWidth = fit::Width(cmdListFiles, 1800);
@@ -165,6 +168,14 @@ void frmMain::ArrangeControls()
         twips::SetGeometry(option, kMargin, top, optionWidth, optionHeight);
         top += optionHeight + 30;
     }
+    // The way of reading below the options, anchors under it, indented as
+    // what depends on it.
+    top += 60;
+    twips::SetGeometry(chkReadAsBrowser, kMargin, top, optionWidth, optionHeight);
+    top += optionHeight + 30;
+    twips::SetGeometry(chkCheckAnchors, kMargin + kAnchorsIndent, top, optionWidth - kAnchorsIndent,
+                       optionHeight);
+    top += optionHeight + 30;
 
     top += 130;
     twips::SetGeometry(cmdListFiles, kMargin, top, listWidth, commandHeight);

@@ -45,6 +45,7 @@ SettingsValues currentSettings(const frmMain &window)
     values.topFolderOnly = CheckBoxValue(window.chkTopFolderOnly);
     values.showRepeatedLinks = CheckBoxValue(window.chkShowRepeatedLinks);
     values.includePhpFiles = CheckBoxValue(window.chkIncludePHPfiles);
+    values.browserReading = window.BrowserReadingValue();
     return values;
 }
 
@@ -135,6 +136,7 @@ void applySettingsFile(frmMain &window, const SettingsFileContent &content)
         if (CheckBoxValue(box) != value)
             SetCheckBoxValue(box, value);
     }
+    window.SetBrowserReading(values.browserReading);
 }
 
 } // namespace
@@ -144,6 +146,7 @@ void frmMain::InitialiseSettings()
     SetCheckBoxValue(chkIncludePHPfiles, 0);
     SetCheckBoxValue(chkShowRepeatedLinks, 0);
     SetCheckBoxValue(chkTopFolderOnly, 0);
+    SetBrowserReading(0);
     lngMaxNumFiles = 50000;
     lngMaxNumLinks = 50000;
     strLastSettingsFile_.clear();

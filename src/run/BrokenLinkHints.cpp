@@ -32,7 +32,10 @@ QString joined(const QString &folder, const QString &name)
 
 } // namespace
 
-BrokenLinkHints::BrokenLinkHints(QString topFolder) : topFolder_(std::move(topFolder)) {}
+BrokenLinkHints::BrokenLinkHints(QString topFolder, bool browserReading)
+    : topFolder_(std::move(topFolder)), browserReading_(browserReading)
+{
+}
 
 BrokenLinkHints::~BrokenLinkHints() = default;
 
@@ -41,6 +44,11 @@ QString BrokenLinkHints::HintFor(const QString &target)
     if (!target.startsWith(topFolder_))
         return QString();
     QStringView rest = QStringView(target).sliced(topFolder_.size());
+    if (browserReading_) {
+        const qsizetype hash = rest.indexOf(u'#');
+        if (hash >= 0 && FileExists(target.first(topFolder_.size() + hash)))
+            return anchorHint(rest, hash);
+    }
     QString cleaned;
     if (PathSeparator() != u'/' || HoldsDotSegment(rest)) {
         // "." and ".." are resolved by the text, as the check itself does.
@@ -58,6 +66,13 @@ QString BrokenLinkHints::HintFor(const QString &target)
     const qsizetype slash = rest.lastIndexOf(u'/');
     const Folder &folder = folderOf(rest.first(slash + 1));
     return folder.found ? hintIn(folder, rest.sliced(slash + 1)) : QString();
+}
+
+QString BrokenLinkHints::anchorHint(QStringView rest, qsizetype hash)
+{
+    return QStringLiteral("The page ") + DisplayName(rest.first(hash).toString())
+           + QStringLiteral(" has no element whose id, and no a element whose name, is ")
+           + rest.sliced(hash + 1).toString() + QStringLiteral(".");
 }
 
 QString BrokenLinkHints::hintIn(const Folder &folder, QStringView name)
@@ -189,7 +204,8 @@ QString BrokenLinkHints::folderHint(const Folder &folder)
                    + (folder.relative.isEmpty()
                           ? QStringLiteral("the top folder")
                           : QStringLiteral("the folder ") + folder.relative + PathSeparator())
-                   + QStringLiteral(", not a file.");
+                   + (browserReading_ ? QStringLiteral(", which has no index page.")
+                                      : QStringLiteral(", not a file."));
     const Listing &listing = listingOf(folder.path);
     for (const QString &name : kIndexPages) {
         const auto entry = listing.constFind(name);

@@ -17,7 +17,9 @@ class BrokenLinkHints
 {
 public:
     // `topFolder` ends with a separator; hints name paths relative to it.
-    explicit BrokenLinkHints(QString topFolder);
+    // Read as a browser reads pages, a folder is a target when it has an
+    // index page, and a target may name an anchor ("page.htm#part").
+    explicit BrokenLinkHints(QString topFolder, bool browserReading = false);
     ~BrokenLinkHints();
 
     // The hint for a link whose target (a full path below the top folder)
@@ -44,6 +46,7 @@ private:
     };
 
     QString hintIn(const Folder &folder, QStringView name);
+    static QString anchorHint(QStringView rest, qsizetype hash);
     // `relative` is "/"-separated, without "." or ".." segments, and ends
     // with "/" unless empty.
     const Folder &folderOf(QStringView relative);
@@ -53,6 +56,7 @@ private:
     QString folderHint(const Folder &folder);
 
     QString topFolder_;
+    bool browserReading_ = false;
     // Held by pointer, so what was handed out stays put while more is added.
     QHash<QString, std::shared_ptr<Listing>> listings_;
     QHash<QString, std::shared_ptr<Folder>> folders_;

@@ -1,5 +1,8 @@
 #include "scan/FolderWalk.h"
 
+#include "scan/BrowserLinkChecker.h"
+#include "scan/LinkChecker.h"
+#include "scan/LinkText.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -68,7 +71,7 @@ ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
 }
 
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
-    : FolderWalk(state, options, host, std::make_unique<LinkChecker>(state, options), nullptr,
+    : FolderWalk(state, options, host, MakePageReader(state, options), nullptr,
                  ReadAheadLimits::ForJobs(options.jobs))
 {
 }
@@ -305,12 +308,7 @@ void FolderWalk::recordLinks(const QString &page, const PageReadResult &result,
 
 bool FolderWalk::IsNotTargetFile(QStringView path) const
 {
-    const QString ext = GetFileExtension(path, true);
-    if (ext.contains(QStringLiteral("htm")))
-        return false;
-    if (options_.includePhpFiles == 0)
-        return true;
-    return ext != QStringLiteral("php");
+    return !IsPageFileName(path, options_.includePhpFiles);
 }
 
 bool FolderWalk::IsExcludedFilepath(const QString &path) const

@@ -3,7 +3,7 @@
 // listing mode it lists them, in checking mode it has each one read and
 // records its broken links.
 
-#include "scan/LinkChecker.h"
+#include "scan/BrowserLinkChecker.h"
 #include "scan/PageReadPool.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"

@@ -1,6 +1,7 @@
 #include "scan/LinkChecker.h"
 
 #include "scan/LinkCheckerSearch.h"
+#include "scan/LinkText.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -59,10 +60,8 @@ QStringView linkExtensionOf(QStringView link)
 } // namespace
 
 LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
-    : options_(options)
+    : options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
 {
-    for (int i = 0; i < state.intNumExcludedLinks && i < state.strExcludedLinks.size(); ++i)
-        loweredLinkExclusions_.append(LowerCaseAccented(state.strExcludedLinks[i]));
 }
 
 PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const
@@ -164,8 +163,15 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
 QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
                                  KnownExtensions &known) const
 {
+    // A browser drops what stands around the link inside its quotes; a link
+    // of only a query names the page itself.
+    link = TrimControlChars(link);
+    if (link.startsWith(u'?'))
+        return QString();
     // Every mark of a link that leaves the site holds a colon.
     if (link.contains(u':')) {
+        if (StartsWithUrlScheme(link))
+            return QString();
         for (QStringView mark : kNotLocalMarks) {
             if (ContainsInLowered(link, mark))
                 return QString();

@@ -18,6 +18,12 @@ void growInSteps(List &list, qsizetype needed, int step)
 
 } // namespace
 
+QStringList DefaultIndexPageNames()
+{
+    return {QStringLiteral("index.html"), QStringLiteral("index.htm"), QStringLiteral("index.shtml"),
+            QStringLiteral("index.php"),  QStringLiteral("default.htm"), QStringLiteral("default.html")};
+}
+
 void ScanState::EmptyListedFiles()
 {
     strListedFiles = QStringList{QString()};

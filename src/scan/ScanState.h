@@ -22,6 +22,9 @@ struct BrokenLink {
     QString link;
 };
 
+// The pages a web server serves for a folder, in the order it tries them.
+QStringList DefaultIndexPageNames();
+
 // The window's settings that a walk reads, taken when the walk starts.
 struct ScanOptions {
     QString topFolder;            // the top folder's text, ending with a separator
@@ -33,6 +36,13 @@ struct ScanOptions {
     qint32 maxNumFiles = 50000;   // most files one listing holds
     qint32 maxNumLinks = 50000;   // most broken links one check records
     int jobs = 0;                 // threads reading pages while checking; 0: one per core
+    // Pages read as a browser reads them (every link of every tag) instead of
+    // the classic way; with anchors, a link's "#fragment" must name an
+    // element of its target page too.
+    bool readAsBrowser = false;
+    bool checkAnchors = false;
+    // Pages that stand for a folder in the browser reading, tried in order.
+    QStringList indexPageNames = DefaultIndexPageNames();
 };
 
 // What reading one page gave, besides its broken links.

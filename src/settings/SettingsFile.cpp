@@ -130,6 +130,8 @@ QByteArray FormatSettingsFile(const SettingsValues &values)
         text += u'"' + withCrLfLineBreaks(value) + u'"' + kCrLf;
     for (int state : {values.topFolderOnly, values.showRepeatedLinks, values.includePhpFiles})
         text += u' ' + QString::number(state) + u' ' + kCrLf;
+    if (values.browserReading != 0)
+        text += u' ' + QString::number(values.browserReading) + u' ' + kCrLf;
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
 }
@@ -164,7 +166,7 @@ SettingsFileContent ParseSettingsFile(const QByteArray &bytes)
             return content;
         content.texts.append(*value);
     }
-    while (!content.complete()) {
+    while (content.states.size() < kSettingsStateCount) {
         const std::optional<QString> field = reader.next();
         const std::optional<int> state = field ? parseState(*field) : std::nullopt;
         if (!state)
@@ -221,8 +223,9 @@ void ApplySettingsFile(const SettingsFileContent &content, HeldSettings &held)
         return;
     values.excludedLinks = TrimSpaces(texts[3]);
 
-    const std::array<int *, 3> states = {&values.topFolderOnly, &values.showRepeatedLinks,
-                                         &values.includePhpFiles};
+    const std::array<int *, kSettingsStateCount> states = {
+        &values.topFolderOnly, &values.showRepeatedLinks, &values.includePhpFiles,
+        &values.browserReading};
     const qsizetype count = std::min(content.states.size(), qsizetype(states.size()));
     for (qsizetype i = 0; i < count; ++i)
         *states[size_t(i)] = content.states[i];

@@ -1,5 +1,5 @@
 #pragma once
-// Settings files (".usr"): seven values, one a line, each line ended by CR LF.
+// Settings files (".usr"): seven or eight values, one a line, each line ended by CR LF.
 // The four texts stand between double quotes, written unchanged; the three
 // option states are decimal numbers with one space before and one after:
 //
@@ -10,6 +10,12 @@
 //      0
 //      1
 //      0
+//      2
+//
+// The eighth value, the way pages are read, is written like the states and
+// only when it is not 0 (1: as a browser reads them; 2: and their anchors
+// checked), so a file that keeps the classic reading is the seven-value file
+// older readers know.
 //
 // Reading follows the classic field rules: a value that begins with a double
 // quote runs to the next double quote (line breaks included), any other value
@@ -31,18 +37,22 @@ struct SettingsValues {
     int topFolderOnly = 0;
     int showRepeatedLinks = 0;
     int includePhpFiles = 0;
+    int browserReading = 0; // 0 classic, 1 as a browser, 2 as a browser with anchors
 };
 
 // The values read from a file, in file order, up to the first one that could
-// not be read or used: `texts` holds values 1 to 4, `states` values 5 to 7.
+// not be read or used: `texts` holds values 1 to 4, `states` values 5 to 7
+// and, when the file has it, 8.
 struct SettingsFileContent {
     QStringList texts;
     QList<int> states;
 
-    bool complete() const { return texts.size() == 4 && states.size() == 3; }
+    // The seven values every file has; the eighth is optional.
+    bool complete() const { return texts.size() == 4 && states.size() >= 3; }
 };
 
 inline constexpr int kSettingsTextCount = 4;
+inline constexpr int kSettingsStateCount = 4; // values 5 to 8
 
 // The four texts in file order, for checks that treat them alike.
 QStringList SettingsTexts(const SettingsValues &values);

@@ -1,6 +1,7 @@
 // The Check links command, driven through the main window.
 
 #include "gui/MainWindowTest.h"
+#include "gui/WindowChecks.h"
 
 #include "engine/TempTree.h"
 #include "run/CheckLinksText.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include <string>
 #include <utility>
@@ -189,6 +191,43 @@ TEST(CheckLinksText, LargeCountsHaveNoGroupSeparators)
 {
     EXPECT_EQ(CheckLinksSummaryText(50000), QStringLiteral("There are 50000 broken local links."));
     EXPECT_EQ(BrokenLinksSoFarText(12345), QStringLiteral("12345 broken links found so far."));
+}
+
+TEST_F(CheckLinksTest, TheReadingBoxesTickedByMouseAndKeysReadEveryLinkAndItsAnchors)
+{
+    start();
+    site.file(QStringLiteral("index.htm"), QByteArray("<a href=\"/gone.htm\">\n<a href=\"#nope\">\n"));
+    window->txbTopFolder->setText(site.root());
+    QCheckBox *browser = window->chkReadAsBrowser;
+    QCheckBox *anchors = window->chkCheckAnchors;
+    EXPECT_FALSE(anchors->isEnabled());
+
+    // The click leaves the focus on the box, so Tab reaches the box it
+    // enabled and Space ticks that.
+    ClickCheckBox(browser);
+    EXPECT_TRUE(browser->isChecked());
+    ASSERT_TRUE(anchors->isEnabled());
+    EXPECT_EQ(window->focusWidget(), browser);
+    QTest::keyClick(browser, Qt::Key_Tab);
+    ASSERT_EQ(window->focusWidget(), anchors);
+    QTest::keyClick(anchors, Qt::Key_Space);
+    EXPECT_TRUE(anchors->isChecked());
+    check();
+    EXPECT_EQ(status(), "There are 2 broken local links.");
+    EXPECT_TRUE(anchors->isEnabled()) << "the end of a check enables it again";
+
+    // Without anchors only the file counts; unticked, the classic reading
+    // checks neither link, and the anchors box waits, ticked, greyed out.
+    ClickCheckBox(anchors);
+    check();
+    EXPECT_EQ(status(), "There is only one broken local link.");
+    ClickCheckBox(anchors);
+    ClickCheckBox(browser);
+    EXPECT_FALSE(anchors->isEnabled());
+    EXPECT_TRUE(anchors->isChecked());
+    check();
+    EXPECT_EQ(status(), "Congratulations!  There are no broken local links.");
+    EXPECT_FALSE(anchors->isEnabled()) << "a check does not enable it while the first is unticked";
 }
 
 } // namespace quillan::test

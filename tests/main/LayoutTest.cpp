@@ -140,6 +140,7 @@ TEST_F(MainWindowTest, TabVisitsEveryControlOnceInReadingOrderAndTheLinksOpenFro
                                         window->chkIncludePHPfiles,
                                         window->chkShowRepeatedLinks,
                                         window->chkTopFolderOnly,
+                                        window->chkReadAsBrowser,
                                         window->cmdListFiles,
                                         window->cmdCheckLinks,
                                         window->cmdHelp,

@@ -1,5 +1,6 @@
 #include "engine/TempTree.h"
 #include "gui/MainWindowTest.h"
+#include "gui/WindowChecks.h"
 #include "gui/WhenReady.h"
 #include "settings/TargetFileTypes.h"
 #include "util/FileProc.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTest>
 
 namespace quillan::test {
 
@@ -258,6 +260,42 @@ TEST_F(SettingsTest, LoadTidiesAHandEditedFileAndKeepsWhatItCouldNotRead)
     EXPECT_EQ(window->txbExcludedSubfolders->toPlainText(), QString());
     EXPECT_EQ(window->scan().intNumExcludedSubfolders, 0);
     EXPECT_EQ(window->txbExcludedLinks->text(), QStringLiteral("y"));
+}
+
+TEST_F(SettingsTest, TheReadingBoxesAreTheEighthValueWrittenOnlyWhenTickedAndAFileWithoutItKeepsThem)
+{
+    fillSettings();
+    ClickCheckBox(window->chkReadAsBrowser);
+    ClickCheckBox(window->chkCheckAnchors);
+    fake.ExpectFile(tree.path(QStringLiteral("both.usr")));
+    clickNextPopUp();
+    runAction(kSaveToFile);
+    EXPECT_EQ(tree.read(QStringLiteral("both.usr")), filledBytes() + " 2 \r\n");
+
+    // Unticked, the file is the seven-value file of before, byte for byte.
+    ClickCheckBox(window->chkReadAsBrowser);
+    fake.ExpectFile(tree.path(QStringLiteral("none.usr")));
+    clickNextPopUp();
+    runAction(kSaveToFile);
+    EXPECT_EQ(tree.read(QStringLiteral("none.usr")), filledBytes());
+
+    // Loading that file leaves the boxes; the other gives both back.
+    ClickCheckBox(window->chkReadAsBrowser);
+    ClickCheckBox(window->chkCheckAnchors);
+    window->LoadSettings(tree.path(QStringLiteral("none.usr")));
+    EXPECT_TRUE(window->chkReadAsBrowser->isChecked());
+    EXPECT_FALSE(window->chkCheckAnchors->isChecked());
+    window->LoadSettings(tree.path(QStringLiteral("both.usr")));
+    EXPECT_TRUE(window->chkCheckAnchors->isChecked());
+    EXPECT_TRUE(window->chkCheckAnchors->isEnabled());
+    expectFilled();
+
+    // Clearing all leaves them, as it leaves the three options.
+    fake.ExpectBox(Interaction::Answer::Yes);
+    window->cboClear->setCurrentIndex(4);
+    window->cmdClear_Click();
+    EXPECT_TRUE(window->chkReadAsBrowser->isChecked());
+    EXPECT_TRUE(window->chkCheckAnchors->isChecked());
 }
 
 } // namespace quillan::test

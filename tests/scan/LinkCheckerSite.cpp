@@ -8,7 +8,7 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
 {
     CheckOutcome outcome;
     ScanState &state = outcome.state;
-    PrepareExclusions(state, QString(), setup.excludedLinks);
+    PrepareExclusions(state, setup.excludedFilepaths, setup.excludedLinks);
     state.EmptyBrokenLinks();
     state.blnCheckingLinks = true;
 
@@ -18,6 +18,9 @@ CheckOutcome CheckSite(const TempTree &site, const CheckSetup &setup)
     options.checkableFileTypes = setup.checkableFileTypes;
     options.maxNumLinks = setup.maxNumLinks;
     options.jobs = setup.jobs;
+    options.readAsBrowser = setup.readAsBrowser;
+    options.checkAnchors = setup.checkAnchors;
+    options.indexPageNames = setup.indexPageNames;
     RecordingHost host;
     RunWalk(state, options, host);
 

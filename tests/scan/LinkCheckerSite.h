@@ -48,11 +48,24 @@ public:
 
 struct CheckSetup {
     QString excludedLinks; // the link exclusion box's text
+    QString excludedFilepaths;
     int includePhpFiles = 0;
     QString checkableFileTypes = DefaultCheckableFileTypes();
     qint32 maxNumLinks = 50000;
     int jobs = 0; // threads reading pages; 0: one per core
+    bool readAsBrowser = false;
+    bool checkAnchors = false;
+    QStringList indexPageNames = DefaultIndexPageNames();
 };
+
+// The setup of a check that reads pages as a browser does.
+inline CheckSetup BrowserSetup(bool checkAnchors = false)
+{
+    CheckSetup setup;
+    setup.readAsBrowser = true;
+    setup.checkAnchors = checkAnchors;
+    return setup;
+}
 
 struct CheckOutcome {
     // Relative to the top folder, in recording order, joined by "|":

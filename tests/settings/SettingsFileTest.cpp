@@ -87,6 +87,38 @@ TEST(SettingsFileRead, TakesUnquotedValuesToTheNextCommaOrLineEndAndAnOpenQuoteT
     EXPECT_EQ(content.texts, QStringList{QStringLiteral("/site/\r\nrest")});
 }
 
+TEST(SettingsFileReading, TheEighthValueIsWrittenOnlyWhenNotZeroAndAFileWithoutItKeepsTheBoxes)
+{
+    // Unticked, the file is the seven-value file byte for byte.
+    SettingsValues values = kSample;
+    EXPECT_EQ(FormatSettingsFile(values), kSampleBytes);
+    for (int reading : {1, 2}) {
+        values.browserReading = reading;
+        const QByteArray bytes = FormatSettingsFile(values);
+        EXPECT_EQ(bytes, kSampleBytes + ' ' + QByteArray::number(reading) + " \r\n");
+        const SettingsFileContent content = ParseSettingsFile(bytes);
+        EXPECT_TRUE(content.complete());
+        EXPECT_EQ(content.states, (QList<int>{0, 1, 2, reading}));
+    }
+
+    // A file without it, or with one that cannot be used, leaves the boxes
+    // as they were; the other values load all the same.
+    for (const QByteArray &bytes : {kSampleBytes, kSampleBytes + " 3 \r\n", kSampleBytes + "x\r\n"}) {
+        SCOPED_TRACE(bytes.toStdString());
+        HeldSettings held;
+        held.values.browserReading = 2;
+        const SettingsFileContent content = ParseSettingsFile(bytes);
+        EXPECT_TRUE(content.complete());
+        ApplySettingsFile(content, held);
+        EXPECT_EQ(held.values.browserReading, 2);
+        EXPECT_EQ(held.values.includePhpFiles, 2);
+    }
+    HeldSettings held;
+    held.values.browserReading = 2;
+    ApplySettingsFile(ParseSettingsFile(kSampleBytes + " 0 \r\n"), held);
+    EXPECT_EQ(held.values.browserReading, 0);
+}
+
 TEST(SettingsFileOnDisk, ReplacesAnOldFileAndReportsAMissingFolderOrFile)
 {
     TempTree tree;

@@ -44,6 +44,37 @@ std::optional<int> *boxOption(const QString &name, CheckCommand &command, int &v
     return nullptr;
 }
 
+// The reading options: --NAME and --no-NAME.
+std::optional<bool> *readingOption(const QString &name, CheckCommand &command, bool &value)
+{
+    value = !name.startsWith(QStringLiteral("--no-"));
+    const QString option = value ? name : QStringLiteral("--") + name.mid(5);
+    if (option == QStringLiteral("--html"))
+        return &command.html;
+    if (option == QStringLiteral("--anchors"))
+        return &command.anchors;
+    return nullptr;
+}
+
+// Index page names separated by commas, each trimmed; a name is a file
+// name, never a path.
+bool parseIndexFiles(const QString &text, QStringList &names, QString &error)
+{
+    names.clear();
+    for (const QString &part : text.split(u',')) {
+        const QString name = part.trimmed();
+        if (name.isEmpty())
+            continue;
+        if (name.contains(u'/') || name.contains(u'\\') || name == QStringLiteral(".")
+            || name == QStringLiteral("..")) {
+            error = QStringLiteral("--index-files takes file names, not '") + name + QStringLiteral("'");
+            return false;
+        }
+        names.append(name);
+    }
+    return true;
+}
+
 bool parseFormat(const QString &text, OutputFormat &format)
 {
     if (text == QStringLiteral("text"))
@@ -106,6 +137,7 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
         };
 
         int boxValue = 0;
+        bool readingValue = false;
         if (std::optional<QString> *exclusion = exclusionOption(name, command)) {
             QString value;
             if (!takeValue(value))
@@ -122,6 +154,18 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
             if (!noValue())
                 return false;
             *box = boxValue;
+        } else if (std::optional<bool> *reading = readingOption(name, command, readingValue)) {
+            if (!noValue())
+                return false;
+            *reading = readingValue;
+        } else if (name == QStringLiteral("--index-files")) {
+            QString value;
+            if (!takeValue(value))
+                return false;
+            QStringList names;
+            if (!parseIndexFiles(value, names, error))
+                return false;
+            command.indexFiles = names;
         } else if (name == QStringLiteral("--format")) {
             QString value;
             if (!takeValue(value))
@@ -173,6 +217,23 @@ bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &
     return true;
 }
 
+int BrowserReadingOf(const CheckCommand &command, int fromSettings)
+{
+    // Anchors are checked only by the browser's reading, so asking for them
+    // asks for it; --no-html asks for the classic reading, anchors and all.
+    bool html = fromSettings >= 1;
+    bool anchors = fromSettings == 2;
+    if (command.html)
+        html = *command.html;
+    if (command.anchors)
+        anchors = *command.anchors;
+    if (command.anchors == true)
+        html = true;
+    if (!html)
+        return 0;
+    return anchors ? 2 : 1;
+}
+
 QString HelpText()
 {
     return QStringLiteral(
@@ -192,7 +253,12 @@ QString HelpText()
         "  --top-folder-only          check links in files in the top folder only\n"
         "  --show-repeated            show repeated broken links in a file\n"
         "  --php                      check links in PHP files as well as HTM files\n"
-        "  --no-top-folder-only, --no-show-repeated, --no-php\n"
+        "  --html                     read every link as a browser does (see below)\n"
+        "  --anchors                  check #anchors too (implies --html)\n"
+        "  --index-files LIST         the pages that stand for a folder with --html,\n"
+        "                             comma-separated (default: index.html,index.htm,\n"
+        "                             index.shtml,index.php,default.htm,default.html)\n"
+        "  --no-top-folder-only, --no-show-repeated, --no-php, --no-html, --no-anchors\n"
         "                             untick an option the settings file ticks\n"
         "  --out DIR                  where files.txt, links_to.txt and links_from.txt go\n"
         "                             (default: Quillan's data folder,\n"
@@ -217,6 +283,16 @@ QString HelpText()
         "                             terminal that takes escape codes anyway)\n"
         "  -h, --help                 this text\n"
         "      --version              the program's version\n"
+        "\n"
+        "Pages are read the classic way unless --html is given: one href=\"...\" or\n"
+        "src=\"...\" link a line, links from the root (\"/...\") and types not on the\n"
+        "target list left unchecked. With --html every link of every tag is read as a\n"
+        "browser reads it (any quoting, character references, <base href>, server-side\n"
+        "includes, srcset, ...) and resolved as a web server serving TOPFOLDER would:\n"
+        "\"/x\" from the top folder, %XX escapes decoded, a folder found through its\n"
+        "index page, every file type checked. --anchors also reports a \"#name\" that\n"
+        "no element of its target page has as id (or an a element as name).\n"
+        "\n"
         "\n"
         "Options given override the settings file's values; a TOPFOLDER given\n"
         "overrides its top folder. Warnings (no page found, everything excluded,\n"

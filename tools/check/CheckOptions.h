@@ -21,6 +21,11 @@ struct CheckCommand {
     std::optional<int> topFolderOnly;          // 0 or 1
     std::optional<int> showRepeatedLinks;
     std::optional<int> includePhpFiles;
+    // The way pages are read: --html, --anchors (which implies --html) and
+    // their --no- forms; the index pages of a folder for --html.
+    std::optional<bool> html;
+    std::optional<bool> anchors;
+    std::optional<QStringList> indexFiles;
     QString outputFolder;     // "" for the window's data folder
     OutputFormat format = OutputFormat::Text;
     int jobs = 0;             // threads reading pages; 0 for one per core
@@ -32,6 +37,10 @@ struct CheckCommand {
 // Reads the arguments (without the program's name). False, with `error`
 // saying why, for a command line that cannot be used.
 bool ParseCheckCommand(const QStringList &args, CheckCommand &command, QString &error);
+
+// The settings file's way of reading pages (0 classic, 1 as a browser, 2 as
+// a browser with anchors) with the command line's options over it.
+int BrowserReadingOf(const CheckCommand &command, int fromSettings);
 
 // The text of --help.
 QString HelpText();

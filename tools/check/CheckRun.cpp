@@ -161,6 +161,7 @@ bool gatherSettings(const CheckCommand &command, HeldSettings &held)
     values.topFolderOnly = command.topFolderOnly.value_or(values.topFolderOnly);
     values.showRepeatedLinks = command.showRepeatedLinks.value_or(values.showRepeatedLinks);
     values.includePhpFiles = command.includePhpFiles.value_or(values.includePhpFiles);
+    values.browserReading = BrowserReadingOf(command, values.browserReading);
 
     if (!command.topFolder.isEmpty()) {
         values.topFolder = absoluteFolder(command.topFolder);
@@ -217,9 +218,11 @@ struct Walk {
     ScanOptions options;
 };
 
-void prepareWalk(Walk &walk, const HeldSettings &held, int jobs)
+void prepareWalk(Walk &walk, const HeldSettings &held, const CheckCommand &command)
 {
-    walk.options.jobs = jobs;
+    walk.options.jobs = command.jobs;
+    if (command.indexFiles)
+        walk.options.indexPageNames = *command.indexFiles;
     const SettingsValues &values = held.values;
     walk.state.strExcludedSubfolders = held.excludedSubfolders;
     walk.state.intNumExcludedSubfolders = held.numExcludedSubfolders;
@@ -229,6 +232,8 @@ void prepareWalk(Walk &walk, const HeldSettings &held, int jobs)
     walk.options.topFolderOnly = values.topFolderOnly;
     walk.options.includePhpFiles = values.includePhpFiles;
     walk.options.checkableFileTypes = DefaultCheckableFileTypes();
+    walk.options.readAsBrowser = values.browserReading >= 1;
+    walk.options.checkAnchors = values.browserReading == 2;
 }
 
 // One run: the walk's host, what it found and said, and the files written.
@@ -241,9 +246,9 @@ public:
           folder_(folder),
           results_(command.format, kStdout, recordPlace(command, held.values.topFolder)),
           progress_(ProgressWanted(command.quiet)),
-          hints_(held.values.topFolder)
+          hints_(held.values.topFolder, held.values.browserReading >= 1)
     {
-        prepareWalk(walk_, held, command.jobs);
+        prepareWalk(walk_, held, command);
     }
 
     int Execute();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTest>
 
@@ -223,6 +224,14 @@ QList<QWidget *> TabChain(QWidget *first)
         QTest::keyClick(at, Qt::Key_Tab);
     }
     return chain;
+}
+
+void ClickCheckBox(QAbstractButton *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect tick = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, tick.center());
 }
 
 } // namespace quillan::test

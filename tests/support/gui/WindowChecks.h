@@ -15,6 +15,8 @@
 class QFont;
 class QWidget;
 
+class QAbstractButton;
+
 namespace quillan::test
 {
 
@@ -56,5 +58,9 @@ std::string FontSizeName(const ::testing::TestParamInfo<qreal> &info);
 // The controls that Tab visits, in order, starting from `first`, until the
 // chain comes round again.
 QList<QWidget *> TabChain(QWidget *first);
+
+// Clicks a check box where a user clicks it, on its tick square: a box laid
+// out wider than its text takes no click in the empty space to its right.
+void ClickCheckBox(QAbstractButton *box);
 
 } // namespace quillan::test

@@ -512,6 +512,52 @@ TEST_F(CheckCommandTest, RecordsGiveLineLinkTargetAndHintInEveryFormatWhateverBy
     EXPECT_EQ(listed.errLastLine(), QStringLiteral("Number of files: 10"));
 }
 
+TEST_F(CheckCommandTest, ReadsAsABrowserWithAnchorsAndIndexPagesAsAskedAndHintsEachKind)
+{
+    site.file(QStringLiteral("index.htm"),
+              "<a href=\"Sub/x.htm\">\n<a href=\"bare/\">\n<a href=\"sub/x.htm#nope\">\n"
+              "<a href=\"sub/\">\n<a href=\"/gone.htm\">\n<a href=\"tel:1\">\n");
+    site.file(QStringLiteral("sub/x.htm"), "<p id=\"a\">");
+    site.file(QStringLiteral("sub/start.htm"));
+    site.folder(QStringLiteral("bare"));
+    const QByteArray caseRecord = "index.htm:1: Sub/x.htm -> Sub/x.htm (No file has this name, but "
+                                  "sub/x.htm differs from it only in letter case.)\n";
+    const QByteArray folderRecord =
+        "index.htm:2: bare/ -> bare/ (The target is the folder bare/, which has no index page.)\n";
+    const QByteArray anchorRecord = "index.htm:3: sub/x.htm#nope -> sub/x.htm#nope (The page sub/x.htm "
+                                    "has no element whose id, and no a element whose name, is nope.)\n";
+    const QByteArray rootRecord = "index.htm:5: /gone.htm -> gone.htm\n";
+
+    const CliResult anchors = cli({QStringLiteral("--anchors"), site.root()});
+    EXPECT_EQ(anchors.status, 1);
+    EXPECT_EQ(anchors.lastLine(), QStringLiteral("There are 5 broken local links."));
+    for (const QByteArray &record : {caseRecord, folderRecord, anchorRecord, rootRecord})
+        EXPECT_TRUE(anchors.out.contains(record)) << record.toStdString() << anchors.out.toStdString();
+
+    // Another list of index pages finds sub/; without anchors #nope is not
+    // looked for.
+    const CliResult indexed =
+        cli({QStringLiteral("--html"), QStringLiteral("--index-files= start.htm ,index.html"), site.root()});
+    EXPECT_EQ(indexed.lastLine(), QStringLiteral("There are 3 broken local links."));
+    EXPECT_FALSE(indexed.out.contains("index.htm:4:"));
+
+    // The settings file's reading, and the options over it.
+    SettingsValues values{site.root(), {}, {}, {}, 0, 0, 0};
+    values.browserReading = 2;
+    const QString usr = settingsFile(QStringLiteral("anchors.usr"), values);
+    EXPECT_EQ(cli({QStringLiteral("--settings"), usr}).lastLine(),
+              QStringLiteral("There are 5 broken local links."));
+    EXPECT_EQ(cli({QStringLiteral("--settings"), usr, QStringLiteral("--no-anchors")}).lastLine(),
+              QStringLiteral("There are 4 broken local links."));
+    const CliResult classic = cli({QStringLiteral("--settings"), usr, QStringLiteral("--no-html")});
+    EXPECT_EQ(classic.lastLine(), QStringLiteral("There are 3 broken local links."));
+    EXPECT_FALSE(classic.out.contains("gone.htm"));
+
+    const CliResult bad = cli({QStringLiteral("--index-files"), QStringLiteral("a/index.htm"), site.root()});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.err.contains("--index-files")) << bad.err.toStdString();
+}
+
 } // namespace
 
 } // namespace quillan::test

@@ -1,0 +1,391 @@
+#include "scan/BrowserLinkChecker.h"
+
+#include "scan/LinkChecker.h"
+#include "scan/LinkText.h"
+#include "util/FileProc.h"
+#include "util/NativeName.h"
+#include "util/StrProc.h"
+
+#include <QMutexLocker>
+
+#include <utility>
+
+namespace quillan {
+
+namespace {
+
+bool isSlash(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The bytes `text` stands for, each %XX decoded; other characters are taken
+// as `encode` gives their bytes.
+template <typename Encode>
+QByteArray percentDecoded(QStringView text, Encode encode)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    qsizetype literal = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'%' || i + 2 >= text.size())
+            continue;
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0)
+            continue;
+        bytes += encode(text.sliced(literal, i - literal));
+        bytes += char(high * 16 + low);
+        i += 2;
+        literal = i + 1;
+    }
+    bytes += encode(text.sliced(literal));
+    return bytes;
+}
+
+// The relative paths work with "/"; the disk with the platform's separator.
+QString toNative(QString relative)
+{
+    if (PathSeparator() != u'/')
+        relative.replace(u'/', PathSeparator());
+    return relative;
+}
+
+QString fromNative(QString path)
+{
+    if (PathSeparator() != u'/')
+        path.replace(PathSeparator(), u'/');
+    return path;
+}
+
+QStringView folderOf(QStringView relative)
+{
+    return relative.first(relative.lastIndexOf(u'/') + 1);
+}
+
+bool climbsOut(QStringView relative)
+{
+    return relative == u".." || relative.startsWith(u"../");
+}
+
+} // namespace
+
+// Where a page's links start from.
+struct BrowserLinkChecker::PageContext {
+    QString document; // the page, relative
+    QString folder;   // its folder, relative
+    // The first <base href>: links resolve against it instead of the page.
+    QString baseDocument;
+    bool baseNotLocal = false;
+};
+
+struct BrowserLinkChecker::Target {
+    QString relative;
+    bool hasFragment = false;
+    QString fragment; // as written
+};
+
+QString CleanLinkText(QStringView link)
+{
+    link = TrimControlChars(link);
+    QString cleaned = link.toString();
+    if (link.contains(u'\t') || link.contains(u'\n') || link.contains(u'\r')) {
+        cleaned.removeIf([](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; });
+    }
+    return cleaned;
+}
+
+QString DecodeLinkPath(QStringView path)
+{
+    QString name;
+    if (path.contains(u'%')) {
+        // A name's bytes need not be in the locale's encoding: what does not
+        // decode is kept as DecodeNativeName keeps it, so the disk sees the
+        // very bytes the link gave.
+        name = DecodeNativeName(percentDecoded(path, [](QStringView run) { return EncodeNativeName(run); }));
+    } else {
+        name = path.toString();
+    }
+    name.replace(u'\\', u'/');
+    return name;
+}
+
+QString ResolveSitePath(QStringView folder, QStringView path)
+{
+    const bool fromRoot = path.startsWith(u'/');
+    QList<QStringView> kept;
+    if (!fromRoot) {
+        for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts))
+            kept.append(segment);
+    }
+    bool endsAsFolder = path.isEmpty();
+    for (QStringView segment : path.tokenize(u'/')) {
+        // An empty last segment is the "/" a folder's link ends with; "." and
+        // ".." at the end name a folder too.
+        endsAsFolder = true;
+        if (segment.isEmpty() || segment == u".")
+            continue;
+        if (segment == u"..") {
+            if (!kept.isEmpty() && kept.last() != u"..")
+                kept.removeLast();
+            else if (!fromRoot)
+                kept.append(segment); // out of the top folder: checked all the same
+            continue;
+        }
+        endsAsFolder = false;
+        kept.append(segment);
+    }
+    QString resolved;
+    for (QStringView segment : kept) {
+        resolved += segment;
+        resolved += u'/';
+    }
+    if (!endsAsFolder && !resolved.isEmpty())
+        resolved.chop(1);
+    return resolved;
+}
+
+bool HasAnchor(const QSet<QString> &anchors, QStringView fragment)
+{
+    if (fragment.isEmpty() || fragment.compare(u"top", Qt::CaseInsensitive) == 0)
+        return true;
+    if (anchors.contains(fragment.toString()))
+        return true;
+    if (!fragment.contains(u'%'))
+        return false;
+    const QString decoded =
+        QString::fromUtf8(percentDecoded(fragment, [](QStringView run) { return run.toUtf8(); }));
+    return anchors.contains(decoded);
+}
+
+BrowserLinkChecker::BrowserLinkChecker(const ScanState &state, const ScanOptions &options)
+    : options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
+{
+}
+
+BrowserLinkChecker::~BrowserLinkChecker() = default;
+
+PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
+                                            std::vector<BrokenLink> &found) const
+{
+    QByteArray bytes;
+    if (!ReadWholeFile(page.path, bytes))
+        return PageReadResult{false, 0};
+    HtmlPage html;
+    ReadHtmlLinks(DecodeHtmlBytes(bytes), html, options_.checkAnchors);
+    if (options_.checkAnchors) {
+        // Kept for the links to this page from pages read later.
+        QMutexLocker lock(&anchorsMutex_);
+        if (!anchorsByPage_.contains(page.path))
+            anchorsByPage_.insert(page.path, std::make_shared<const QSet<QString>>(html.anchors));
+    }
+    return PageReadResult{true, CheckLinks(page, html, found)};
+}
+
+qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &html,
+                                      std::vector<BrokenLink> &found) const
+{
+    const QString &top = options_.topFolder;
+    PageContext context;
+    context.document = fromNative(page.path.mid(top.size()));
+    context.folder = folderOf(context.document).toString();
+    context.baseDocument = context.document;
+    // The first base sets the base of every link of the page, those before
+    // it included, as a browser resolves them once the page is loaded.
+    for (const HtmlLink &link : html.links) {
+        if (link.kind != HtmlLinkKind::Base)
+            continue;
+        Target base;
+        if (resolve(link, context, base))
+            context.baseDocument = base.relative;
+        else
+            context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(link.value))
+                                   || CleanLinkText(link.value).startsWith(u"//");
+        break;
+    }
+
+    qint32 checked = 0;
+    for (const HtmlLink &link : html.links) {
+        Target target;
+        if (!resolve(link, context, target))
+            continue;
+        ++checked;
+        QString targetPage;
+        if (target.relative == context.document) {
+            targetPage = page.path; // just read, so it is there
+        } else if (!foundTarget(target.relative, targetPage)) {
+            found.push_back(BrokenLink{page.path, top + toNative(target.relative), link.line, link.value});
+            continue;
+        }
+        if (!options_.checkAnchors || !target.hasFragment || climbsOut(target.relative))
+            continue;
+        if (!isSitePage(target.relative, targetPage))
+            continue;
+        bool present = false;
+        if (targetPage == page.path) {
+            present = HasAnchor(html.anchors, target.fragment);
+        } else {
+            present = HasAnchor(*anchorsOf(targetPage), target.fragment);
+        }
+        if (!present)
+            found.push_back(BrokenLink{page.path, targetPage + u'#' + target.fragment, link.line,
+                                       link.value});
+    }
+    return checked;
+}
+
+bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &context,
+                                 Target &target) const
+{
+    const QString cleaned = CleanLinkText(link.value);
+    // Another site, a scheme of its own (tel:, data:, ...), or a host named
+    // after "//" (a browser reads "\" as "/" there too).
+    if (StartsWithUrlScheme(cleaned))
+        return false;
+    if (cleaned.size() >= 2 && isSlash(cleaned[0]) && isSlash(cleaned[1]))
+        return false;
+    if (isExcludedLink(cleaned))
+        return false;
+    if (link.kind == HtmlLinkKind::Link && context.baseNotLocal)
+        return false;
+
+    QStringView path = cleaned;
+    const qsizetype hash = path.indexOf(u'#');
+    if (hash >= 0) {
+        target.hasFragment = true;
+        target.fragment = path.sliced(hash + 1).toString();
+        path = path.first(hash);
+    }
+    const qsizetype query = path.indexOf(u'?');
+    if (query >= 0)
+        path = path.first(query);
+    const QString decoded = DecodeLinkPath(path);
+
+    switch (link.kind) {
+    case HtmlLinkKind::Link:
+    case HtmlLinkKind::Base: {
+        // The base's own href resolves against the page.
+        const QString &document =
+            link.kind == HtmlLinkKind::Base ? context.document : context.baseDocument;
+        target.relative =
+            decoded.isEmpty() ? document : ResolveSitePath(folderOf(document), decoded);
+        break;
+    }
+    case HtmlLinkKind::IncludeVirtual:
+    case HtmlLinkKind::IncludeFile: {
+        // A server's includes ignore the base: "virtual" from the top folder
+        // when it begins with "/", otherwise from the page's folder.
+        QStringView included = decoded;
+        if (link.kind == HtmlLinkKind::IncludeFile) {
+            while (included.startsWith(u'/'))
+                included = included.sliced(1);
+        }
+        target.relative = ResolveSitePath(context.folder, included);
+        break;
+    }
+    }
+    return true;
+}
+
+bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) const
+{
+    // The pages of a site name the same targets over and over (menus, the
+    // pages beside them): each found one is looked up on the disk once.
+    {
+        QMutexLocker lock(&foundMutex_);
+        const auto known = foundTargets_.constFind(relative);
+        if (known != foundTargets_.constEnd()) {
+            page = *known;
+            return true;
+        }
+    }
+    if (!findTarget(relative, page))
+        return false;
+    QMutexLocker lock(&foundMutex_);
+    foundTargets_.insert(relative, page);
+    return true;
+}
+
+bool BrowserLinkChecker::isExcludedLink(QStringView cleaned) const
+{
+    for (const QString &exclusion : loweredLinkExclusions_) {
+        if (ContainsInLowered(cleaned, exclusion))
+            return true;
+    }
+    return false;
+}
+
+bool BrowserLinkChecker::findTarget(const QString &relative, QString &page) const
+{
+    const QString path = options_.topFolder + toNative(relative);
+    if (relative.isEmpty() || relative.endsWith(u'/')) {
+        page = indexPageOf(path);
+        return !page.isEmpty();
+    }
+    if (FileExists(path)) {
+        page = path;
+        return true;
+    }
+    // A server answers a folder's link without the "/" with its index page.
+    if (FolderExists(path)) {
+        page = indexPageOf(path + PathSeparator());
+        return !page.isEmpty();
+    }
+    return false;
+}
+
+QString BrowserLinkChecker::indexPageOf(const QString &folderPath) const
+{
+    for (const QString &name : options_.indexPageNames) {
+        QString page = folderPath + name;
+        if (FileExists(page))
+            return page;
+    }
+    return QString();
+}
+
+bool BrowserLinkChecker::isSitePage(const QString &relative, const QString &path) const
+{
+    return !climbsOut(relative) && IsPageFileName(path, options_.includePhpFiles)
+           && FileLength(path) >= 1;
+}
+
+std::shared_ptr<const QSet<QString>> BrowserLinkChecker::anchorsOf(const QString &path) const
+{
+    {
+        QMutexLocker lock(&anchorsMutex_);
+        const auto known = anchorsByPage_.constFind(path);
+        if (known != anchorsByPage_.constEnd())
+            return *known;
+    }
+    // Read without the lock, so other pages go on being read meanwhile; a
+    // page read twice at once is kept once.
+    HtmlPage html;
+    QByteArray bytes;
+    if (ReadWholeFile(path, bytes))
+        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true);
+    auto anchors = std::make_shared<const QSet<QString>>(std::move(html.anchors));
+    QMutexLocker lock(&anchorsMutex_);
+    return *anchorsByPage_.insert(path, anchorsByPage_.value(path, anchors));
+}
+
+std::unique_ptr<PageReader> MakePageReader(const ScanState &state, const ScanOptions &options)
+{
+    if (options.readAsBrowser)
+        return std::make_unique<BrowserLinkChecker>(state, options);
+    return std::make_unique<LinkChecker>(state, options);
+}
+
+} // namespace quillan

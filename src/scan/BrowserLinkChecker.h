@@ -1,0 +1,89 @@
+#pragma once
+// Reading a page as a browser reads it: every link of every tag that names a
+// resource, resolved as a browser resolves it against a site served from the
+// top folder, each target looked up on the disk (a folder through its index
+// page) and, when asked, each "#fragment" looked up among the anchors of its
+// target page.
+
+#include "html/HtmlLinks.h"
+#include "scan/PageReader.h"
+#include "scan/ScanState.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
+
+namespace quillan {
+
+// Paths relative to the top folder are "/"-separated, free of "." segments
+// and of ".." segments but for those at the start of a path that climbs out
+// of the top folder; "" is the top folder, a final "/" marks a folder.
+// A link's text as a browser cleans it: no characters of code 32 or less at
+// its ends, no tab or line break inside.
+QString CleanLinkText(QStringView link);
+
+// A link's path (query and fragment already cut) as the bytes of a name:
+// each %XX becomes its byte, and a name that is not in the locale's encoding
+// keeps its bytes the way DecodeNativeName keeps them. "\" is read as "/".
+QString DecodeLinkPath(QStringView path);
+
+// `path` (decoded, "/"-separated) resolved against the folder `folder`
+// (relative, "" or ending with "/"). A path from the root ("/x") starts at the
+// top folder, and ".." does not climb above it there; a relative path may.
+QString ResolveSitePath(QStringView folder, QStringView path);
+
+class BrowserLinkChecker : public PageReader
+{
+public:
+    BrowserLinkChecker(const ScanState &state, const ScanOptions &options);
+    ~BrowserLinkChecker() override;
+
+    PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
+
+    // The broken links of a page whose links (and anchors, when they are to be
+    // checked) have been read into `html`.
+    qint32 CheckLinks(const PageToRead &page, const HtmlPage &html,
+                      std::vector<BrokenLink> &found) const;
+
+private:
+    struct PageContext;
+    struct Target;
+
+    // Where `link` leads, or nothing when it is not to be checked.
+    bool resolve(const HtmlLink &link, const PageContext &context, Target &target) const;
+    bool isExcludedLink(QStringView cleaned) const;
+    // Looks the target up on the disk; true when it is found. For a folder,
+    // `page` becomes its index page.
+    bool findTarget(const QString &relative, QString &page) const;
+    // The same, remembering what was found for the pages read later.
+    bool foundTarget(const QString &relative, QString &page) const;
+    QString indexPageOf(const QString &folderPath) const;
+    // True when `path` (full) is a page the walk would read.
+    bool isSitePage(const QString &relative, const QString &path) const;
+    // The anchors of another page of the site, read once and kept.
+    std::shared_ptr<const QSet<QString>> anchorsOf(const QString &path) const;
+
+    const ScanOptions &options_;
+    QStringList loweredLinkExclusions_;
+
+    // Shared by every page read, from whichever thread reads it.
+    mutable QMutex foundMutex_;
+    mutable QHash<QString, QString> foundTargets_; // relative target -> page found
+    mutable QMutex anchorsMutex_;
+    mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
+};
+
+// True when the anchors hold `fragment` as written or percent-decoded, or
+// when the fragment is one that every page has ("" and "top", any case).
+bool HasAnchor(const QSet<QString> &anchors, QStringView fragment);
+
+// The page reader the options ask for.
+std::unique_ptr<PageReader> MakePageReader(const ScanState &state, const ScanOptions &options);
+
+} // namespace quillan

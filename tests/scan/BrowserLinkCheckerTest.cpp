@@ -1,0 +1,267 @@
+// Reading pages as a browser does: which links are checked, where they lead
+// on the disk, folders and their index pages, bases, includes and anchors.
+
+#include "LinkCheckerSite.h"
+
+#include "scan/BrowserLinkChecker.h"
+#include "util/NativeName.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+namespace quillan::test {
+
+namespace {
+
+// A page whose lines are given as they stand.
+QByteArray Lines(std::initializer_list<const char *> lines)
+{
+    QByteArray page;
+    for (const char *line : lines)
+        page += QByteArray(line) + "\r\n";
+    return page;
+}
+
+std::string BrowserTargetsOf(std::initializer_list<const char *> links, bool anchors = false)
+{
+    return TargetsOfLinks(links, BrowserSetup(anchors));
+}
+
+} // namespace
+
+TEST(BrowserLinkText, CleaningDecodingAndResolvingByTheText)
+{
+    EXPECT_EQ(CleanLinkText(u" \t a\tb\r\n.htm \n"), QStringLiteral("ab.htm"));
+    EXPECT_EQ(CleanLinkText(u"my page.htm"), QStringLiteral("my page.htm"));
+
+    EXPECT_EQ(DecodeLinkPath(u"a%2Bb%C3%BC%20c.htm"), QStringLiteral("a+bü c.htm"));
+    // A decoded "/" or "\" separates as a written one does; a "%" that
+    // starts no escape stays.
+    EXPECT_EQ(DecodeLinkPath(u"a%2Fb%5Cc\\d.htm"), QStringLiteral("a/b/c/d.htm"));
+    EXPECT_EQ(DecodeLinkPath(u"100%.htm%4"), QStringLiteral("100%.htm%4"));
+    // Bytes that are not UTF-8 keep their bytes.
+    EXPECT_EQ(EncodeNativeName(DecodeLinkPath(u"caf%E9.htm")), QByteArray("caf\xE9.htm"));
+
+    const struct {
+        const char16_t *folder;
+        const char16_t *path;
+        const char16_t *resolved;
+    } rows[] = {
+        {u"a/b/", u"c.htm", u"a/b/c.htm"},
+        {u"a/b/", u"../c.htm", u"a/c.htm"},
+        {u"a/", u"../../x.htm", u"../x.htm"},  // out of the top folder
+        {u"a/", u"/x.htm", u"x.htm"},          // from the top folder
+        {u"a/", u"/../../x.htm", u"x.htm"},    // a server's root has no parent
+        {u"a/", u"./", u"a/"},
+        {u"a/", u"..", u""},
+        {u"a/", u"b/.", u"a/b/"},
+        {u"a/", u"b//c", u"a/b/c"},
+        {u"", u"/", u""},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ResolveSitePath(row.folder, row.path), QString::fromUtf16(row.resolved))
+            << QString::fromUtf16(row.path).toStdString();
+}
+
+TEST(BrowserLinks, SchemesHostsQueriesAndExclusionsAreNotCheckedAndEveryTypeIs)
+{
+    EXPECT_EQ(BrowserTargetsOf({"tel:+1555", "data:text/plain,x", "about:blank", "sms:1", "mw-data:x",
+                                "ftp://h/x", "mailto:a@b", "javascript:void(0)", "//host/x.htm",
+                                "\\\\host\\x.htm", "?page=2", "#", "", "  ", "index.htm?x#y",
+                                "script.js", "page.asp", "C:/x.htm", "contact"}),
+              "script.js|page.asp|C:/x.htm|contact");
+
+    // Exclusion strings are matched on the cleaned link; "/x" links are not
+    // left out for their "/".
+    CheckSetup setup = BrowserSetup();
+    setup.excludedLinks = QStringLiteral("old/");
+    EXPECT_EQ(TargetsOfLinks({"Old/a.htm", "o\nld/b.htm", "/gone.htm", "new/c.htm"}, setup),
+              "gone.htm|new/c.htm");
+}
+
+TEST(BrowserLinks, TheRecordKeepsTheValueAsGivenAndItsLine)
+{
+    TempTree site;
+    site.file(QStringLiteral("index.htm"), Lines({"<p>", "<img src=\" gone.gif\n\">", "<a href=\"x.htm\">"}));
+    const CheckOutcome outcome = CheckSite(site, BrowserSetup());
+    ASSERT_EQ(outcome.targets, "gone.gif|x.htm");
+    EXPECT_EQ(outcome.state.brokenLinks[1].link, QStringLiteral(" gone.gif\n"));
+    EXPECT_EQ(outcome.state.brokenLinks[1].line, 2);
+    EXPECT_EQ(outcome.state.brokenLinks[2].line, 4);
+}
+
+TEST(BrowserLinks, EscapesBackslashesAndWhitespaceNameTheFileOnDisk)
+{
+    TempTree site;
+    for (const char *name : {"a+b.htm", "über.htm", "sub/x.htm", "my page.htm"})
+        site.file(QString::fromUtf8(name));
+    site.byteNamedFile("caf\xE9.htm");
+    site.file(QStringLiteral("index.htm"),
+              PageLinkingTo({"a%2Bb.htm", "%C3%BCber.htm", "sub%2Fx.htm", "sub\\x.htm", "my%20page.htm",
+                             "my page.htm", " sub/x.htm\t", "s\tub/x.htm", "caf%E9.htm", "caf%E8.htm",
+                             "%C3%9Cber.htm", "a%2bb.htm?q#f"}));
+    // Letter case is exact; an escape names a byte, in any case of hex digit.
+    EXPECT_EQ(CheckSite(site, BrowserSetup()).targets, "caf\uFFFD.htm|Über.htm");
+}
+
+TEST(BrowserLinks, FoldersAreFoundThroughTheirIndexPages)
+{
+    TempTree site;
+    site.file(QStringLiteral("guide/index.html"));
+    site.file(QStringLiteral("legacy/default.htm"));
+    site.folder(QStringLiteral("bare"));
+    site.file(QStringLiteral("top.htm"));
+    site.file(QStringLiteral("guide/intro/page.htm"),
+              PageLinkingTo({"../", "..", "../../guide", "../../legacy/", "../../bare/", "../../bare",
+                             "../nothere/", "./", "/", "../../top.htm/", "/guide/index.html"}));
+    EXPECT_EQ(CheckSite(site, BrowserSetup()).links,
+              "guide/intro/page.htm -> bare/|guide/intro/page.htm -> bare"
+              "|guide/intro/page.htm -> guide/nothere/|guide/intro/page.htm -> guide/intro/"
+              "|guide/intro/page.htm -> |guide/intro/page.htm -> top.htm/");
+
+    // The list of index pages can be changed.
+    CheckSetup setup = BrowserSetup();
+    setup.indexPageNames = QStringList{QStringLiteral("start.htm")};
+    TempTree other;
+    other.file(QStringLiteral("a/start.htm"));
+    other.file(QStringLiteral("b/index.html"));
+    other.file(QStringLiteral("index.htm"), PageLinkingTo({"a/", "b/"}));
+    EXPECT_EQ(CheckSite(other, setup).targets, "b/");
+}
+
+TEST(BrowserLinks, RootLinksStartAtTheTopFolderAndClimbingOutIsCheckedOnTheDisk)
+{
+    TempTree outer;
+    outer.file(QStringLiteral("shared.css"));
+    outer.file(QStringLiteral("site/x.htm"));
+    const QString top = outer.path(QStringLiteral("site")) + u'/';
+    outer.file(QStringLiteral("site/a/page.htm"),
+               PageLinkingTo({"/x.htm", "/../x.htm", "/a/gone.htm", "../../shared.css", "../../gone.css"}));
+
+    ScanState state;
+    state.EmptyBrokenLinks();
+    state.blnCheckingLinks = true;
+    ScanOptions options;
+    options.topFolder = top;
+    options.readAsBrowser = true;
+    RecordingHost host;
+    RunWalk(state, options, host);
+    ASSERT_EQ(state.lngNumBrokenLinks, 2);
+    EXPECT_EQ(state.brokenLinks[1].strLinkTo, top + QStringLiteral("a/gone.htm"));
+    // Relative to the top folder it is written as it climbs out.
+    EXPECT_EQ(state.brokenLinks[2].strLinkTo, top + QStringLiteral("../gone.css"));
+}
+
+TEST(BrowserLinks, TheFirstBaseSetsWhereEveryLinkOfThePageStartsFrom)
+{
+    TempTree site;
+    site.file(QStringLiteral("docs/index.htm"));
+    site.file(QStringLiteral("docs/a.htm"));
+    site.file(QStringLiteral("index.htm"),
+              Lines({"<a href=\"a.htm\">", "<base href=\"docs/\">", "<base href=\"other/\">",
+                     "<a href=\"b.htm\">", "<a href=\"../docs/a.htm\">", "<img src=\"/docs/a.htm\">"}));
+    // The link before the base resolves against it too; a second base is
+    // in force for no link, but its href is checked as the first one's is.
+    EXPECT_EQ(CheckSite(site, BrowserSetup()).targets, "other/|docs/b.htm");
+
+    // The base's own href is checked.
+    EXPECT_EQ(TargetsOfPage(Lines({"<base href=\"gone/\">", "<a href=\"x.htm\">"}), BrowserSetup()),
+              "gone/|gone/x.htm");
+
+    // A base on another site makes the relative links not local; a server's
+    // include still is.
+    TempTree remote;
+    remote.file(QStringLiteral("index.htm"),
+                Lines({"<base href=\"https://example.org/\">", "<a href=\"gone.htm\">", "<a href=\"#x\">",
+                       "<a href=\"/gone.htm\">", "<!--#include virtual=\"/inc/gone.htm\" -->"}));
+    EXPECT_EQ(CheckSite(remote, BrowserSetup(true)).targets, "inc/gone.htm");
+}
+
+TEST(BrowserLinks, ServerIncludesIgnoreTheBase)
+{
+    TempTree site;
+    site.file(QStringLiteral("inc/head.htm"));
+    site.file(QStringLiteral("inc/index.htm"));
+    site.file(QStringLiteral("sub/part.htm"));
+    site.file(QStringLiteral("sub/page.shtml"),
+              Lines({"<base href=\"/inc/\">", "<!--#include virtual=\"/inc/head.htm\" -->",
+                     "<!--#include virtual=\"part.htm\" -->", "<!--#include file=\"part.htm\" -->",
+                     "<!--#include virtual=\"head.htm\" -->", "<!--#include file=\"/part.htm\" -->",
+                     "<!--#include virtual=\"/gone.htm\" -->"}));
+    EXPECT_EQ(CheckSite(site, BrowserSetup()).targets, "sub/head.htm|gone.htm");
+}
+
+TEST(BrowserAnchors, AFragmentMustNameAnElementOfItsTargetPage)
+{
+    TempTree site;
+    site.file(QStringLiteral("guide/index.htm"), Lines({"<h1 id=\"intro\">", "<a name=\"old\">"}));
+    site.file(QStringLiteral("caf\u00e9.htm"), Lines({"<p id=\"caf\u00e9\">", "<p id=\"a%20b\">"}));
+    site.file(QStringLiteral("pic.gif"));
+    site.file(QStringLiteral("excluded.htm"), Lines({"<p id=\"here\">"}));
+    site.file(QStringLiteral("index.htm"),
+              Lines({"<p id=\"self\">", "<a href=\"#self\">", "<a href=\"#nope\">", "<a href=\"#\">",
+                     "<a href=\"#TOP\">", "<a href=\"guide/#intro\">", "<a href=\"guide#old\">",
+                     "<a href=\"guide/index.htm#gone\">", "<a href=\"caf%C3%A9.htm#caf%C3%A9\">",
+                     "<a href=\"caf%C3%A9.htm#a%20b\">", "<a href=\"pic.gif#x\">",
+                     "<a href=\"excluded.htm#here\">", "<a href=\"excluded.htm#there\">",
+                     "<a href=\"index.htm?q=1#self\">"}));
+    // The filepath exclusions leave pages unread, not unlinked.
+    CheckSetup setup = BrowserSetup(true);
+    setup.excludedFilepaths = QStringLiteral("excluded");
+    const CheckOutcome outcome = CheckSite(site, setup);
+    EXPECT_EQ(outcome.links, "index.htm -> index.htm#nope|index.htm -> guide/index.htm#gone"
+                             "|index.htm -> excluded.htm#there");
+    EXPECT_EQ(outcome.state.brokenLinks[1].line, 3);
+
+    // Without anchors only the files count.
+    EXPECT_EQ(CheckSite(site, BrowserSetup(false)).targets, "");
+}
+
+TEST(BrowserAnchors, PagesCheckedSideBySideShareTheTargetsAnchors)
+{
+    // Several threads read pages that link to the same targets: each
+    // target's anchors are read once and handed to all of them.
+    TempTree site;
+    HtmlPage html;
+    for (int i = 0; i < 20; ++i) {
+        const QString name = QStringLiteral("t%1.htm").arg(i);
+        site.file(name, Lines({"<p id=\"a\">"}));
+        html.links.push_back(HtmlLink{HtmlLinkKind::Link, i + 1, name + QStringLiteral("#a")});
+        html.links.push_back(HtmlLink{HtmlLinkKind::Link, i + 1, name + QStringLiteral("#b")});
+    }
+    ScanState state;
+    ScanOptions options;
+    options.topFolder = site.root();
+    options.readAsBrowser = true;
+    options.checkAnchors = true;
+    const BrowserLinkChecker checker(state, options);
+    std::vector<std::vector<BrokenLink>> found(4);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < found.size(); ++t) {
+        threads.emplace_back([&, t] {
+            const PageToRead page{site.path(QStringLiteral("p%1.htm").arg(t)), {QString(), site.root()}};
+            checker.CheckLinks(page, html, found[t]);
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const std::vector<BrokenLink> &links : found) {
+        ASSERT_EQ(links.size(), 20u);
+        EXPECT_EQ(links[19].strLinkTo, site.path(QStringLiteral("t19.htm#b")));
+        EXPECT_EQ(links[19].line, 20);
+    }
+}
+
+TEST(ClassicLinks, SchemesQueriesAndSpacesAroundTheLinkAreMended)
+{
+    // Letters, digits, "+", "-" and "." before a colon make a scheme; one
+    // letter is a drive.
+    EXPECT_EQ(TargetsOfLinks({"tel:+15550100", "data:x.gif", "about:blank", "ftp:x.pdf", "sms:1",
+                              "mw-data:x", "svn+ssh:x", "c:/x.gif", "1a:x.gif", "?page=2", "?x.gif",
+                              " gone.gif ", "\tpic.gif\x01"}),
+              "c:/x.gif|1a:x.gif|gone.gif|pic.gif");
+}
+
+} // namespace quillan::test
