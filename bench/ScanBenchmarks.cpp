@@ -225,19 +225,31 @@ int RunCheckBenchmark(const QStringList &args)
             run.scanOptions = classic;
         };
     };
-    for (const bool anchors : {false, true}) {
-        QString status;
-        const BestTimes reading = BestTimesInTurn(options.repeat, checkLinks, [&] {
-            readingAs(anchors)();
-            status = run.status;
-        });
-        PrintLine(anchors ? QStringLiteral("Read as a browser does, with anchors")
-                          : QStringLiteral("Read as a browser does"));
-        PrintLine(QStringLiteral("status: ") + status);
-        PrintTime(QStringLiteral("Check links reading as a browser"), reading.secondMs);
-        PrintTime(QStringLiteral("Check links reading the classic way"), reading.firstMs);
-        PrintRatio(reading.secondMs, reading.firstMs, QStringLiteral("browser / classic reading"));
+    for (const int jobs : options.jobs) {
+        run.scanOptions.jobs = jobs;
+        const ScanOptions classicWithJobs = run.scanOptions;
+        auto checkLinks = [&] {
+            run.scanOptions = classicWithJobs;
+            check();
+        };
+        for (const bool anchors : {false, true}) {
+            QString status;
+            const BestTimes reading = BestTimesInTurn(options.repeat, checkLinks, [&] {
+                readingAs(anchors)();
+                status = run.status;
+            });
+            PrintLine((anchors ? QStringLiteral("Read as a browser does, with anchors, ")
+                               : QStringLiteral("Read as a browser does, "))
+                      + QStringLiteral("jobs %1 (0: one thread per core)").arg(jobs));
+            PrintLine(QStringLiteral("status: ") + status);
+            PrintTime(QStringLiteral("Check links reading as a browser"), reading.secondMs);
+            PrintTime(QStringLiteral("Check links reading the classic way"), reading.firstMs);
+            PrintRatio(reading.secondMs, reading.firstMs, QStringLiteral("browser / classic reading"));
+            PrintLine(QStringLiteral("ratio: ") + QString::number(reading.secondMs / readMs, 'f', 2)
+                      + QStringLiteral(" (browser reading / reading the pages alone)"));
+        }
     }
+    run.scanOptions = classic;
     return writeErrors.isEmpty() ? 0 : 1;
 }
 

@@ -139,7 +139,7 @@ void FolderWalk::walkFolder(QString strFolder)
     bool unreadable = false;
     const FolderEntries entries = readFolder(strFolder, unreadable);
     if (unreadable)
-        host_.FolderSkipped(strFolder, SkippedFolder::Unreadable);
+        pass(Step{StepKind::FolderUnreadable, strFolder, nullptr});
     const qsizetype topLength = options_.topFolder.size();
 
     for (const QString &path : entries.files) {
@@ -184,7 +184,7 @@ void FolderWalk::walkFolder(QString strFolder)
         // Deeper than the folder table reaches, or a link back to a folder
         // already on the way down: not entered.
         if (state_.intFolderDepth >= ScanState::kMaxFolderDepth) {
-            host_.FolderSkipped(subfolder, SkippedFolder::TooDeep);
+            pass(Step{StepKind::FolderTooDeep, subfolder, nullptr});
             continue;
         }
         const fs::path realPath = RealPathOf(subfolder);
@@ -285,6 +285,12 @@ void FolderWalk::record(Step &step)
         break;
     case StepKind::SubfolderDone:
         ended_ = host_.StopRequested();
+        break;
+    case StepKind::FolderUnreadable:
+        host_.FolderSkipped(step.shown, SkippedFolder::Unreadable);
+        break;
+    case StepKind::FolderTooDeep:
+        host_.FolderSkipped(step.shown, SkippedFolder::TooDeep);
         break;
     }
 }

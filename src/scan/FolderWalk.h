@@ -61,10 +61,12 @@ private:
         FileDone,      // a yield and a stop test after a selected file
         SubfolderNext, // a yield and a stop test before a subfolder
         SubfolderDone, // a stop test after a subfolder's walk
+        FolderUnreadable, // a folder whose entries could not be listed is told of
+        FolderTooDeep,    // a folder below the deepest level is told of
     };
     struct Step {
         StepKind kind;
-        QString shown;                   // FileMet in checking mode
+        QString shown;                   // FileMet in checking mode; the folder of FolderUnreadable/TooDeep
         std::shared_ptr<PageRead> read;  // PageRead
         qint64 bytes = 0;                // PageRead: the page's size
     };
