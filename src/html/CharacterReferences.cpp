@@ -2,6 +2,7 @@
 
 #include "html/NamedReferences.h"
 #include "html/Windows1252.h"
+#include "util/StrProc.h"
 
 #include <algorithm>
 
@@ -17,17 +18,6 @@ constexpr qsizetype kMaxLegacyNameLength = 6;
 bool IsAsciiAlnum(char16_t c)
 {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-int HexValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
 }
 
 // Compares a name of the table with `name` in byte order.
@@ -77,7 +67,7 @@ qsizetype DecodeNumeric(QStringView raw, qsizetype i, QString &out)
     char32_t number = 0;
     for (; p < raw.size(); ++p) {
         const char16_t c = raw[p].unicode();
-        const int digit = hex ? HexValue(c) : (c >= u'0' && c <= u'9' ? c - u'0' : -1);
+        const int digit = hex ? HexDigitValue(c) : (c >= u'0' && c <= u'9' ? c - u'0' : -1);
         if (digit < 0)
             break;
         // Anything past 0x10FFFF means U+FFFD; stop growing there.

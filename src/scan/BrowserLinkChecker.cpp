@@ -19,18 +19,6 @@ bool isSlash(QChar c)
     return c == u'/' || c == u'\\';
 }
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 // The bytes `text` stands for, each %XX decoded; other characters are taken
 // as `encode` gives their bytes.
 template <typename Encode>
@@ -42,8 +30,8 @@ QByteArray percentDecoded(QStringView text, Encode encode)
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] != u'%' || i + 2 >= text.size())
             continue;
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = HexDigitValue(text[i + 1].unicode());
+        const int low = HexDigitValue(text[i + 2].unicode());
         if (high < 0 || low < 0)
             continue;
         bytes += encode(text.sliced(literal, i - literal));

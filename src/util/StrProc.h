@@ -60,6 +60,18 @@ QString NumberToWords(qint64 n, int language = 0);
 // The count with the locale's digit grouping and no decimals (1,234).
 QString FormatCount(qint64 n);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+constexpr int HexDigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
 // The line break every file and multi-line value of the program uses.
 inline const QString kCrLf = QStringLiteral("\r\n");
 
