@@ -58,8 +58,12 @@ private:
 
     const PageReader &reader_;
     std::mutex mutex_;
+    // Both are condition_variable_any, whose waits release and retake
+    // `mutex_` in code that ThreadSanitizer sees: std::condition_variable
+    // does it inside the uninstrumented standard library, which left the
+    // sanitizer with a false picture of who held the lock.
     std::condition_variable_any queueChanged_;
-    std::condition_variable readDone_;
+    std::condition_variable_any readDone_;
     std::deque<std::shared_ptr<PageRead>> queued_;
     std::vector<std::jthread> workers_; // last: they stop before the rest goes
 };
