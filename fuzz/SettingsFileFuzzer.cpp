@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const SettingsFileContent content = ParseSettingsFile(file);
     FUZZ_REQUIRE(content.texts.size() <= kSettingsTextCount);
-    FUZZ_REQUIRE(content.states.size() <= 3);
+    FUZZ_REQUIRE(content.states.size() <= kSettingsStateCount);
     FUZZ_REQUIRE(content.states.isEmpty() || content.texts.size() == kSettingsTextCount);
     for (int state : content.states)
         FUZZ_REQUIRE(state >= 0 && state <= 2);
