@@ -290,20 +290,23 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
 bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) const
 {
     // The pages of a site name the same targets over and over (menus, the
-    // pages beside them): each found one is looked up on the disk once.
+    // pages beside them, a missing page every page links to): each target is
+    // looked up on the disk once. A missing one is kept as "".
     {
         QMutexLocker lock(&foundMutex_);
         const auto known = foundTargets_.constFind(relative);
         if (known != foundTargets_.constEnd()) {
             page = *known;
-            return true;
+            return !page.isEmpty();
         }
     }
-    if (!findTarget(relative, page))
-        return false;
+    const bool found = findTarget(relative, page);
+    if (!found)
+        page.clear();
     QMutexLocker lock(&foundMutex_);
-    foundTargets_.insert(relative, page);
-    return true;
+    if (foundTargets_.size() < TargetLookups::kMostKept)
+        foundTargets_.insert(relative, page);
+    return found;
 }
 
 bool BrowserLinkChecker::isExcludedLink(QStringView cleaned) const

@@ -8,6 +8,7 @@
 #include "html/HtmlLinks.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
+#include "scan/TargetLookups.h"
 
 #include <QHash>
 #include <QMutex>
@@ -61,7 +62,7 @@ private:
     // Looks the target up on the disk; true when it is found. For a folder,
     // `page` becomes its index page.
     bool findTarget(const QString &relative, QString &page) const;
-    // The same, remembering what was found for the pages read later.
+    // The same, remembering the answer for the pages read later.
     bool foundTarget(const QString &relative, QString &page) const;
     QString indexPageOf(const QString &folderPath) const;
     // True when `path` (full) is a page the walk would read.
@@ -74,7 +75,7 @@ private:
 
     // Shared by every page read, from whichever thread reads it.
     mutable QMutex foundMutex_;
-    mutable QHash<QString, QString> foundTargets_; // relative target -> page found
+    mutable QHash<QString, QString> foundTargets_; // relative target -> page found, "" missing
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
 };

@@ -155,7 +155,7 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
     const QString target = resolveLink(link, page, known);
     if (target.isEmpty())
         return false;
-    if (!FileExists(target))
+    if (!lookups_.FileExists(target))
         found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link.toString()});
     return true;
 }

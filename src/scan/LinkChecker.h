@@ -5,6 +5,7 @@
 #include "scan/LinkCheckerSearch.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
+#include "scan/TargetLookups.h"
 
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,7 @@ private:
 
     const ScanOptions &options_;
     QStringList loweredLinkExclusions_;
+    mutable TargetLookups lookups_; // shared by the threads reading pages
 };
 
 // Links written this way are taken from a line; both keys are lower case and

@@ -1,0 +1,36 @@
+#pragma once
+// The answers of the disk for the link targets of one walk. The pages of a
+// site name the same targets over and over (menus, the pages beside them, a
+// missing page every page links to), so each target is looked up once; pages
+// are read on several threads, so the answers are shared between them.
+
+#include <QHash>
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <mutex>
+
+namespace quillan {
+
+class TargetLookups
+{
+public:
+    // FileExists(path), asked of the disk the first time only.
+    bool FileExists(const QString &path);
+
+    // Answers kept in all; beyond it a target is looked up each time, so a
+    // site of very many distinct targets costs no more memory than this.
+    static constexpr qsizetype kMostKept = 200000;
+
+private:
+    // Locked apart, so that threads asking at once rarely wait for each other.
+    static constexpr std::size_t kShards = 16;
+    struct Shard {
+        std::mutex mutex;
+        QHash<QString, bool> isFile;
+    };
+    std::array<Shard, kShards> shards_;
+};
+
+} // namespace quillan
