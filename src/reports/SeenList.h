@@ -23,22 +23,27 @@ public:
     void add(QStringView entry);
 
 private:
-    // False only when `entry` surely does not occur in the joined text: one
-    // of its short pieces occurs nowhere in it.
-    bool mayOccur(QStringView entry) const;
     bool isLong() const;
+    // The joined text searched through the index of its pieces.
+    bool occursIndexed(QStringView entry) const;
     void indexNewPieces();
+    void indexPiece(qsizetype at);
 
     QString joined_;
     // Once the joined text is long: exact repeats, the common case, are
     // answered without a search.
     std::vector<QStringView> added_;
     QSet<QStringView> entries_;
-    // Once a group grows long (a target linked from thousands of pages), a
-    // bit per hashed piece of the joined text lets most new entries be told
-    // apart without searching it all.
-    std::vector<quint64> pieceBits_;
+    // Once a group grows long (a target linked from thousands of pages), the
+    // places where each short piece of the joined text begins, chained by
+    // the piece's hash: a new entry is looked for only where its rarest
+    // piece stands, not through the whole text. Positions are kept plus one,
+    // so 0 ends a chain.
+    std::vector<quint32> lastInBucket_;
+    std::vector<quint32> countInBucket_;
+    std::vector<quint32> earlierInBucket_; // by position
     qsizetype indexedPieces_ = 0;
+    bool indexUsable_ = true; // false for a text too long for the positions
 };
 
 } // namespace quillan
