@@ -100,19 +100,19 @@ FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &h
 
 FolderWalk::~FolderWalk() = default;
 
-void FolderWalk::enterFolder(const QString &strFolder)
+void FolderWalk::enterFolder(const QString &strFolder, FolderIdentity identity)
 {
     ++state_.intFolderDepth;
     QString entry = strFolder;
     if (state_.intFolderDepth >= 2)
         entry += PathSeparator();
     state_.strFolderAtDepth[state_.intFolderDepth] = entry;
-    realPathChain_.push_back(RealPathOf(strFolder));
+    folderChain_.push_back(std::move(identity));
 }
 
 void FolderWalk::leaveFolder()
 {
-    realPathChain_.pop_back();
+    folderChain_.pop_back();
 }
 
 void FolderWalk::WalkFolder(QString strFolder)
@@ -124,16 +124,17 @@ void FolderWalk::WalkFolder(QString strFolder)
     // Only checking reads pages; a listing records each file as it is met.
     if (state_.blnCheckingLinks && !state_.blnListingFiles && limits_.threads > 0)
         pool_ = std::make_unique<PageReadPool>(reader_, limits_.threads);
-    walkFolder(std::move(strFolder));
+    FolderIdentity identity = IdentityOf(strFolder);
+    walkFolder(std::move(strFolder), std::move(identity));
     while (!ahead_.empty() && !ended_)
         recordFront();
     ahead_.clear();
     pool_.reset();
 }
 
-void FolderWalk::walkFolder(QString strFolder)
+void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
 {
-    enterFolder(strFolder);
+    enterFolder(strFolder, std::move(identity));
     EnsureTrailingBackslash(strFolder);
 
     bool unreadable = false;
@@ -187,12 +188,12 @@ void FolderWalk::walkFolder(QString strFolder)
             pass(Step{StepKind::FolderTooDeep, subfolder, nullptr});
             continue;
         }
-        const fs::path realPath = RealPathOf(subfolder);
-        if (realPath.empty()
-            || std::find(realPathChain_.begin(), realPathChain_.end(), realPath) != realPathChain_.end())
+        FolderIdentity identity = IdentityOf(subfolder);
+        if (identity.IsEmpty()
+            || std::find(folderChain_.begin(), folderChain_.end(), identity) != folderChain_.end())
             continue;
 
-        walkFolder(subfolder);
+        walkFolder(subfolder, std::move(identity));
         state_.strFolderAtDepth[state_.intFolderDepth].clear();
         --state_.intFolderDepth;
 

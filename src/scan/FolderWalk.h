@@ -7,13 +7,13 @@
 #include "scan/PageReadPool.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
+#include "util/NativeName.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <deque>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -75,8 +75,8 @@ private:
                std::unique_ptr<const PageReader> ownReader, const PageReader *reader,
                const ReadAheadLimits &limits);
 
-    void walkFolder(QString strFolder);
-    void enterFolder(const QString &strFolder);
+    void walkFolder(QString strFolder, FolderIdentity identity);
+    void enterFolder(const QString &strFolder, FolderIdentity identity);
     void leaveFolder();
     // Each false once the walk has ended (stopped, or at the link limit),
     // as recorded so far.
@@ -103,9 +103,9 @@ private:
     QStringList loweredFilepathExclusions_;
     bool exclusionsHoldReplacement_ = false;
     QStringList loweredExcludedSubfolderPaths_;
-    // Real paths of the folders from the top down to the one being walked,
+    // The folders from the top down to the one being walked,
     // so a link back up the chain is not followed round and round.
-    std::vector<std::filesystem::path> realPathChain_;
+    std::vector<FolderIdentity> folderChain_;
 };
 
 // The status line while listing: "Number of files so far: 1,234".

@@ -164,12 +164,12 @@ public:
 
         if (listing.subfolders.isEmpty())
             return;
-        chain_.push_back(RealPathOf(folder));
+        chain_.push_back(IdentityOf(folder));
         for (const QString &name : listing.subfolders) {
             const QString subfolder = folder + name;
             // A link back to a folder on the way down would be walked for
             // ever.
-            const fs::path real = RealPathOf(subfolder);
+            const FolderIdentity real = IdentityOf(subfolder);
             if (std::find(chain_.begin(), chain_.end(), real) != chain_.end())
                 continue;
             walk(subfolder, numFiles, limit, bytes, errorNumber);
@@ -186,7 +186,7 @@ private:
     bool sumBytes_;
     const DiskYield &yield_;
     bool permissionDenied_ = false;
-    std::vector<fs::path> chain_;
+    std::vector<FolderIdentity> chain_;
 };
 
 QString withUnit(double value, int decimals, const QString &unit)

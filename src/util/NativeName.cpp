@@ -4,6 +4,10 @@
 
 #include <system_error>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace quillan {
 
 namespace {
@@ -210,11 +214,23 @@ QString FromNativePath(const std::filesystem::path &path)
 #endif
 }
 
-std::filesystem::path RealPathOf(const QString &path)
+FolderIdentity IdentityOf(const QString &path)
 {
+    FolderIdentity identity;
+#ifdef Q_OS_WIN
     std::error_code ec;
     std::filesystem::path real = std::filesystem::canonical(ToNativePath(path), ec);
-    return ec ? std::filesystem::path() : real;
+    if (!ec)
+        identity.realPath = std::move(real);
+#else
+    // One stat, where resolving the path would read every link on the way.
+    struct stat st;
+    if (::stat(EncodeNativeName(path).constData(), &st) == 0) {
+        identity.device = std::uint64_t(st.st_dev);
+        identity.inode = std::uint64_t(st.st_ino);
+    }
+#endif
+    return identity;
 }
 
 } // namespace quillan

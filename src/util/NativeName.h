@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <filesystem>
 
 namespace quillan {
@@ -46,8 +47,18 @@ bool HoldsUndecodedBytes(QStringView name);
 std::filesystem::path ToNativePath(const QString &path);
 QString FromNativePath(const std::filesystem::path &path);
 
-// The path `path` leads to with every link resolved, for telling whether a
-// folder was met before; empty when it cannot be resolved.
-std::filesystem::path RealPathOf(const QString &path);
+// What tells a folder apart however it is reached (links followed), for
+// telling whether it was met before: its device and inode where files have
+// them, else its path with every link resolved. Every folder that cannot be
+// looked up has the same, empty, identity.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::filesystem::path realPath;
+
+    bool IsEmpty() const { return device == 0 && inode == 0 && realPath.empty(); }
+    bool operator==(const FolderIdentity &) const = default;
+};
+FolderIdentity IdentityOf(const QString &path);
 
 } // namespace quillan
