@@ -1,13 +1,15 @@
 #include "reports/BrokenLinkReports.h"
 
-#include "reports/QuickSort.h"
 #include "reports/SeenList.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace quillan {
 
@@ -155,28 +157,38 @@ void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links,
     const qsizetype top = topFolder.size();
     auto relative = [top](const QString &path) { return RelativeTo(top, path); };
 
-    qsizetype longest = 0;
+    // The order is that of keys made of the target padded with spaces to the
+    // longest target, then the page: by target first, a target that is a
+    // prefix of another first unless the other goes on below a space. The
+    // pairs are compared as those keys would be, without making them.
+    auto comparePadded = [](QStringView a, QStringView b) {
+        const qsizetype common = qMin(a.size(), b.size());
+        if (const int order = QStringView(a).first(common).compare(b.first(common)))
+            return order;
+        const QStringView rest = a.size() > common ? a.sliced(common) : b.sliced(common);
+        const int sign = a.size() > common ? 1 : -1;
+        for (const QChar c : rest) {
+            if (c != u' ')
+                return c.unicode() < u' ' ? -sign : sign;
+        }
+        return 0;
+    };
+    // Shared copies of the paths (no text is copied), as the table's entries
+    // are overwritten below.
+    std::vector<std::pair<QString, QString>> targetAndPage;
+    targetAndPage.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i)
-        longest = qMax(longest, relative(links[i].strLinkTo).size());
-
-    // Target padded to the longest target, then the page: the keys order by
-    // target first, and a target that is a prefix of another comes first.
-    QStringList keys(numLinks + 1);
-    for (qint32 i = 1; i <= numLinks; ++i) {
-        const QStringView target = relative(links[i].strLinkTo);
-        const QStringView page = relative(links[i].strLinkFrom);
-        QString key;
-        key.reserve(longest + page.size());
-        key += target;
-        key += QString(longest - target.size(), u' ');
-        key += page;
-        keys[i] = key;
-    }
-    SortStringArray(true, keys, 1, numLinks, 1);
+        targetAndPage.emplace_back(links[i].strLinkTo, links[i].strLinkFrom);
+    std::sort(targetAndPage.begin(), targetAndPage.end(), [&](const auto &x, const auto &y) {
+        if (const int order = comparePadded(relative(x.first), relative(y.first)))
+            return order < 0;
+        return relative(x.second) < relative(y.second);
+    });
 
     for (qint32 i = 1; i <= numLinks; ++i) {
-        links[i].strLinkFrom = TrimSpaces(QStringView(keys[i]).first(longest));
-        links[i].strLinkTo = keys[i].mid(longest);
+        const auto &[target, page] = targetAndPage[size_t(i - 1)];
+        links[i].strLinkFrom = TrimSpaces(relative(target));
+        links[i].strLinkTo = relative(page).toString();
     }
 }
 

@@ -11,12 +11,29 @@ constexpr qsizetype kPieceLength = 8;
 // Below this length a plain search of the joined text is cheap enough.
 constexpr qsizetype kIndexFromLength = 4096;
 
+// A piece's hash is the polynomial sum of its characters, so the next
+// piece's follows from it with one multiplication: every position of a long
+// text is hashed.
+constexpr quint64 kBase = 0x100000001b3ULL;
+constexpr quint64 kBaseToPieceLength = [] {
+    quint64 power = 1;
+    for (qsizetype i = 0; i < kPieceLength; ++i)
+        power *= kBase;
+    return power;
+}();
+
 quint64 pieceHash(const QChar *piece)
 {
-    quint64 hash = 1469598103934665603ULL;
+    quint64 hash = 0;
     for (qsizetype i = 0; i < kPieceLength; ++i)
-        hash = (hash ^ piece[i].unicode()) * 1099511628211ULL;
-    return hash ^ (hash >> 29);
+        hash = hash * kBase + piece[i].unicode();
+    return hash;
+}
+
+// The hash of the piece one character on.
+quint64 nextPieceHash(quint64 hash, QChar leaving, QChar entering)
+{
+    return hash * kBase - leaving.unicode() * kBaseToPieceLength + entering.unicode();
 }
 
 } // namespace
@@ -44,15 +61,23 @@ bool SeenList::contains(QStringView entry) const
     return QStringView(joined_).contains(entry);
 }
 
+size_t SeenList::bucketOf(quint64 hash) const
+{
+    // The high bits of the product mix every character of the piece.
+    return size_t((hash * 0x9e3779b97f4a7c15ULL) >> bucketShift_);
+}
+
 bool SeenList::occursIndexed(QStringView entry) const
 {
     // Every occurrence of the entry begins where its rarest piece begins,
     // less that piece's offset in it; one piece found nowhere rules it out.
-    const size_t mask = lastInBucket_.size() - 1;
     size_t rarest = 0;
     qsizetype rarestOffset = 0;
+    quint64 hash = pieceHash(entry.data());
     for (qsizetype i = 0; i + kPieceLength <= entry.size(); ++i) {
-        const size_t bucket = size_t(pieceHash(entry.data() + i)) & mask;
+        if (i > 0)
+            hash = nextPieceHash(hash, entry[i - 1], entry[i + kPieceLength - 1]);
+        const size_t bucket = bucketOf(hash);
         if (countInBucket_[bucket] == 0)
             return false;
         if (i == 0 || countInBucket_[bucket] < countInBucket_[rarest]) {
@@ -103,27 +128,36 @@ void SeenList::indexNewPieces()
         earlierInBucket_.clear();
         return;
     }
-    // Twice as many buckets as pieces or more; on growing, indexed anew.
+    // Two buckets a piece or more; four times as many when that no longer
+    // holds, and indexed anew.
     const size_t wanted = size_t(joined_.size()) * 2;
     if (lastInBucket_.size() < wanted) {
-        size_t buckets = 1024;
-        while (buckets < wanted * 2)
+        size_t buckets = 4096;
+        int bits = 12;
+        while (buckets < wanted * 4) {
             buckets *= 2;
+            ++bits;
+        }
+        bucketShift_ = 64 - bits;
         lastInBucket_.assign(buckets, 0);
         countInBucket_.assign(buckets, 0);
         earlierInBucket_.clear();
         indexedPieces_ = 0;
     }
-    for (; indexedPieces_ + kPieceLength <= joined_.size(); ++indexedPieces_)
-        indexPiece(indexedPieces_);
-}
-
-void SeenList::indexPiece(qsizetype at)
-{
-    const size_t bucket = size_t(pieceHash(joined_.constData() + at)) & (lastInBucket_.size() - 1);
-    earlierInBucket_.push_back(lastInBucket_[bucket]);
-    lastInBucket_[bucket] = quint32(at + 1);
-    ++countInBucket_[bucket];
+    const QChar *text = joined_.constData();
+    if (indexedPieces_ + kPieceLength > joined_.size())
+        return;
+    quint64 hash = pieceHash(text + indexedPieces_);
+    for (;;) {
+        const size_t bucket = bucketOf(hash);
+        earlierInBucket_.push_back(lastInBucket_[bucket]);
+        lastInBucket_[bucket] = quint32(indexedPieces_ + 1);
+        ++countInBucket_[bucket];
+        ++indexedPieces_;
+        if (indexedPieces_ + kPieceLength > joined_.size())
+            return;
+        hash = nextPieceHash(hash, text[indexedPieces_ - 1], text[indexedPieces_ + kPieceLength - 1]);
+    }
 }
 
 } // namespace quillan

@@ -27,7 +27,7 @@ private:
     // The joined text searched through the index of its pieces.
     bool occursIndexed(QStringView entry) const;
     void indexNewPieces();
-    void indexPiece(qsizetype at);
+    size_t bucketOf(quint64 hash) const;
 
     QString joined_;
     // Once the joined text is long: exact repeats, the common case, are
@@ -42,6 +42,7 @@ private:
     std::vector<quint32> lastInBucket_;
     std::vector<quint32> countInBucket_;
     std::vector<quint32> earlierInBucket_; // by position
+    int bucketShift_ = 64; // 64 less the bits of a bucket's number
     qsizetype indexedPieces_ = 0;
     bool indexUsable_ = true; // false for a text too long for the positions
 };

@@ -77,9 +77,10 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
     PageSearches searches{
         ForwardSearch(text, kCommentStart, IndexOfExactly),
         ForwardSearch(text, kCommentEnd, IndexOfExactly),
-        ForwardSearch(text, kHrefKey, IndexOfAttributeKey),
-        ForwardSearch(text, kSrcKey, IndexOfAttributeKey),
+        {AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
+         AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}},
     };
+    FindAttributeKeys(text, searches.keys);
 
     // CR, LF and CR LF each end a line, so pages saved on any system give
     // the same lines. Only a line holding one of the keys can give a link,
@@ -91,8 +92,8 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
     KnownExtensions known;
     qsizetype pos = 0;
     while (pos < size) {
-        const qsizetype href = searches.href.Within(pos, size);
-        const qsizetype src = searches.src.Within(pos, size);
+        const qsizetype href = searches.href().Within(pos, size);
+        const qsizetype src = searches.src().Within(pos, size);
         const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
         if (key < 0)
             return result;
@@ -138,11 +139,11 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
         return false;
 
     // At most one link a line: the first href, or failing that the first src.
-    qsizetype linkStart = searches.href.Within(start, end);
+    qsizetype linkStart = searches.href().Within(start, end);
     if (linkStart >= 0) {
         linkStart += kHrefKey.size();
     } else {
-        linkStart = searches.src.Within(start, end);
+        linkStart = searches.src().Within(start, end);
         if (linkStart < 0)
             return false;
         linkStart += kSrcKey.size();

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <vector>
 
 namespace quillan {
@@ -43,8 +44,10 @@ private:
     struct PageSearches {
         ForwardSearch commentStart;
         ForwardSearch commentEnd;
-        ForwardSearch href;
-        ForwardSearch src;
+        // The keys, href first.
+        std::array<AttributeKey, 2> keys;
+        const KeyPlaces &href() const { return keys[0].places; }
+        const KeyPlaces &src() const { return keys[1].places; }
     };
 
     // The answers of the type test for the extensions a page has used so

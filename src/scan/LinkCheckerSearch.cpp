@@ -2,28 +2,36 @@
 
 #include "util/StrProc.h"
 
+#include <algorithm>
+
 namespace quillan {
 
-qsizetype IndexOfAttributeKey(QStringView text, QStringView loweredKey, qsizetype from)
+qsizetype KeyPlaces::Within(qsizetype from, qsizetype end) const
 {
-    const qsizetype keyLength = loweredKey.size();
-    if (keyLength < 2 || !loweredKey.endsWith(u"=\""))
-        return IndexOfInLowered(text, loweredKey, from);
-    const qsizetype equalsAt = keyLength - 2;
-    from = qMax<qsizetype>(from, 0);
-    for (qsizetype eq = text.indexOf(u'=', from + equalsAt); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
+    const auto place = std::lower_bound(places_.begin(), places_.end(), from);
+    return place != places_.end() && *place + keyLength_ <= end ? *place : -1;
+}
+
+void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
+{
+    for (qsizetype eq = text.indexOf(u'='); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
         if (eq + 1 >= text.size())
-            return -1;
+            return;
         if (text[eq + 1] != u'"')
             continue;
-        const qsizetype start = eq - equalsAt;
-        qsizetype i = 0;
-        while (i < equalsAt && LowerCaseAccentedChar(text[start + i]) == loweredKey[i])
-            ++i;
-        if (i == equalsAt)
-            return start;
+        // At most one key ends at a given "=": they differ before it.
+        for (AttributeKey &key : keys) {
+            const qsizetype equalsAt = key.lowered.size() - 2;
+            const qsizetype start = eq - equalsAt;
+            if (start < 0)
+                continue;
+            qsizetype i = 0;
+            while (i < equalsAt && LowerCaseAccentedChar(text[start + i]) == key.lowered[i])
+                ++i;
+            if (i == equalsAt)
+                key.places.Add(start);
+        }
     }
-    return -1;
 }
 
 qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)

@@ -5,13 +5,37 @@
 
 #include <QStringView>
 
+#include <span>
+#include <vector>
+
 namespace quillan {
 
-// Position of the first occurrence of an attribute key such as ` href="`
-// (lower case, ending with `="`) in the lower-cased `text`, from `from`;
-// -1 when absent. Gives what IndexOfInLowered gives for such keys, found by
-// the "=" first: no character but "=" lower-cases to "=".
-qsizetype IndexOfAttributeKey(QStringView text, QStringView loweredKey, qsizetype from);
+// The places where one key begins in a page, in order.
+class KeyPlaces
+{
+public:
+    explicit KeyPlaces(qsizetype keyLength) : keyLength_(keyLength) {}
+
+    void Add(qsizetype at) { places_.push_back(at); }
+    // The first place at or after `from` when the key also ends by `end`;
+    // otherwise -1.
+    qsizetype Within(qsizetype from, qsizetype end) const;
+
+private:
+    qsizetype keyLength_;
+    std::vector<qsizetype> places_;
+};
+
+// An attribute key such as ` href="` (lower case, ending with `="`) and the
+// places where it occurs in a page's lower-cased text.
+struct AttributeKey {
+    QStringView lowered;
+    KeyPlaces places;
+};
+
+// Finds every key in one pass over the text's "=" signs, as a search of the
+// lower-cased text for each would: no character but "=" lower-cases to "=".
+void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys);
 
 class ForwardSearch
 {

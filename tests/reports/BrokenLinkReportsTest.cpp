@@ -130,6 +130,16 @@ TEST_F(ReportsTest, TargetsSortByCharacterCodeAndPrefixFirst)
                                     "a.htm <—\n     p.htm\n");
 }
 
+TEST_F(ReportsTest, ATargetThatIsAPrefixOfAnotherSortsAsIfPaddedWithSpaces)
+{
+    // "a" stands as "a  " against "a\tb" and "a b": after the first, before
+    // the second; the pages order each target's group.
+    write({{"q.htm", "a b"}, {"q.htm", "a"}, {"p.htm", "a\tb"}, {"p.htm", "a"}});
+    EXPECT_EQ(byLinkTo, header(4) + "a\tb <—\n     p.htm\n"
+                                    "a <—\n     p.htm\n     q.htm\n"
+                                    "a b <—\n     q.htm\n");
+}
+
 TEST_F(ReportsTest, AnEntryContainedInAnEarlierOneOfItsGroupIsNotListed)
 {
     write({{"p.htm", "docs/a.htm"}, {"p.htm", "a.htm"}, {"p.htm", "img/a.gif.bak"},

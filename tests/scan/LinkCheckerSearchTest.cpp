@@ -7,6 +7,8 @@
 
 #include <QRandomGenerator>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 namespace quillan::test {
@@ -25,7 +27,7 @@ TEST(LinkCheckerSearch, OnlyTheseCharactersLowerToTheAnchorsUsed)
     }
 }
 
-TEST(LinkCheckerSearch, AttributeKeySearchMatchesTheLoweredSearch)
+TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
 {
     // Random texts built from pieces of keys, capitals, accented letters and
     // line breaks.
@@ -37,10 +39,18 @@ TEST(LinkCheckerSearch, AttributeKeySearchMatchesTheLoweredSearch)
         const int length = random.bounded(1, 40);
         for (int i = 0; i < length; ++i)
             text += pieces[random.bounded(int(pieces.size()))];
-        for (QStringView key : {kHrefKey, kSrcKey}) {
+        std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
+                                         AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
+        FindAttributeKeys(text, keys);
+        for (const AttributeKey &key : keys) {
             for (qsizetype from = 0; from <= text.size(); from += 3) {
-                ASSERT_EQ(IndexOfAttributeKey(text, key, from), IndexOfInLowered(text, key, from))
-                    << text.toStdString() << " from " << from;
+                const qsizetype fresh = IndexOfInLowered(text, key.lowered, from);
+                for (qsizetype end : {from + 6, from + 12, text.size()}) {
+                    const qsizetype expected =
+                        fresh >= 0 && fresh + key.lowered.size() <= end ? fresh : -1;
+                    ASSERT_EQ(key.places.Within(from, end), expected)
+                        << text.toStdString() << " from " << from << " end " << end;
+                }
             }
         }
     }
