@@ -6,7 +6,10 @@ namespace quillan {
 
 bool TargetLookups::FileExists(const QString &path)
 {
-    Shard &shard = shards_[qHash(path) % kShards];
+    // The shard by the name's length and last character, cheaply: the
+    // table's own hash is worked out once, inside it.
+    const size_t tail = path.isEmpty() ? 0 : path.back().unicode();
+    Shard &shard = shards_[(size_t(path.size()) * 31 + tail) % kShards];
     {
         const std::lock_guard lock(shard.mutex);
         const auto known = shard.isFile.constFind(path);

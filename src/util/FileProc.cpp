@@ -118,9 +118,18 @@ QString ResolveDotSegments(QStringView path)
 
 qint64 FileLength(const QString &path)
 {
+#ifdef Q_OS_WIN
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(ToNativePath(path), ec);
     return ec ? -1 : qint64(size);
+#else
+    // The walk asks this of every file it meets: one stat by the name's
+    // bytes, a regular file only, as the standard library's file_size.
+    struct stat st;
+    if (::stat(EncodeNativeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return qint64(st.st_size);
+#endif
 }
 
 bool ReadWholeFile(const QString &path, QByteArray &content)
