@@ -173,22 +173,49 @@ void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links,
         }
         return 0;
     };
+    // Many entries share a target (a missing page named from every page):
+    // the distinct targets are sorted once, and the entries by their
+    // target's rank, then by page.
+    QHash<QStringView, qint32> rankOf;
+    std::vector<QStringView> targets;
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        const QStringView target = relative(links[i].strLinkTo);
+        if (!rankOf.contains(target)) {
+            rankOf.insert(target, 0);
+            targets.push_back(target);
+        }
+    }
+    std::sort(targets.begin(), targets.end(),
+              [&](QStringView x, QStringView y) { return comparePadded(x, y) < 0; });
+    // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
+    for (size_t i = 0, rank = 0; i < targets.size(); ++i) {
+        if (i > 0 && comparePadded(targets[i - 1], targets[i]) != 0)
+            ++rank;
+        rankOf[targets[i]] = qint32(rank);
+    }
+
     // Shared copies of the paths (no text is copied), as the table's entries
     // are overwritten below.
-    std::vector<std::pair<QString, QString>> targetAndPage;
-    targetAndPage.reserve(size_t(qMax(numLinks, 0)));
+    struct Entry {
+        qint32 rank;
+        QString target;
+        QString page;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i)
-        targetAndPage.emplace_back(links[i].strLinkTo, links[i].strLinkFrom);
-    std::sort(targetAndPage.begin(), targetAndPage.end(), [&](const auto &x, const auto &y) {
-        if (const int order = comparePadded(relative(x.first), relative(y.first)))
-            return order < 0;
-        return relative(x.second) < relative(y.second);
+        entries.push_back(Entry{rankOf.value(relative(links[i].strLinkTo)), links[i].strLinkTo,
+                                links[i].strLinkFrom});
+    std::sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+        if (x.rank != y.rank)
+            return x.rank < y.rank;
+        return relative(x.page) < relative(y.page);
     });
 
     for (qint32 i = 1; i <= numLinks; ++i) {
-        const auto &[target, page] = targetAndPage[size_t(i - 1)];
-        links[i].strLinkFrom = TrimSpaces(relative(target));
-        links[i].strLinkTo = relative(page).toString();
+        const Entry &entry = entries[size_t(i - 1)];
+        links[i].strLinkFrom = TrimSpaces(relative(entry.target));
+        links[i].strLinkTo = relative(entry.page).toString();
     }
 }
 

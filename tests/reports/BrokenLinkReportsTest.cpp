@@ -133,10 +133,11 @@ TEST_F(ReportsTest, TargetsSortByCharacterCodeAndPrefixFirst)
 TEST_F(ReportsTest, ATargetThatIsAPrefixOfAnotherSortsAsIfPaddedWithSpaces)
 {
     // "a" stands as "a  " against "a\tb" and "a b": after the first, before
-    // the second; the pages order each target's group.
-    write({{"q.htm", "a b"}, {"q.htm", "a"}, {"p.htm", "a\tb"}, {"p.htm", "a"}});
-    EXPECT_EQ(byLinkTo, header(4) + "a\tb <—\n     p.htm\n"
-                                    "a <—\n     p.htm\n     q.htm\n"
+    // the second, and level with "a " (shown trimmed); the pages order each
+    // target's group.
+    write({{"q.htm", "a b"}, {"r.htm", "a "}, {"q.htm", "a"}, {"p.htm", "a\tb"}, {"p.htm", "a"}});
+    EXPECT_EQ(byLinkTo, header(5) + "a\tb <—\n     p.htm\n"
+                                    "a <—\n     p.htm\n     q.htm\n     r.htm\n"
                                     "a b <—\n     q.htm\n");
 }
 
