@@ -7,6 +7,7 @@
 #include "util/StrProc.h"
 
 #include <QMutexLocker>
+#include <QVarLengthArray>
 
 #include <utility>
 
@@ -113,7 +114,9 @@ QString DecodeLinkPath(QStringView path)
 QString ResolveSitePath(QStringView folder, QStringView path)
 {
     const bool fromRoot = path.startsWith(u'/');
-    QList<QStringView> kept;
+    // This runs for every link of every page: the segments of most paths fit
+    // without an allocation.
+    QVarLengthArray<QStringView, 32> kept;
     if (!fromRoot) {
         for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts))
             kept.append(segment);
@@ -136,6 +139,7 @@ QString ResolveSitePath(QStringView folder, QStringView path)
         kept.append(segment);
     }
     QString resolved;
+    resolved.reserve(folder.size() + path.size() + 1);
     for (QStringView segment : kept) {
         resolved += segment;
         resolved += u'/';
