@@ -87,7 +87,7 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
     // so the others are passed over without being looked at.
     const QChar *data = text.constData();
     const qsizetype size = text.size();
-    auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    LineBreaks breaks(text);
     LineCounter lines{text};
     KnownExtensions known;
     qsizetype pos = 0;
@@ -97,12 +97,10 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
         const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
         if (key < 0)
             return result;
-        qsizetype lineStart = key;
-        while (lineStart > pos && !isLineEnd(data[lineStart - 1]))
-            --lineStart;
-        qsizetype lineEnd = key;
-        while (lineEnd < size && !isLineEnd(data[lineEnd]))
-            ++lineEnd;
+        qsizetype lineStart = pos;
+        for (qsizetype b = breaks.NextFrom(pos); b < key; b = breaks.NextFrom(b + 1))
+            lineStart = b + 1;
+        const qsizetype lineEnd = breaks.NextFrom(key);
         if (checkLine(text, lineStart, lineEnd, searches, page, lines, known, found))
             ++result.linksChecked;
         pos = lineEnd + 1;

@@ -12,6 +12,20 @@ qsizetype KeyPlaces::Within(qsizetype from, qsizetype end) const
     return place != places_.end() && *place + keyLength_ <= end ? *place : -1;
 }
 
+namespace {
+
+// LowerCaseAccentedChar, with the ASCII letters of a page's markup worked
+// out here.
+inline char16_t loweredUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+    return LowerCaseAccentedChar(c).unicode();
+}
+
+} // namespace
+
 void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
 {
     for (qsizetype eq = text.indexOf(u'='); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
@@ -26,12 +40,28 @@ void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
             if (start < 0)
                 continue;
             qsizetype i = 0;
-            while (i < equalsAt && LowerCaseAccentedChar(text[start + i]) == key.lowered[i])
+            while (i < equalsAt && loweredUnit(text[start + i]) == key.lowered[i].unicode())
                 ++i;
             if (i == equalsAt)
                 key.places.Add(start);
         }
     }
+}
+
+qsizetype LineBreaks::NextFrom(qsizetype from)
+{
+    return qMin(next(cr_, from), next(lf_, from));
+}
+
+qsizetype LineBreaks::next(Next &kind, qsizetype from) const
+{
+    // The last answer holds for any later start up to the place it found.
+    if (kind.searchedFrom < 0 || from < kind.searchedFrom || from > kind.at) {
+        const qsizetype found = text_.indexOf(QChar(kind.c), qMax<qsizetype>(from, 0));
+        kind.at = found < 0 ? text_.size() : found;
+        kind.searchedFrom = from;
+    }
+    return kind.at;
 }
 
 qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)

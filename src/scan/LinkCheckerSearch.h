@@ -56,6 +56,30 @@ private:
     qsizetype found_ = -1;
 };
 
+// The line breaks of a page (CR and LF, each a break of its own), found with
+// the fast search for one character: each kind is searched once past each
+// place asked for, however long the lines.
+class LineBreaks
+{
+public:
+    explicit LineBreaks(QStringView text) : text_(text) {}
+
+    // The first CR or LF at or after `from`; the text's length when none.
+    qsizetype NextFrom(qsizetype from);
+
+private:
+    struct Next {
+        char16_t c;
+        qsizetype searchedFrom = -1;
+        qsizetype at = -1;
+    };
+    qsizetype next(Next &kind, qsizetype from) const;
+
+    QStringView text_;
+    Next cr_{u'\r'};
+    Next lf_{u'\n'};
+};
+
 // A finder for the text exactly as given.
 qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from);
 

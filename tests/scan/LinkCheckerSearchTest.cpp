@@ -13,6 +13,8 @@
 
 namespace quillan::test {
 
+using namespace Qt::StringLiterals;
+
 TEST(LinkCheckerSearch, OnlyTheseCharactersLowerToTheAnchorsUsed)
 {
     // The key search anchors on "=" and '"', and only links holding ":" are
@@ -65,6 +67,26 @@ TEST(LinkCheckerSearch, ForwardSearchAnswersEachStartAsAFreshSearchWould)
         const qsizetype end = from + 5;
         EXPECT_EQ(search.Within(from, end), fresh >= 0 && fresh + 4 <= end ? fresh : -1)
             << "from " << from;
+    }
+}
+
+TEST(LinkCheckerSearch, LineBreaksAreEveryCrAndLfFoundForward)
+{
+    QRandomGenerator random(42);
+    for (int round = 0; round < 500; ++round) {
+        QString text;
+        for (int i = random.bounded(0, 30); i > 0; --i)
+            text += QStringList{u"a"_s, u"\r"_s, u"\n"_s, u"\r\n"_s, u"xyz"_s}[random.bounded(5)];
+        LineBreaks breaks(text);
+        // Asked as the reader asks: from growing, sometimes from the same place twice.
+        for (qsizetype from = 0; from <= text.size(); from += random.bounded(0, 3)) {
+            qsizetype expected = from;
+            while (expected < text.size() && text[expected] != u'\r' && text[expected] != u'\n')
+                ++expected;
+            ASSERT_EQ(breaks.NextFrom(from), expected) << from;
+            if (random.bounded(4) == 0)
+                ++from;
+        }
     }
 }
 
