@@ -7,7 +7,6 @@
 #include "util/StrProc.h"
 
 #include <QMutexLocker>
-#include <QVarLengthArray>
 
 #include <utility>
 
@@ -96,6 +95,16 @@ QString CleanLinkText(QStringView link)
     return cleaned;
 }
 
+QString CleanLinkText(const QString &link)
+{
+    // Most links are clean already: they are shared, not copied.
+    if (link.isEmpty() || (link.front().unicode() > 32 && link.back().unicode() > 32
+                           && !link.contains(u'\t') && !link.contains(u'\n')
+                           && !link.contains(u'\r')))
+        return link;
+    return CleanLinkText(QStringView(link));
+}
+
 QString DecodeLinkPath(QStringView path)
 {
     QString name;
@@ -113,14 +122,27 @@ QString DecodeLinkPath(QStringView path)
 
 QString ResolveSitePath(QStringView folder, QStringView path)
 {
+    // Built in one string that holds the segments kept so far, each ending
+    // with "/": this runs for every link of every page.
     const bool fromRoot = path.startsWith(u'/');
-    // This runs for every link of every page: the segments of most paths fit
-    // without an allocation.
-    QVarLengthArray<QStringView, 32> kept;
+    QString resolved;
+    resolved.reserve(folder.size() + path.size() + 1);
     if (!fromRoot) {
-        for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts))
-            kept.append(segment);
+        // A page's folder is kept as it is written when it is one already.
+        if (!folder.startsWith(u'/') && !folder.contains(u"//")
+            && (folder.isEmpty() || folder.endsWith(u'/'))) {
+            resolved += folder;
+        } else {
+            for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts)) {
+                resolved += segment;
+                resolved += u'/';
+            }
+        }
     }
+    // Where the last kept segment begins.
+    auto lastSegmentStart = [&resolved] {
+        return resolved.lastIndexOf(u'/', resolved.size() - 2) + 1;
+    };
     bool endsAsFolder = path.isEmpty();
     for (QStringView segment : path.tokenize(u'/')) {
         // An empty last segment is the "/" a folder's link ends with; "." and
@@ -129,18 +151,14 @@ QString ResolveSitePath(QStringView folder, QStringView path)
         if (segment.isEmpty() || segment == u".")
             continue;
         if (segment == u"..") {
-            if (!kept.isEmpty() && kept.last() != u"..")
-                kept.removeLast();
+            const qsizetype last = resolved.isEmpty() ? -1 : lastSegmentStart();
+            if (last >= 0 && QStringView(resolved).sliced(last) != u"../")
+                resolved.truncate(last);
             else if (!fromRoot)
-                kept.append(segment); // out of the top folder: checked all the same
+                resolved += u"../"; // out of the top folder: checked all the same
             continue;
         }
         endsAsFolder = false;
-        kept.append(segment);
-    }
-    QString resolved;
-    resolved.reserve(folder.size() + path.size() + 1);
-    for (QStringView segment : kept) {
         resolved += segment;
         resolved += u'/';
     }
@@ -263,7 +281,12 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
     const qsizetype query = path.indexOf(u'?');
     if (query >= 0)
         path = path.first(query);
-    const QString decoded = DecodeLinkPath(path);
+    QString decodedPath;
+    QStringView decoded = path;
+    if (path.contains(u'%') || path.contains(u'\\')) {
+        decodedPath = DecodeLinkPath(path);
+        decoded = decodedPath;
+    }
 
     switch (link.kind) {
     case HtmlLinkKind::Link:

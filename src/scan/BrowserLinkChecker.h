@@ -28,6 +28,7 @@ namespace quillan {
 // A link's text as a browser cleans it: no characters of code 32 or less at
 // its ends, no tab or line break inside.
 QString CleanLinkText(QStringView link);
+QString CleanLinkText(const QString &link);
 
 // A link's path (query and fragment already cut) as the bytes of a name:
 // each %XX becomes its byte, and a name that is not in the locale's encoding

@@ -31,9 +31,9 @@ const QString frmView::kCopySelectedCaption = QStringLiteral("Copy selected text
 namespace {
 
 constexpr int kTextMargin = 105;
-constexpr int kButtonHeight = 330;
+constexpr int kViewButtonHeight = 330;
 constexpr int kCloseWidth = 1740;
-constexpr int kButtonGap = 150;
+constexpr int kViewButtonGap = 150;
 
 // Error numbers and descriptions for a file that cannot be read, in the
 // program's own words.
@@ -87,8 +87,8 @@ frmView::frmView(Interaction &interaction, const ProgramTextTable &programText, 
     cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     twips::SetGeometry(txbText1, kTextMargin, kTextMargin, 7500, 1000);
-    twips::SetGeometry(cmdCopyToClipboard, kTextMargin, 1205, kCopyWidth, kButtonHeight);
-    twips::SetGeometry(cmdClose, 5865, 1205, kCloseWidth, kButtonHeight);
+    twips::SetGeometry(cmdCopyToClipboard, kTextMargin, 1205, kCopyWidth, kViewButtonHeight);
+    twips::SetGeometry(cmdClose, 5865, 1205, kCloseWidth, kViewButtonHeight);
     // Tab leaves the text for the buttons.
     txbText1->setTabChangesFocus(true);
     fitButtons();
@@ -206,8 +206,8 @@ void frmView::fitButtons()
 {
     // The design sizes, or what the captions need at the present font; the
     // copy button's widest caption sets the window's least width.
-    const int buttonHeight = qMax(fit::Height(cmdCopyToClipboard, kButtonHeight),
-                                  fit::Height(cmdClose, kButtonHeight));
+    const int buttonHeight = qMax(fit::Height(cmdCopyToClipboard, kViewButtonHeight),
+                                  fit::Height(cmdClose, kViewButtonHeight));
     cmdClose->resize(twips::ToPixels(fit::Width(cmdClose, kCloseWidth)),
                      twips::ToPixels(buttonHeight));
     cmdCopyToClipboard->resize(cmdCopyToClipboard->width(), twips::ToPixels(buttonHeight));
@@ -217,7 +217,7 @@ void frmView::fitButtons()
                                twips::FromPixels(fit::ButtonSizeFor(cmdCopyToClipboard,
                                                                     kCopySelectedCaption)
                                                      .width()));
-    minWidth_ = qMax(kMinWidth, 450 + copyWidth + kButtonGap + twips::Width(cmdClose));
+    minWidth_ = qMax(kMinWidth, 450 + copyWidth + kViewButtonGap + twips::Width(cmdClose));
     minHeight_ = kMinHeight + heightGrowth();
     setMinimumSize(twips::ToPixels(minWidth_) - (frameGeometry().width() - width()),
                    twips::ToPixels(minHeight_) - (frameGeometry().height() - height()));
@@ -226,7 +226,7 @@ void frmView::fitButtons()
 int frmView::heightGrowth() const
 {
     // The room below the text holds taller buttons as the font grows.
-    return qMax(0, twips::Height(cmdClose) - kButtonHeight);
+    return qMax(0, twips::Height(cmdClose) - kViewButtonHeight);
 }
 
 void frmView::Form_Resize()

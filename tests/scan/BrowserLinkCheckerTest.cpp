@@ -59,6 +59,10 @@ TEST(BrowserLinkText, CleaningDecodingAndResolvingByTheText)
         {u"a/", u"b/.", u"a/b/"},
         {u"a/", u"b//c", u"a/b/c"},
         {u"", u"/", u""},
+        {u"../x/", u"../y", u"../y"},       // a base out of the top folder
+        {u"../x/", u"../../../y", u"../../y"},
+        {u"a//b/", u"c", u"a/b/c"},          // a folder as a base may write it
+        {u"/a/", u"../../c", u"../c"},
     };
     for (const auto &row : rows)
         EXPECT_EQ(ResolveSitePath(row.folder, row.path), QString::fromUtf16(row.resolved))
