@@ -376,8 +376,21 @@ QString BrowserLinkChecker::indexPageOf(const QString &folderPath) const
 
 bool BrowserLinkChecker::isSitePage(const QString &relative, const QString &path) const
 {
-    return !climbsOut(relative) && IsPageFileName(path, options_.includePhpFiles)
-           && FileLength(path) >= 1;
+    if (climbsOut(relative) || !IsPageFileName(path, options_.includePhpFiles))
+        return false;
+    // Asked for every link with a fragment: each page's length is asked of
+    // the disk once.
+    {
+        QMutexLocker lock(&anchorsMutex_);
+        const auto known = sitePages_.constFind(path);
+        if (known != sitePages_.constEnd())
+            return *known;
+    }
+    const bool sitePage = FileLength(path) >= 1;
+    QMutexLocker lock(&anchorsMutex_);
+    if (sitePages_.size() < TargetLookups::kMostKept)
+        sitePages_.insert(path, sitePage);
+    return sitePage;
 }
 
 std::shared_ptr<const QSet<QString>> BrowserLinkChecker::anchorsOf(const QString &path) const

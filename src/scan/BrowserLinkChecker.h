@@ -79,6 +79,7 @@ private:
     mutable QHash<QString, QString> foundTargets_; // relative target -> page found, "" missing
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
+    mutable QHash<QString, bool> sitePages_; // page -> holds anything
 };
 
 // True when the anchors hold `fragment` as written or percent-decoded, or
