@@ -98,11 +98,14 @@ QString CleanLinkText(QStringView link)
 QString CleanLinkText(const QString &link)
 {
     // Most links are clean already: they are shared, not copied.
-    if (link.isEmpty() || (link.front().unicode() > 32 && link.back().unicode() > 32
-                           && !link.contains(u'\t') && !link.contains(u'\n')
-                           && !link.contains(u'\r')))
+    if (link.isEmpty())
         return link;
-    return CleanLinkText(QStringView(link));
+    bool clean = link.front().unicode() > 32 && link.back().unicode() > 32;
+    for (qsizetype i = 0; clean && i < link.size(); ++i) {
+        const char16_t c = link[i].unicode();
+        clean = c > u'\r' || (c != u'\t' && c != u'\n' && c != u'\r');
+    }
+    return clean ? link : CleanLinkText(QStringView(link));
 }
 
 QString DecodeLinkPath(QStringView path)

@@ -60,7 +60,7 @@ TEST(BrowserLinkText, CleaningDecodingAndResolvingByTheText)
         {u"a/", u"b//c", u"a/b/c"},
         {u"", u"/", u""},
         {u"../x/", u"../y", u"../y"},       // a base out of the top folder
-        {u"../x/", u"../../../y", u"../../y"},
+        {u"../x/", u"../../../y", u"../../../y"},
         {u"a//b/", u"c", u"a/b/c"},          // a folder as a base may write it
         {u"/a/", u"../../c", u"../c"},
     };
