@@ -51,6 +51,44 @@ protected:
         return path;
     }
 
+    // Pages of one broken link each: a walk long enough to signal in the
+    // middle of.
+    void addBrokenPages(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
+                      QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
+    }
+
+    // Starts the checker on the site, its JSON records going into a pipe too
+    // small for them, and returns once the first byte (appended to `out`)
+    // came: the checker then waits to write, in the middle of its walk, and
+    // `readEnd` is the pipe's end to read. -1 if it did not get that far.
+    pid_t startBlockedOnOutput(const QStringList &options, int &readEnd, std::string &out)
+    {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0)
+            return -1;
+        if (::fcntl(fds[0], F_SETPIPE_SZ, 4096) < 0) {
+            ::close(fds[0]);
+            ::close(fds[1]);
+            return -1;
+        }
+        const pid_t pid = SpawnCli(QStringList{QStringLiteral("--format=json"), QStringLiteral("--out"),
+                                               home.path(QStringLiteral("out"))}
+                                       + options + QStringList{site.root()},
+                                   {}, -1, fds[1]);
+        ::close(fds[1]);
+        char c;
+        if (pid <= 0 || ::read(fds[0], &c, 1) != 1) {
+            ::close(fds[0]);
+            return -1;
+        }
+        out += c;
+        readEnd = fds[0];
+        return pid;
+    }
+
     TempTree site;
     TempTree home;
 };
@@ -283,9 +321,7 @@ struct SignalCase {
 TEST_F(CheckCommandTest, ASignalStopsTheWalkAndTheReportsSaySo)
 {
     constexpr int kPages = 400;
-    for (int i = 0; i < kPages; ++i)
-        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
-                  QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
+    addBrokenPages(kPages);
     const SignalCase cases[] = {
         {"Ctrl-C", SIGINT, false, false, 1},
         {"SIGTERM", SIGTERM, false, false, 1},
@@ -362,24 +398,17 @@ TEST_F(CheckCommandTest, ASecondCtrlCASecondLaterEndsAtOnce)
     // output is full. Threads play no part in this: the other builds test it.
     GTEST_SKIP() << "the thread sanitizer holds signal handlers back during write()";
 #endif
-    for (int i = 0; i < 400; ++i)
-        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
-                  QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
-    int pipeFds[2];
-    ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
-    ASSERT_GE(::fcntl(pipeFds[0], F_SETPIPE_SZ, 4096), 0);
-    const pid_t pid = SpawnCli({QStringLiteral("--format=json"), QStringLiteral("--out"),
-                                home.path(QStringLiteral("out")), site.root()},
-                               {}, -1, pipeFds[1]);
-    ::close(pipeFds[1]);
-    char c;
-    ASSERT_EQ(::read(pipeFds[0], &c, 1), 1); // it is writing, and the pipe stays full
+    addBrokenPages(400);
+    int readEnd = -1;
+    std::string out;
+    const pid_t pid = startBlockedOnOutput({}, readEnd, out);
+    ASSERT_GT(pid, 0); // it is writing, and the pipe stays full
     ::kill(pid, SIGINT);
     ::usleep(1200 * 1000);
     ::kill(pid, SIGINT);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    ::close(pipeFds[0]);
+    ::close(readEnd);
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(ShellStatus(status), 130);
 }
@@ -390,18 +419,11 @@ TEST_F(CheckCommandTest, ASecondCtrlCASecondLaterEndsAtOnce)
 TEST_F(CheckCommandTest, ASignalTakenByAWorkerThreadStopsTheWalk)
 {
     constexpr int kPages = 400;
-    for (int i = 0; i < kPages; ++i)
-        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')),
-                  QStringLiteral("<a href=\"a-page-that-is-not-there-%1.htm\">").arg(i).toUtf8());
-    int pipeFds[2];
-    ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
-    ASSERT_GE(::fcntl(pipeFds[0], F_SETPIPE_SZ, 4096), 0);
-    const pid_t pid = SpawnCli({QStringLiteral("--format=json"), QStringLiteral("--jobs=3"),
-                                QStringLiteral("--out"), home.path(QStringLiteral("out")), site.root()},
-                               {}, -1, pipeFds[1]);
-    ::close(pipeFds[1]);
-    std::string out(1, '\0');
-    ASSERT_EQ(::read(pipeFds[0], out.data(), 1), 1); // writing, with its workers started
+    addBrokenPages(kPages);
+    int readEnd = -1;
+    std::string out;
+    const pid_t pid = startBlockedOnOutput({QStringLiteral("--jobs=3")}, readEnd, out);
+    ASSERT_GT(pid, 0); // writing, with its workers started
 
     // One thread other than the walking one that takes Ctrl-C (a runtime's
     // own thread may block every signal).
@@ -421,8 +443,8 @@ TEST_F(CheckCommandTest, ASignalTakenByAWorkerThreadStopsTheWalk)
     }
     ASSERT_NE(worker, 0) << "no thread beside the walking one";
     ASSERT_EQ(::syscall(SYS_tgkill, pid, worker, SIGINT), 0);
-    out += ReadAll(pipeFds[0]);
-    ::close(pipeFds[0]);
+    out += ReadAll(readEnd);
+    ::close(readEnd);
     int status = 0;
     ::waitpid(pid, &status, 0);
 
