@@ -13,12 +13,10 @@ build="$here/build-tsan"
 # line tables are all a report's stack needs; the benchmark is left out.
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
     -DQUILLAN_TSAN=ON -DQUILLAN_BUILD_BENCH=OFF -DQUILLAN_WERROR="${QUILLAN_WERROR:-OFF}" >/dev/null
-# quillan-check's process tests are left out for now: under the sanitizer one
-# drives the main window in its own process and gets a report on the pool's
-# queue whose accesses all stand under the pool's lock, and one run of the
-# checker hangs; both are being looked into. The engine's tests, with the walk
-# on worker threads, run.
-tests=(text util scan reports settings subfolders)
+# The engine's tests, with the walk on worker threads, and quillan-check's,
+# which run it as a process (itself built with the sanitizer) beside the main
+# window walking in the test's own process.
+tests=(text util scan reports settings subfolders tools_check)
 targets=()
 for t in "${tests[@]}"; do
     targets+=("test_$t")

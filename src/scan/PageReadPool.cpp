@@ -11,7 +11,7 @@ PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(read
     workers_.reserve(size_t(std::max(threads, 0)));
     try {
         for (int i = 0; i < threads; ++i)
-            workers_.emplace_back([this](const std::stop_token &stop) { work(stop); });
+            workers_.emplace_back([this] { work(); });
     } catch (const std::system_error &) {
         // The system gives no more threads: those made so far, and the
         // thread that takes the results, read every page all the same.
@@ -23,10 +23,11 @@ PageReadPool::~PageReadPool()
     {
         const std::lock_guard lock(mutex_);
         queued_.clear();
+        stopping_ = true;
     }
-    for (std::jthread &worker : workers_)
-        worker.request_stop();
-    workers_.clear(); // joins each
+    queueChanged_.notify_all();
+    for (std::thread &worker : workers_)
+        worker.join();
 }
 
 void PageReadPool::Submit(std::shared_ptr<PageRead> read)
@@ -47,10 +48,13 @@ void PageReadPool::readNow(PageRead &read)
     }
 }
 
-void PageReadPool::work(const std::stop_token &stop)
+void PageReadPool::work()
 {
     std::unique_lock lock(mutex_);
-    while (queueChanged_.wait(lock, stop, [this] { return !queued_.empty(); })) {
+    for (;;) {
+        queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
+        if (stopping_)
+            return;
         const std::shared_ptr<PageRead> read = std::move(queued_.front());
         queued_.pop_front();
         read->progress = PageRead::Progress::Reading;

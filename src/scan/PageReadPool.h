@@ -11,7 +11,6 @@
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -53,19 +52,16 @@ public:
     void Finish(PageRead &read);
 
 private:
-    void work(const std::stop_token &stop);
+    void work();
     void readNow(PageRead &read);
 
     const PageReader &reader_;
     std::mutex mutex_;
-    // Both are condition_variable_any, whose waits release and retake
-    // `mutex_` in code that ThreadSanitizer sees: std::condition_variable
-    // does it inside the uninstrumented standard library, which left the
-    // sanitizer with a false picture of who held the lock.
-    std::condition_variable_any queueChanged_;
-    std::condition_variable_any readDone_;
+    std::condition_variable queueChanged_; // a page queued, or stopping_ set
+    std::condition_variable readDone_;
     std::deque<std::shared_ptr<PageRead>> queued_;
-    std::vector<std::jthread> workers_; // last: they stop before the rest goes
+    bool stopping_ = false; // set once, by the destructor
+    std::vector<std::thread> workers_;
 };
 
 } // namespace quillan

@@ -1,5 +1,6 @@
 #include "StopSignal.h"
 
+#include <atomic>
 #include <csignal>
 #include <ctime>
 #include <initializer_list>
@@ -8,13 +9,17 @@ namespace quillan::check {
 
 namespace {
 
-volatile std::sig_atomic_t stopSignal = 0;
+// Atomic, not volatile: the handler runs on whichever thread the signal
+// reaches, a worker reading pages as well as the walking thread, and the walk
+// reads the note on its own thread. A lock-free atomic is safe in a handler.
+static_assert(std::atomic<int>::is_always_lock_free);
+std::atomic<int> stopSignal = 0;
 
 #ifndef _WIN32
 // When the first signal came, in whole seconds and nanoseconds of the
 // monotonic clock (read with a call that is safe in a handler).
-volatile std::sig_atomic_t firstSeconds = 0;
-volatile std::sig_atomic_t firstNanoseconds = 0;
+std::atomic<int> firstSeconds = 0;
+std::atomic<int> firstNanoseconds = 0;
 
 bool aSecondHasPassed()
 {
@@ -30,10 +35,14 @@ extern "C" void noteStopSignal(int signalNumber)
     if (stopSignal == 0) {
         struct timespec now {};
         ::clock_gettime(CLOCK_MONOTONIC, &now);
-        firstSeconds = std::sig_atomic_t(now.tv_sec);
-        firstNanoseconds = std::sig_atomic_t(now.tv_nsec);
-        stopSignal = signalNumber;
-        return;
+        firstSeconds = int(now.tv_sec);
+        firstNanoseconds = int(now.tv_nsec);
+        // Two threads may take the first signal at once (to the program,
+        // then to its group): one notes it, the other finds it noted less
+        // than a second ago and lets it be.
+        int none = 0;
+        if (stopSignal.compare_exchange_strong(none, signalNumber))
+            return;
     }
     if (!aSecondHasPassed())
         return;
