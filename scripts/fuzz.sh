@@ -13,8 +13,10 @@ seconds=${1:-30}
 shift || true
 "$here/scripts/install-deps.sh" --fuzz
 build="$here/build-fuzz"
-# Line tables (-g1) are all a finding's stack needs.
+# Line tables (-g1) are all a finding's stack needs; 16 sources a unit, as
+# in the sanitized build.
 CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
+    -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
     -DQUILLAN_FUZZ=ON -DQUILLAN_BUILD_TESTS=OFF -DQUILLAN_BUILD_BENCH=OFF \
     -DQUILLAN_WERROR="${QUILLAN_WERROR:-OFF}" >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target quillan_fuzzers

@@ -11,7 +11,9 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-tsan"
 # As the ASan build: Debug keeps Qt's index checks, -O1 keeps the run fast,
 # line tables are all a report's stack needs; the benchmark is left out.
+# 16 sources a unit, as in the sanitized build.
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
+    -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
     -DQUILLAN_TSAN=ON -DQUILLAN_BUILD_BENCH=OFF -DQUILLAN_WERROR="${QUILLAN_WERROR:-OFF}" >/dev/null
 # The engine's tests, with the walk on worker threads, and quillan-check's,
 # which run it as a process (itself built with the sanitizer) beside the main
