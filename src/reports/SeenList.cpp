@@ -128,13 +128,13 @@ void SeenList::indexNewPieces()
         earlierInBucket_.clear();
         return;
     }
-    // Two buckets a piece or more; four times as many when that no longer
-    // holds, and indexed anew.
-    const size_t wanted = size_t(joined_.size()) * 2;
-    if (lastInBucket_.size() < wanted) {
-        size_t buckets = 4096;
-        int bits = 12;
-        while (buckets < wanted * 4) {
+    // A bucket for every one to four pieces: a chain is short, and the
+    // index takes about 12 bytes a piece. Indexed anew as the text outgrows it.
+    const size_t pieces = size_t(joined_.size());
+    if (lastInBucket_.size() * 4 < pieces) {
+        size_t buckets = 1024;
+        int bits = 10;
+        while (buckets * 2 <= pieces) {
             buckets *= 2;
             ++bits;
         }

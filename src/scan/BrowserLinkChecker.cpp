@@ -334,8 +334,9 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) con
     if (!found)
         page.clear();
     QMutexLocker lock(&foundMutex_);
-    if (foundTargets_.size() < TargetLookups::kMostKept)
-        foundTargets_.insert(relative, page);
+    if (foundTargets_.size() >= TargetLookups::kMostKept)
+        foundTargets_.clear();
+    foundTargets_.insert(relative, page);
     return found;
 }
 
@@ -391,8 +392,9 @@ bool BrowserLinkChecker::isSitePage(const QString &relative, const QString &path
     }
     const bool sitePage = FileLength(path) >= 1;
     QMutexLocker lock(&anchorsMutex_);
-    if (sitePages_.size() < TargetLookups::kMostKept)
-        sitePages_.insert(path, sitePage);
+    if (sitePages_.size() >= TargetLookups::kMostKept)
+        sitePages_.clear();
+    sitePages_.insert(path, sitePage);
     return sitePage;
 }
 

@@ -20,8 +20,9 @@ bool TargetLookups::FileExists(const QString &path)
     // and both get the same answer.
     const bool isFile = quillan::FileExists(path);
     const std::lock_guard lock(shard.mutex);
-    if (shard.isFile.size() < kMostKept / qsizetype(kShards))
-        shard.isFile.insert(path, isFile);
+    if (shard.isFile.size() >= kMostKept / qsizetype(kShards))
+        shard.isFile.clear();
+    shard.isFile.insert(path, isFile);
     return isFile;
 }
 

@@ -19,9 +19,10 @@ public:
     // FileExists(path), asked of the disk the first time only.
     bool FileExists(const QString &path);
 
-    // Answers kept in all; beyond it a target is looked up each time, so a
-    // site of very many distinct targets costs no more memory than this.
-    static constexpr qsizetype kMostKept = 200000;
+    // Answers kept in all (some megabytes of names). A full part of the
+    // table starts afresh: the targets a walk names again are mostly those of
+    // the pages just read (their menus, the pages beside them).
+    static constexpr qsizetype kMostKept = 65536;
 
 private:
     // Locked apart, so that threads asking at once rarely wait for each other.
