@@ -8,6 +8,7 @@
 #include "html/HtmlNames.h"
 #include "html/HtmlValueParsers.h"
 #include "html/HtmlLineCounter.h"
+#include "util/StrProc.h"
 
 #include <algorithm>
 #include <array>
@@ -63,7 +64,7 @@ public:
     {
         qsizetype p = 0;
         while (p < n_) {
-            const qsizetype open = text_.indexOf(QChar(u'<'), p);
+            const qsizetype open = IndexOfChar(text_, u'<', p);
             if (open < 0)
                 return;
             p = open + 1;
@@ -109,7 +110,7 @@ private:
         for (; p < near; ++p)
             if (t_[p] == c)
                 return p;
-        return p < n_ ? text_.indexOf(QChar(c), p) : -1;
+        return p < n_ ? IndexOfChar(text_, c, p) : -1;
     }
 
     qsizetype SkipPast(qsizetype p, char16_t c) const
@@ -345,7 +346,7 @@ private:
         const qsizetype dataBegin = p;
         qsizetype search = p;
         while (true) {
-            const qsizetype dash = text_.indexOf(QChar(u'-'), search);
+            const qsizetype dash = IndexOfChar(text_, u'-', search);
             if (dash < 0 || dash + 2 >= n_)
                 return n_;
             if (t_[dash + 1] != u'-') {
@@ -398,7 +399,7 @@ private:
     qsizetype ReadRawText(qsizetype p, QStringView name)
     {
         while (true) {
-            const qsizetype open = text_.indexOf(QChar(u'<'), p);
+            const qsizetype open = IndexOfChar(text_, u'<', p);
             if (open < 0)
                 return n_;
             p = open + 1;
@@ -459,7 +460,7 @@ private:
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
-                const qsizetype open = text_.indexOf(QChar(u'<'), p);
+                const qsizetype open = IndexOfChar(text_, u'<', p);
                 if (open < 0)
                     return n_;
                 p = open + 1;

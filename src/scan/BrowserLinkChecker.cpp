@@ -60,7 +60,7 @@ QString fromNative(QString path)
 
 QStringView folderOf(QStringView relative)
 {
-    return relative.first(relative.lastIndexOf(u'/') + 1);
+    return relative.first(LastIndexOfChar(relative, u'/') + 1);
 }
 
 bool climbsOut(QStringView relative)
@@ -82,7 +82,8 @@ struct BrowserLinkChecker::PageContext {
 struct BrowserLinkChecker::Target {
     QString relative;
     bool hasFragment = false;
-    QString fragment; // as written
+    // The fragment as written, taken only when anchors are checked.
+    QString fragment;
 };
 
 QString CleanLinkText(QStringView link)
@@ -111,7 +112,7 @@ QString CleanLinkText(const QString &link)
 QString DecodeLinkPath(QStringView path)
 {
     QString name;
-    if (path.contains(u'%')) {
+    if (ContainsChar(path, u'%')) {
         // A name's bytes need not be in the locale's encoding: what does not
         // decode is kept as DecodeNativeName keeps it, so the disk sees the
         // very bytes the link gave.
@@ -132,8 +133,10 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     resolved.reserve(folder.size() + path.size() + 1);
     if (!fromRoot) {
         // A page's folder is kept as it is written when it is one already.
-        if (!folder.startsWith(u'/') && !folder.contains(u"//")
-            && (folder.isEmpty() || folder.endsWith(u'/'))) {
+        bool emptySegment = folder.startsWith(u'/');
+        for (qsizetype i = 1; !emptySegment && i < folder.size(); ++i)
+            emptySegment = folder[i] == u'/' && folder[i - 1] == u'/';
+        if (!emptySegment && (folder.isEmpty() || folder.endsWith(u'/'))) {
             resolved += folder;
         } else {
             for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts)) {
@@ -144,10 +147,15 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     }
     // Where the last kept segment begins.
     auto lastSegmentStart = [&resolved] {
-        return resolved.lastIndexOf(u'/', resolved.size() - 2) + 1;
+        return LastIndexOfChar(resolved, u'/', resolved.size() - 2) + 1;
     };
     bool endsAsFolder = path.isEmpty();
-    for (QStringView segment : path.tokenize(u'/')) {
+    for (qsizetype begin = 0; begin <= path.size();) {
+        qsizetype end = IndexOfChar(path, u'/', begin);
+        if (end < 0)
+            end = path.size();
+        const QStringView segment = path.sliced(begin, end - begin);
+        begin = end + 1;
         // An empty last segment is the "/" a folder's link ends with; "." and
         // ".." at the end name a folder too.
         endsAsFolder = true;
@@ -275,18 +283,19 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
         return false;
 
     QStringView path = cleaned;
-    const qsizetype hash = path.indexOf(u'#');
+    const qsizetype hash = IndexOfChar(path, u'#');
     if (hash >= 0) {
         target.hasFragment = true;
-        target.fragment = path.sliced(hash + 1).toString();
+        if (options_.checkAnchors)
+            target.fragment = path.sliced(hash + 1).toString();
         path = path.first(hash);
     }
-    const qsizetype query = path.indexOf(u'?');
+    const qsizetype query = IndexOfChar(path, u'?');
     if (query >= 0)
         path = path.first(query);
     QString decodedPath;
     QStringView decoded = path;
-    if (path.contains(u'%') || path.contains(u'\\')) {
+    if (ContainsChar(path, u'%') || ContainsChar(path, u'\\')) {
         decodedPath = DecodeLinkPath(path);
         decoded = decodedPath;
     }

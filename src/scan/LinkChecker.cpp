@@ -52,8 +52,8 @@ bool isClimb(QStringView path)
 // "../" reads "/" and "v1.2/notes" reads "2/notes", neither a file type.
 QStringView linkExtensionOf(QStringView link)
 {
-    const QStringView name = link.sliced(link.lastIndexOf(u'\\') + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
+    const QStringView name = link.sliced(LastIndexOfChar(link, u'\\') + 1);
+    const qsizetype dot = LastIndexOfChar(name, u'.');
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
 }
 
@@ -146,7 +146,7 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
             return false;
         linkStart += kSrcKey.size();
     }
-    const qsizetype closingQuote = text.sliced(linkStart, end - linkStart).indexOf(u'"');
+    const qsizetype closingQuote = IndexOfChar(text.sliced(linkStart, end - linkStart), u'"');
     if (closingQuote < 0)
         return false;
 
@@ -168,7 +168,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
     if (link.startsWith(u'?'))
         return QString();
     // Every mark of a link that leaves the site holds a colon.
-    if (link.contains(u':')) {
+    if (ContainsChar(link, u':')) {
         if (StartsWithUrlScheme(link))
             return QString();
         for (QStringView mark : kNotLocalMarks) {
@@ -176,7 +176,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
                 return QString();
         }
     }
-    const qsizetype fragment = link.indexOf(u'#');
+    const qsizetype fragment = IndexOfChar(link, u'#');
     if (fragment >= 0)
         link = link.first(fragment);
     if (IsExcludedLink(link) || !isCheckableType(link, known))
@@ -184,7 +184,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
 
     QString decoded;
     QStringView path = link;
-    if (link.contains(u'&') || link.contains(u'%') || PathSeparator() != u'/') {
+    if (ContainsChar(link, u'&') || ContainsChar(link, u'%') || PathSeparator() != u'/') {
         decoded = DecodeLink(link);
         path = decoded;
     }

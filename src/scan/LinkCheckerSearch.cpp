@@ -28,7 +28,7 @@ inline char16_t loweredUnit(QChar c)
 
 void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
 {
-    for (qsizetype eq = text.indexOf(u'='); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
+    for (qsizetype eq = IndexOfChar(text, u'='); eq >= 0; eq = IndexOfChar(text, u'=', eq + 1)) {
         if (eq + 1 >= text.size())
             return;
         if (text[eq + 1] != u'"')
@@ -57,7 +57,7 @@ qsizetype LineBreaks::next(Next &kind, qsizetype from) const
 {
     // The last answer holds for any later start up to the place it found.
     if (kind.searchedFrom < 0 || from < kind.searchedFrom || from > kind.at) {
-        const qsizetype found = text_.indexOf(QChar(kind.c), qMax<qsizetype>(from, 0));
+        const qsizetype found = IndexOfChar(text_, kind.c, from);
         kind.at = found < 0 ? text_.size() : found;
         kind.searchedFrom = from;
     }
@@ -72,7 +72,8 @@ qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)
         return text.indexOf(key, from);
     from = qMax<qsizetype>(from, 0);
     const QChar anchor = key[1];
-    for (qsizetype at = text.indexOf(anchor, from + 1); at >= 0; at = text.indexOf(anchor, at + 1)) {
+    for (qsizetype at = IndexOfChar(text, anchor.unicode(), from + 1); at >= 0;
+         at = IndexOfChar(text, anchor.unicode(), at + 1)) {
         const qsizetype start = at - 1;
         if (start + key.size() > text.size())
             return -1;

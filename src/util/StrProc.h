@@ -5,8 +5,41 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QtCore/qstringalgorithms.h>
 
 namespace quillan {
+
+// The first `c` in `s` at or after `from` (from 0 when negative), or -1.
+// QStringView's own indexOf, contains and lastIndexOf with one character go
+// through Qt's search for a string of any length, whose set-up costs more
+// than the search itself on a link's few characters; these run for every
+// link and every "=" of every page, so they call Qt's character search, or
+// look backwards, themselves.
+inline qsizetype IndexOfChar(QStringView s, char16_t c, qsizetype from = 0)
+{
+    from = qMax<qsizetype>(from, 0);
+    if (from >= s.size())
+        return -1;
+    const char16_t *begin = s.utf16();
+    const char16_t *found = QtPrivate::qustrchr(s.sliced(from), c);
+    return found == begin + s.size() ? -1 : found - begin;
+}
+
+inline bool ContainsChar(QStringView s, char16_t c)
+{
+    return IndexOfChar(s, c) >= 0;
+}
+
+// The last `c` in `s` (at or before `from` when given), or -1.
+inline qsizetype LastIndexOfChar(QStringView s, char16_t c, qsizetype from = -1)
+{
+    qsizetype i = from < 0 || from >= s.size() ? s.size() - 1 : from;
+    for (; i >= 0; --i) {
+        if (s[i] == c)
+            return i;
+    }
+    return -1;
+}
 
 // Lower-cases one UTF-16 code unit at a time, so the result has exactly the
 // length of the input and positions found in it are positions in the input.
