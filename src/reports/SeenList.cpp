@@ -130,7 +130,7 @@ void SeenList::indexNewPieces()
     }
     // A bucket for every one to four pieces: a chain is short, and the
     // index takes about 12 bytes a piece. Indexed anew as the text outgrows it.
-    const size_t pieces = size_t(joined_.size());
+    const auto pieces = size_t(joined_.size());
     if (lastInBucket_.size() * 4 < pieces) {
         size_t buckets = 1024;
         int bits = 10;
