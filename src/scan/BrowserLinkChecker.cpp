@@ -331,10 +331,11 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) con
     // The pages of a site name the same targets over and over (menus, the
     // pages beside them, a missing page every page links to): each target is
     // looked up on the disk once. A missing one is kept as "".
+    FoundShard &shard = foundShards_[ShardOf(relative, kFoundShards)];
     {
-        QMutexLocker lock(&foundMutex_);
-        const auto known = foundTargets_.constFind(relative);
-        if (known != foundTargets_.constEnd()) {
+        QMutexLocker lock(&shard.mutex);
+        const auto known = shard.pages.constFind(relative);
+        if (known != shard.pages.constEnd()) {
             page = *known;
             return !page.isEmpty();
         }
@@ -342,10 +343,10 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) con
     const bool found = findTarget(relative, page);
     if (!found)
         page.clear();
-    QMutexLocker lock(&foundMutex_);
-    if (foundTargets_.size() >= TargetLookups::kMostKept)
-        foundTargets_.clear();
-    foundTargets_.insert(relative, page);
+    QMutexLocker lock(&shard.mutex);
+    if (shard.pages.size() >= TargetLookups::kMostKept / qsizetype(kFoundShards))
+        shard.pages.clear();
+    shard.pages.insert(relative, page);
     return found;
 }
 

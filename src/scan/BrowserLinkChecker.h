@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -75,8 +77,14 @@ private:
     QStringList loweredLinkExclusions_;
 
     // Shared by every page read, from whichever thread reads it.
-    mutable QMutex foundMutex_;
-    mutable QHash<QString, QString> foundTargets_; // relative target -> page found, "" missing
+    // Relative target -> page found, "" missing; in parts locked apart, as
+    // every link of every page asks.
+    struct FoundShard {
+        QMutex mutex;
+        QHash<QString, QString> pages;
+    };
+    static constexpr std::size_t kFoundShards = 16;
+    mutable std::array<FoundShard, kFoundShards> foundShards_;
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
     mutable QHash<QString, bool> sitePages_; // page -> holds anything

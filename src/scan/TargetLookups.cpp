@@ -6,10 +6,7 @@ namespace quillan {
 
 bool TargetLookups::FileExists(const QString &path)
 {
-    // The shard by the name's length and last character, cheaply: the
-    // table's own hash is worked out once, inside it.
-    const size_t tail = path.isEmpty() ? 0 : path.back().unicode();
-    Shard &shard = shards_[(size_t(path.size()) * 31 + tail) % kShards];
+    Shard &shard = shards_[ShardOf(path, kShards)];
     {
         const std::lock_guard lock(shard.mutex);
         const auto known = shard.isFile.constFind(path);

@@ -13,6 +13,15 @@
 
 namespace quillan {
 
+// The part of a table shared by threads where `key` belongs, chosen by its
+// length and last character: cheap, and the table's own hash is worked out
+// once, inside the part.
+inline std::size_t ShardOf(const QString &key, std::size_t shards)
+{
+    const std::size_t tail = key.isEmpty() ? 0 : key.back().unicode();
+    return (std::size_t(key.size()) * 31 + tail) % shards;
+}
+
 class TargetLookups
 {
 public:
