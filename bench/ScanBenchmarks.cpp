@@ -7,6 +7,7 @@
 #include "run/CheckLinksText.h"
 #include "run/ListFilesText.h"
 #include "run/WalkDriver.h"
+#include "scan/FolderWalk.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
@@ -147,7 +148,7 @@ struct CheckLinksRun {
             writeErrors += error;
             return error.isEmpty();
         };
-        WriteCheckReports(state, settings, steps);
+        WriteCheckReports(state, settings, steps, ThreadsForJobs(run.scanOptions.jobs));
         reportsMs = double(reportsTimer.nsecsElapsed()) / 1e6;
         run.status = CheckLinksSummaryText(brokenLinks);
     }

@@ -15,10 +15,10 @@ build="$here/build-tsan"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
     -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
     -DQUILLAN_TSAN=ON -DQUILLAN_BUILD_BENCH=OFF -DQUILLAN_WERROR="${QUILLAN_WERROR:-OFF}" >/dev/null
-# The engine's tests, with the walk on worker threads, and quillan-check's,
-# which run it as a process (itself built with the sanitizer) beside the main
-# window walking in the test's own process.
-tests=(text util scan reports settings subfolders tools_check)
+# The engine's tests, with the walk and the reports on worker threads, and
+# quillan-check's, which run it as a process (itself built with the
+# sanitizer) beside the main window walking in the test's own process.
+tests=(text util scan run reports settings subfolders tools_check)
 targets=()
 for t in "${tests[@]}"; do
     targets+=("test_$t")

@@ -2,6 +2,7 @@
 
 #include "run/CheckLinksReports.h"
 #include "run/CheckLinksText.h"
+#include "scan/FolderWalk.h"
 #include "main/frmMain.h"
 #include "reports/BrokenLinkReports.h"
 #include "util/DataFolder.h"
@@ -112,7 +113,8 @@ void frmMain::cmdCheckLinks_Click()
             }
             return true;
         };
-        intNumRepeatedInFileBrokenLinks = WriteCheckReports(scan_, reportSettings(*this), steps);
+        intNumRepeatedInFileBrokenLinks = WriteCheckReports(scan_, reportSettings(*this), steps,
+                                                            ThreadsForJobs(0));
     }
 
     txbFileBeingScanned->clear();

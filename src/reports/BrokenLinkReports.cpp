@@ -152,7 +152,8 @@ ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink
     return report;
 }
 
-void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks)
+std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
+                                  qint32 numLinks)
 {
     const qsizetype top = topFolder.size();
     auto relative = [top](const QString &path) { return RelativeTo(top, path); };
@@ -176,58 +177,88 @@ void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links,
     // Many entries share a target (a missing page named from every page):
     // the distinct targets are sorted once, and the entries by their
     // target's rank, then by page.
-    QHash<QStringView, qint32> rankOf;
+    QHash<QStringView, qint32> idOf;
     std::vector<QStringView> targets;
+    std::vector<qint32> targetIds;
+    targetIds.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i) {
         const QStringView target = relative(links[i].strLinkTo);
-        if (!rankOf.contains(target)) {
-            rankOf.insert(target, 0);
+        auto known = idOf.constFind(target);
+        if (known == idOf.constEnd()) {
+            known = idOf.insert(target, qint32(targets.size()));
             targets.push_back(target);
         }
+        targetIds.push_back(*known);
     }
-    std::sort(targets.begin(), targets.end(),
-              [&](QStringView x, QStringView y) { return comparePadded(x, y) < 0; });
+    std::vector<qint32> byOrder(targets.size());
+    for (size_t i = 0; i < byOrder.size(); ++i)
+        byOrder[i] = qint32(i);
+    std::sort(byOrder.begin(), byOrder.end(), [&](qint32 x, qint32 y) {
+        return comparePadded(targets[size_t(x)], targets[size_t(y)]) < 0;
+    });
     // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
-    for (size_t i = 0, rank = 0; i < targets.size(); ++i) {
-        if (i > 0 && comparePadded(targets[i - 1], targets[i]) != 0)
+    // Each distinct target is trimmed once; its rows share the text.
+    std::vector<qint32> rankOf(targets.size());
+    std::vector<QString> shownTarget(targets.size());
+    for (size_t i = 0, rank = 0; i < byOrder.size(); ++i) {
+        const QStringView target = targets[size_t(byOrder[i])];
+        if (i > 0 && comparePadded(targets[size_t(byOrder[i - 1])], target) != 0)
             ++rank;
-        rankOf[targets[i]] = qint32(rank);
+        rankOf[size_t(byOrder[i])] = qint32(rank);
+        shownTarget[size_t(byOrder[i])] = TrimSpaces(target);
     }
 
-    // Shared copies of the paths (no text is copied), as the table's entries
-    // are overwritten below.
     struct Entry {
         qint32 rank;
-        QString target;
-        QString page;
+        qint32 index; // in the table
+        QStringView page;
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i)
-        entries.push_back(Entry{rankOf.value(relative(links[i].strLinkTo)), links[i].strLinkTo,
-                                links[i].strLinkFrom});
-    std::sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+        entries.push_back(Entry{rankOf[size_t(targetIds[size_t(i - 1)])], i,
+                                relative(links[i].strLinkFrom)});
+    std::sort(entries.begin(), entries.end(), [](const Entry &x, const Entry &y) {
         if (x.rank != y.rank)
             return x.rank < y.rank;
-        return relative(x.page) < relative(y.page);
+        return x.page < y.page;
     });
 
+    // A page's broken links stand together in the table and share its path:
+    // each page's relative path is made once.
+    std::vector<QString> shownPage(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i) {
-        const Entry &entry = entries[size_t(i - 1)];
-        links[i].strLinkFrom = TrimSpaces(relative(entry.target));
-        links[i].strLinkTo = relative(entry.page).toString();
+        const QString &page = links[i].strLinkFrom;
+        shownPage[size_t(i - 1)] = i > 1 && page.constData() == links[i - 1].strLinkFrom.constData()
+                                               && page.size() == links[i - 1].strLinkFrom.size()
+                                           ? shownPage[size_t(i - 2)]
+                                           : relative(page).toString();
+    }
+    std::vector<LinkToRow> rows;
+    rows.reserve(entries.size());
+    for (const Entry &entry : entries) {
+        rows.push_back(LinkToRow{shownTarget[size_t(targetIds[size_t(entry.index - 1)])],
+                                 shownPage[size_t(entry.index - 1)]});
+    }
+    return rows;
+}
+
+void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows)
+{
+    for (size_t i = 0; i < rows.size(); ++i) {
+        BrokenLink &link = links[qsizetype(i) + 1];
+        link.strLinkFrom = std::move(rows[i].target);
+        link.strLinkTo = std::move(rows[i].page);
     }
 }
 
-ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
-                        qint32 numLinks, qint64 numRepeatedInFile)
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows)
 {
     ReportText report;
-    WriteReportHeader(report, settings, numLinks);
+    WriteReportHeader(report, settings, qint32(rows.size()));
     GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
-    for (qint32 i = 1; i <= numLinks; ++i)
-        groups.write(sorted[i].strLinkFrom, sorted[i].strLinkTo);
-    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    for (const LinkToRow &row : rows)
+        groups.write(row.target, row.page);
     return report;
 }
 
@@ -244,8 +275,11 @@ LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSett
 QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
                             QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile)
 {
-    SortBrokenLinksByLinkTo(settings.topFolder, links, numLinks);
-    return LinkToReport(settings, links, numLinks, numRepeatedInFile).write(path);
+    std::vector<LinkToRow> rows = LinkToRows(settings.topFolder, links, numLinks);
+    ReportText report = LinkToReportBody(settings, rows);
+    WriteRepeatedLinksFooter(report, numRepeatedInFile);
+    PutLinkToRows(links, std::move(rows));
+    return std::move(report).write(path);
 }
 
 } // namespace quillan

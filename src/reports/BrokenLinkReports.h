@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace quillan {
 
 // What both reports take from the window.
@@ -57,14 +59,25 @@ void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile);
 ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
                                 qint32 numLinks, qint64 numRepeatedInFile);
 
-// Sorts entries 1..numLinks by target and then by page and rewrites them in
-// that order with relative paths and the two fields exchanged: strLinkFrom
-// holds the relative target, strLinkTo the relative page.
-void SortBrokenLinksByLinkTo(const QString &topFolder, QList<BrokenLink> &links, qint32 numLinks);
+// One entry of the link-to report: a missing target and a page naming it,
+// both relative to the top folder.
+struct LinkToRow {
+    QString target;
+    QString page;
+};
 
-// The link-to report of a table rewritten by SortBrokenLinksByLinkTo.
-ReportText LinkToReport(const ReportSettings &settings, const QList<BrokenLink> &sorted,
-                              qint32 numLinks, qint64 numRepeatedInFile);
+// Entries 1..numLinks sorted by target and then by page, the table left as
+// it is (the link-from report may be reading it meanwhile).
+std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
+                                  qint32 numLinks);
+
+// Rewrites entries 1.. of the table with `rows`, the two fields exchanged:
+// strLinkFrom holds the relative target, strLinkTo the relative page.
+void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);
+
+// The link-to report of `rows` without its closing sentence, which needs the
+// link-from report's count.
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows);
 
 // Writes the link-from report to `path` and counts the repeated-in-file
 // links. Runs before WriteReportByLinkTo, which rewrites the table.

@@ -1,21 +1,66 @@
 #include "run/CheckLinksReports.h"
 
+#include <future>
+#include <system_error>
+#include <utility>
+
 namespace quillan {
 
-qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
-                         const CheckReportSteps &steps)
+namespace {
+
+// The link-to report's rows and text, without its closing sentence.
+struct LinkToParts {
+    std::vector<LinkToRow> rows;
+    ReportText body;
+};
+
+LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                             qint32 numLinks)
 {
-    if (state.lngNumBrokenLinks < 1)
+    LinkToParts parts;
+    parts.rows = LinkToRows(settings.topFolder, links, numLinks);
+    parts.body = LinkToReportBody(settings, parts.rows);
+    return parts;
+}
+
+// The second report begun beside the first when a thread is to be had.
+std::future<LinkToParts> BeginLinkToParts(const ReportSettings &settings,
+                                          const QList<BrokenLink> &links, qint32 numLinks,
+                                          int threads)
+{
+    if (threads <= 1)
+        return {};
+    try {
+        return std::async(std::launch::async, [&settings, &links, numLinks] {
+            return BuildLinkToParts(settings, links, numLinks);
+        });
+    } catch (const std::system_error &) {
+        return {}; // no thread to be had: built after the first, as with one
+    }
+}
+
+} // namespace
+
+qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
+                         const CheckReportSteps &steps, int threads)
+{
+    const qint32 numLinks = state.lngNumBrokenLinks;
+    if (numLinks < 1)
         return 0;
+    // Reads the table only; it is rewritten once the first report is done.
+    std::future<LinkToParts> second = BeginLinkToParts(settings, state.brokenLinks, numLinks, threads);
+
     const QString byPage = steps.reportPath(kLinksToReportName);
     const LinkFromReportResult first =
-        WriteReportByLinkFrom(byPage, settings, state.brokenLinks, state.lngNumBrokenLinks);
+        WriteReportByLinkFrom(byPage, settings, state.brokenLinks, numLinks);
     if (!steps.reportDone(byPage, first.error))
-        return first.numRepeatedInFile;
+        return first.numRepeatedInFile; // `second` is waited for, the table left unsorted
     const QString byTarget = steps.reportPath(kLinksFromReportName);
-    const QString error = WriteReportByLinkTo(byTarget, settings, state.brokenLinks,
-                                              state.lngNumBrokenLinks, first.numRepeatedInFile);
-    steps.reportDone(byTarget, error);
+    LinkToParts parts = second.valid() ? second.get()
+                                       : BuildLinkToParts(settings, state.brokenLinks, numLinks);
+    WriteRepeatedLinksFooter(parts.body, first.numRepeatedInFile);
+    PutLinkToRows(state.brokenLinks, std::move(parts.rows));
+    steps.reportDone(byTarget, std::move(parts.body).write(byTarget));
     return first.numRepeatedInFile;
 }
 

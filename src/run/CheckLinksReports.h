@@ -27,7 +27,9 @@ struct CheckReportSteps {
 // second rewrites the table, so the order is fixed. A failed report ends the
 // writing, as the other would go to the same folder. Returns the number of
 // repeated-in-file links the first report counted (0 when none was written).
+// With `threads` above 1 the second report is sorted and built on a thread of
+// its own while the first is built and written; the files are the same.
 qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
-                         const CheckReportSteps &steps);
+                         const CheckReportSteps &steps, int threads = 1);
 
 } // namespace quillan

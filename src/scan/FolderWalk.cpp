@@ -52,13 +52,18 @@ FolderEntries readFolder(const QString &folder, bool &unreadable)
 
 } // namespace
 
-ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
+int ThreadsForJobs(int jobs)
 {
     // More threads than any machine has cores would only cost memory.
     constexpr int kMostJobs = 256;
     if (jobs <= 0)
         jobs = qMax(QThread::idealThreadCount(), 1);
-    jobs = qMin(jobs, kMostJobs);
+    return qMin(jobs, kMostJobs);
+}
+
+ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
+{
+    jobs = ThreadsForJobs(jobs);
     if (jobs == 1)
         return {};
     // Enough pages in hand to keep every worker busy while the walk records

@@ -19,6 +19,9 @@
 
 namespace quillan {
 
+// The threads `jobs` asks for (0: one per core), at least one.
+int ThreadsForJobs(int jobs);
+
 // How far the walk may have pages read ahead of the one it is recording.
 struct ReadAheadLimits {
     int threads = 0;  // workers reading pages beside the walking thread; 0: each

@@ -12,6 +12,7 @@
 #include "run/CheckLinksText.h"
 #include "run/ListFilesText.h"
 #include "run/WalkDriver.h"
+#include "scan/FolderWalk.h"
 #include "settings/ExclusionLists.h"
 #include "settings/SettingsFile.h"
 #include "settings/TargetFileTypes.h"
@@ -427,7 +428,7 @@ bool Run::writeReports(bool stopped)
         }
         return written;
     };
-    WriteCheckReports(walk_.state, settings, steps);
+    WriteCheckReports(walk_.state, settings, steps, ThreadsForJobs(walk_.options.jobs));
     return written;
 }
 

@@ -1,0 +1,105 @@
+// Both reports written at the end of a check, with the second built beside
+// the first or after it.
+
+#include "run/CheckLinksReports.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace quillan::test {
+
+namespace {
+
+const QString kTop = QStringLiteral("/site/");
+
+// A table such as a walk leaves: pages in walk order, each with a few
+// targets, many shared (a menu's missing page), some prefixes of others,
+// some repeated within a page.
+ScanState CheckedSite()
+{
+    ScanState state;
+    state.EmptyBrokenLinks();
+    QRandomGenerator random(20261208);
+    const QStringList targets =
+        QStringLiteral("menu.htm|a|a |a b|a\tb|img/logo.gif|zz.htm|a/b.htm|x y.htm").split(u'|');
+    for (int page = 0; page < 400; ++page) {
+        const QString path = kTop + QStringLiteral("d%1/page%2.htm").arg(page % 7).arg(page);
+        for (int link = random.bounded(1, 6); link > 0; --link) {
+            ++state.lngNumBrokenLinks;
+            state.GrowBrokenLinks(100);
+            state.brokenLinks[state.lngNumBrokenLinks] =
+                BrokenLink{path, kTop + targets[random.bounded(int(targets.size()))], link, {}};
+        }
+    }
+    return state;
+}
+
+struct Written {
+    QStringList pathsAsked;
+    QByteArray byPage;
+    QByteArray byTarget;
+};
+
+Written WriteBoth(ScanState &state, int threads, bool firstFails = false)
+{
+    QTemporaryDir dir;
+    Written written;
+    CheckReportSteps steps;
+    steps.reportPath = [&](const QString &name) {
+        written.pathsAsked.append(name);
+        return dir.filePath(name);
+    };
+    steps.reportDone = [&](const QString &, const QString &error) {
+        EXPECT_EQ(error, QString());
+        return !firstFails;
+    };
+    const ReportSettings settings{kTop, false, false, {}};
+    WriteCheckReports(state, settings, steps, threads);
+    auto read = [&](const QString &name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    written.byPage = read(kLinksToReportName);
+    written.byTarget = read(kLinksFromReportName);
+    return written;
+}
+
+} // namespace
+
+TEST(CheckLinksReports, TheSecondReportBuiltBesideTheFirstIsTheSame)
+{
+    ScanState alone = CheckedSite();
+    ScanState beside = CheckedSite();
+    const Written one = WriteBoth(alone, 1);
+    const Written two = WriteBoth(beside, 2);
+    ASSERT_FALSE(one.byTarget.isEmpty());
+    EXPECT_EQ(one.pathsAsked, two.pathsAsked);
+    EXPECT_EQ(one.byPage, two.byPage);
+    EXPECT_EQ(one.byTarget, two.byTarget);
+    // The table is left sorted by target alike, for the window to show.
+    for (qint32 i = 1; i <= alone.lngNumBrokenLinks; ++i) {
+        ASSERT_EQ(alone.brokenLinks[i].strLinkFrom, beside.brokenLinks[i].strLinkFrom) << i;
+        ASSERT_EQ(alone.brokenLinks[i].strLinkTo, beside.brokenLinks[i].strLinkTo) << i;
+    }
+}
+
+TEST(CheckLinksReports, AFailedFirstReportEndsTheWritingWithTheTableAsFound)
+{
+    for (const int threads : {1, 2}) {
+        ScanState state = CheckedSite();
+        const ScanState before = CheckedSite();
+        const Written written = WriteBoth(state, threads, true);
+        EXPECT_EQ(written.pathsAsked, QStringList{kLinksToReportName}) << threads;
+        EXPECT_TRUE(written.byTarget.isEmpty()) << threads;
+        for (qint32 i = 1; i <= state.lngNumBrokenLinks; ++i) {
+            ASSERT_EQ(state.brokenLinks[i].strLinkFrom, before.brokenLinks[i].strLinkFrom);
+            ASSERT_EQ(state.brokenLinks[i].strLinkTo, before.brokenLinks[i].strLinkTo);
+        }
+    }
+}
+
+} // namespace quillan::test
