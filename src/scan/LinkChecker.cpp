@@ -5,6 +5,7 @@
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <array>
 #include <utility>
@@ -97,9 +98,8 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
         const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
         if (key < 0)
             return result;
-        qsizetype lineStart = pos;
-        for (qsizetype b = breaks.NextFrom(pos); b < key; b = breaks.NextFrom(b + 1))
-            lineStart = b + 1;
+        // The line starts after the last break before the key.
+        const qsizetype lineStart = qMax(pos, LastLineBreakIn(QStringView(text).utf16(), pos, key) + 1);
         const qsizetype lineEnd = breaks.NextFrom(key);
         if (checkLine(text, lineStart, lineEnd, searches, page, lines, known, found))
             ++result.linksChecked;
@@ -239,6 +239,14 @@ qint32 LineCounter::LineAt(qsizetype lineStart)
 {
     // Counted only as far as asked: most lines of a page are never asked
     // about. A CR LF pair is one line end, counted at its LF.
+    if (countedTo >= lineStart)
+        return line;
+    const char16_t *units = text.utf16();
+    if (CountUnit(units, countedTo, lineStart, u'\r') == 0) {
+        line += qint32(CountUnit(units, countedTo, lineStart, u'\n'));
+        countedTo = lineStart;
+        return line;
+    }
     const QChar *data = text.constData();
     for (; countedTo < lineStart; ++countedTo) {
         const QChar c = data[countedTo];

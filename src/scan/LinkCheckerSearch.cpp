@@ -1,6 +1,7 @@
 #include "scan/LinkCheckerSearch.h"
 
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <algorithm>
 
@@ -28,11 +29,7 @@ inline char16_t loweredUnit(QChar c)
 
 void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
 {
-    for (qsizetype eq = IndexOfChar(text, u'='); eq >= 0; eq = IndexOfChar(text, u'=', eq + 1)) {
-        if (eq + 1 >= text.size())
-            return;
-        if (text[eq + 1] != u'"')
-            continue;
+    ForEachPair(text.utf16(), text.size(), u'=', u'"', 0, [&](qsizetype eq) {
         // At most one key ends at a given "=": they differ before it.
         for (AttributeKey &key : keys) {
             const qsizetype equalsAt = key.lowered.size() - 2;
@@ -42,10 +39,13 @@ void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
             qsizetype i = 0;
             while (i < equalsAt && loweredUnit(text[start + i]) == key.lowered[i].unicode())
                 ++i;
-            if (i == equalsAt)
+            if (i == equalsAt) {
                 key.places.Add(start);
+                break;
+            }
         }
-    }
+        return true;
+    });
 }
 
 qsizetype LineBreaks::NextFrom(qsizetype from)
@@ -66,21 +66,20 @@ qsizetype LineBreaks::next(Next &kind, qsizetype from) const
 
 qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)
 {
-    // Found by its second character ("!" of "<!--", "-" of "-->"), which is
-    // rare in a page, with the fast search for one character.
+    // Found by its first two characters ("<!" of "<!--", "--" of "-->"),
+    // which stand together rarely in a page.
     if (key.size() < 2)
         return text.indexOf(key, from);
-    from = qMax<qsizetype>(from, 0);
-    const QChar anchor = key[1];
-    for (qsizetype at = IndexOfChar(text, anchor.unicode(), from + 1); at >= 0;
-         at = IndexOfChar(text, anchor.unicode(), at + 1)) {
-        const qsizetype start = at - 1;
-        if (start + key.size() > text.size())
-            return -1;
-        if (text.sliced(start, key.size()) == key)
-            return start;
-    }
-    return -1;
+    qsizetype found = -1;
+    ForEachPair(text.utf16(), text.size(), key[0].unicode(), key[1].unicode(), from,
+                [&](qsizetype start) {
+                    if (start + key.size() > text.size())
+                        return false;
+                    if (text.sliced(start, key.size()) == key)
+                        found = start;
+                    return found < 0;
+                });
+    return found;
 }
 
 ForwardSearch::ForwardSearch(QStringView text, QStringView key, Finder finder)
@@ -90,14 +89,24 @@ ForwardSearch::ForwardSearch(QStringView text, QStringView key, Finder finder)
 
 qsizetype ForwardSearch::Within(qsizetype from, qsizetype end)
 {
-    // The last answer holds for any later start up to the place it found.
-    const bool answerHolds = searchedFrom_ >= 0 && from >= searchedFrom_
-                             && (found_ < 0 || found_ >= from);
-    if (!answerHolds) {
-        found_ = finder_(text_, key_, from);
-        searchedFrom_ = from;
+    // A place found earlier answers every later start up to it.
+    if (found_ >= 0 && from >= foundFrom_ && from <= found_)
+        return found_ + key_.size() <= end ? found_ : -1;
+    // Only [from, end) is searched: most of a page lies between the lines
+    // asked about. A stretch searched in vain is not searched again.
+    const qsizetype start = from >= clearFrom_ && from < clearTo_ ? clearTo_ : from;
+    const qsizetype limit = qMin(end, text_.size());
+    const qsizetype found = start < limit ? finder_(text_.first(limit), key_, start) : -1;
+    if (found >= 0) {
+        found_ = found;
+        foundFrom_ = from;
+        return found;
     }
-    return found_ >= 0 && found_ + key_.size() <= end ? found_ : -1;
+    // No occurrence starts in [from, clearTo_); one may start later and end
+    // past `end`.
+    clearFrom_ = from;
+    clearTo_ = qMax(start, limit - key_.size() + 1);
+    return -1;
 }
 
 } // namespace quillan

@@ -45,15 +45,18 @@ public:
     ForwardSearch(QStringView text, QStringView key, Finder finder);
 
     // The first occurrence starting at or after `from` when it also ends by
-    // `end`; otherwise -1. Calls are expected with `from` growing.
+    // `end`; otherwise -1. Calls are expected with `from` growing. Only the
+    // text up to `end` is searched, each stretch once.
     qsizetype Within(qsizetype from, qsizetype end);
 
 private:
     QStringView text_;
     QStringView key_;
     Finder finder_;
-    qsizetype searchedFrom_ = -1;
-    qsizetype found_ = -1;
+    qsizetype found_ = -1;     // the first occurrence at or after foundFrom_
+    qsizetype foundFrom_ = -1;
+    qsizetype clearFrom_ = 0; // no occurrence starts in [clearFrom_, clearTo_)
+    qsizetype clearTo_ = 0;
 };
 
 // The line breaks of a page (CR and LF, each a break of its own), found with

@@ -60,13 +60,24 @@ TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
 
 TEST(LinkCheckerSearch, ForwardSearchAnswersEachStartAsAFreshSearchWould)
 {
-    const QString text = QStringLiteral("a<!--b<!-- c\r\n<!d<!--");
-    ForwardSearch search(text, u"<!--", IndexOfExactly);
-    for (qsizetype from = 0; from <= text.size(); ++from) {
-        const qsizetype fresh = text.indexOf(QStringLiteral("<!--"), from);
-        const qsizetype end = from + 5;
-        EXPECT_EQ(search.Within(from, end), fresh >= 0 && fresh + 4 <= end ? fresh : -1)
-            << "from " << from;
+    // Asked as the checker asks, for lines of growing starts and any ends,
+    // some short of an occurrence that runs past them.
+    const QStringList pieces = QStringLiteral("a|<|!|-|<!|--|<!--|-->|\r\n").split(u'|');
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int i = random.bounded(0, 30); i > 0; --i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        for (const QString &key : {u"<!--"_s, u"-->"_s}) {
+            ForwardSearch search(text, key, IndexOfExactly);
+            for (qsizetype from = 0; from <= text.size(); from += random.bounded(0, 4)) {
+                const qsizetype end = from + random.bounded(0, 12);
+                const qsizetype fresh = text.indexOf(key, from);
+                ASSERT_EQ(search.Within(from, end),
+                          fresh >= 0 && fresh + key.size() <= end ? fresh : -1)
+                    << text.toStdString() << " from " << from << " end " << end;
+            }
+        }
     }
 }
 
@@ -86,6 +97,36 @@ TEST(LinkCheckerSearch, LineBreaksAreEveryCrAndLfFoundForward)
             ASSERT_EQ(breaks.NextFrom(from), expected) << from;
             if (random.bounded(4) == 0)
                 ++from;
+        }
+    }
+}
+
+TEST(LinkCheckerSearch, LineNumbersCountEachKindOfBreak)
+{
+    // CR, LF and CR LF each end one line, with or without a CR on the page,
+    // asked at growing places as the checker asks.
+    const QStringList pieces = QStringLiteral("a|bb|\r|\n|\r\n|\n\r|0123456789").split(u'|');
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        const bool withCr = random.bounded(2) == 0;
+        const int length = random.bounded(1, 30);
+        for (int i = 0; i < length; ++i) {
+            const QString &piece = pieces[random.bounded(int(pieces.size()))];
+            if (withCr || !piece.contains(u'\r'))
+                text += piece;
+        }
+        LineCounter lines{text};
+        qint32 expected = 1;
+        qsizetype counted = 0;
+        for (qsizetype at = 0; at <= text.size(); at += random.bounded(1, 12)) {
+            for (; counted < at; ++counted) {
+                if (text[counted] == u'\n'
+                    || (text[counted] == u'\r'
+                        && (counted + 1 >= text.size() || text[counted + 1] != u'\n')))
+                    ++expected;
+            }
+            ASSERT_EQ(lines.LineAt(at), expected) << text.toStdString() << " at " << at;
         }
     }
 }

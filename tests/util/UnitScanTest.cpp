@@ -1,0 +1,85 @@
+// The eight-units-a-step scans give what a plain loop gives, at every start
+// and end around the step's edges.
+
+#include "util/UnitScan.h"
+
+#include <QRandomGenerator>
+#include <QString>
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace quillan::test {
+
+namespace {
+
+// Texts of the marks the scans look for, among other units, some long.
+QString RandomText(QRandomGenerator &random)
+{
+    static const char16_t kUnits[] = {u'=', u'"', u'\r', u'\n', u'-', u'<', u'!', u'a', u'\u203d'};
+    QString text;
+    const int length = random.bounded(0, 70);
+    for (int i = 0; i < length; ++i)
+        text += QChar(kUnits[random.bounded(int(std::size(kUnits)))]);
+    return text;
+}
+
+} // namespace
+
+TEST(UnitScan, PairsFoundInOrderAsAPlainLoopFindsThem)
+{
+    QRandomGenerator random(7);
+    for (int round = 0; round < 3000; ++round) {
+        const QString text = RandomText(random);
+        const char16_t *units = QStringView(text).utf16();
+        const qsizetype from = random.bounded(-2, int(text.size()) + 3);
+        std::vector<qsizetype> expected;
+        for (qsizetype i = qMax<qsizetype>(from, 0); i + 1 < text.size(); ++i) {
+            if (text[i] == u'=' && text[i + 1] == u'"')
+                expected.push_back(i);
+        }
+        std::vector<qsizetype> found;
+        ForEachPair(units, text.size(), u'=', u'"', from, [&](qsizetype i) {
+            found.push_back(i);
+            return true;
+        });
+        ASSERT_EQ(found, expected) << text.toStdString() << " from " << from;
+        ASSERT_EQ(IndexOfPair(units, text.size(), u'=', u'"', from),
+                  expected.empty() ? -1 : expected.front());
+    }
+}
+
+TEST(UnitScan, PairSearchStopsWhenToldTo)
+{
+    const QString text = QStringLiteral("=\"=\"=\"=\"=\"=\"=\"=\"=\"=\"=\"");
+    int calls = 0;
+    ForEachPair(QStringView(text).utf16(), text.size(), u'=', u'"', 0, [&](qsizetype) {
+        return ++calls < 3;
+    });
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(UnitScan, LastLineBreakAndCountsMatchAPlainLoop)
+{
+    QRandomGenerator random(11);
+    for (int round = 0; round < 3000; ++round) {
+        const QString text = RandomText(random);
+        const char16_t *units = QStringView(text).utf16();
+        const qsizetype from = random.bounded(0, int(text.size()) + 1);
+        const qsizetype to = random.bounded(int(from), int(text.size()) + 1);
+        qsizetype last = -1;
+        qsizetype lineFeeds = 0;
+        for (qsizetype i = from; i < to; ++i) {
+            if (text[i] == u'\r' || text[i] == u'\n')
+                last = i;
+            lineFeeds += text[i] == u'\n' ? 1 : 0;
+        }
+        ASSERT_EQ(LastLineBreakIn(units, from, to), last)
+            << text.toStdString() << " " << from << ".." << to;
+        ASSERT_EQ(CountUnit(units, from, to, u'\n'), lineFeeds)
+            << text.toStdString() << " " << from << ".." << to;
+    }
+}
+
+} // namespace quillan::test
