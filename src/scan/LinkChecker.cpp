@@ -39,7 +39,6 @@ constexpr std::array<Replacement, 11> kLinkEscapes{{
 // Links that point outside the site or run a script.
 constexpr std::array<QStringView, 3> kNotLocalMarks{u"mailto:", u"://", u"javascript:"};
 
-constexpr QStringView kCommentStart = u"<!--";
 constexpr QStringView kCommentEnd = u"-->";
 
 // "../", or "..\\" where that is the separator.
@@ -75,47 +74,46 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
         return result;
     }
     const QString text = DecodeLocaleText(bytes);
-    PageSearches searches{
-        ForwardSearch(text, kCommentStart, IndexOfExactly),
-        ForwardSearch(text, kCommentEnd, IndexOfExactly),
-        {AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
-         AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}},
-    };
-    FindAttributeKeys(text, searches.keys);
+    std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
+                                     AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
+    FindAttributeKeys(text, keys);
+    const KeyPlaces &hrefs = keys[0].places;
+    const KeyPlaces &srcs = keys[1].places;
 
     // CR, LF and CR LF each end a line, so pages saved on any system give
     // the same lines. Only a line holding one of the keys can give a link,
     // so the others are passed over without being looked at.
-    const QChar *data = text.constData();
+    const char16_t *units = QStringView(text).utf16();
     const qsizetype size = text.size();
-    LineBreaks breaks(text);
     LineCounter lines{text};
     KnownExtensions known;
     qsizetype pos = 0;
     while (pos < size) {
-        const qsizetype href = searches.href().Within(pos, size);
-        const qsizetype src = searches.src().Within(pos, size);
+        const qsizetype href = hrefs.Within(pos, size);
+        const qsizetype src = srcs.Within(pos, size);
         const qsizetype key = href < 0 ? src : (src < 0 ? href : qMin(href, src));
         if (key < 0)
             return result;
         // The line starts after the last break before the key.
-        const qsizetype lineStart = qMax(pos, LastLineBreakIn(QStringView(text).utf16(), pos, key) + 1);
-        const qsizetype lineEnd = breaks.NextFrom(key);
-        if (checkLine(text, lineStart, lineEnd, searches, page, lines, known, found))
+        const qsizetype lineStart = qMax(pos, LastLineBreakIn(units, pos, key) + 1);
+        const LineMarks marks = ScanLine(text, lineStart);
+        if (checkLine(text, lineStart, marks, hrefs, srcs, page, lines, known, found))
             ++result.linksChecked;
-        pos = lineEnd + 1;
-        if (pos < size && data[lineEnd] == u'\r' && data[pos] == u'\n')
+        pos = marks.end + 1;
+        if (pos < size && units[marks.end] == u'\r' && units[pos] == u'\n')
             ++pos;
     }
     return result;
 }
 
-bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
-                            PageSearches &searches, const PageToRead &page, LineCounter &lines,
-                            KnownExtensions &known, std::vector<BrokenLink> &found) const
+bool LinkChecker::checkLine(QStringView text, qsizetype lineStart, const LineMarks &marks,
+                            const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
+                            LineCounter &lines, KnownExtensions &known,
+                            std::vector<BrokenLink> &found) const
 {
-    const qsizetype lineStart = start;
     // Characters up to the space are trimmed from both ends.
+    qsizetype start = lineStart;
+    qsizetype end = marks.end;
     while (start < end && text[start].unicode() <= 32)
         ++start;
     while (end > start && text[end - 1].unicode() <= 32)
@@ -124,24 +122,22 @@ bool LinkChecker::checkLine(QStringView text, qsizetype start, qsizetype end,
         return false;
 
     // A comment opened on the line hides the rest of it; one closed on it
-    // hides what came before. No state is carried between lines.
-    const qsizetype commentStart = searches.commentStart.Within(start, end);
-    if (commentStart >= 0) {
-        end = commentStart;
-    } else {
-        const qsizetype commentEnd = searches.commentEnd.Within(start, end);
-        if (commentEnd >= 0)
-            start = commentEnd + kCommentEnd.size();
-    }
+    // hides what came before. No state is carried between lines. (A mark
+    // begins and ends with no character trimmed, so the line's marks are
+    // those of its trimmed text.)
+    if (marks.commentStart >= 0)
+        end = marks.commentStart;
+    else if (marks.commentEnd >= 0)
+        start = marks.commentEnd + kCommentEnd.size();
     if (start >= end)
         return false;
 
     // At most one link a line: the first href, or failing that the first src.
-    qsizetype linkStart = searches.href().Within(start, end);
+    qsizetype linkStart = hrefs.Within(start, end);
     if (linkStart >= 0) {
         linkStart += kHrefKey.size();
     } else {
-        linkStart = searches.src().Within(start, end);
+        linkStart = srcs.Within(start, end);
         if (linkStart < 0)
             return false;
         linkStart += kSrcKey.size();

@@ -40,16 +40,6 @@ public:
     bool IsExcludedLink(QStringView link) const;
 
 private:
-    // The texts each line of a page is searched for.
-    struct PageSearches {
-        ForwardSearch commentStart;
-        ForwardSearch commentEnd;
-        // The keys, href first.
-        std::array<AttributeKey, 2> keys;
-        const KeyPlaces &href() const { return keys[0].places; }
-        const KeyPlaces &src() const { return keys[1].places; }
-    };
-
     // The answers of the type test for the extensions a page has used so
     // far: a site uses a handful of extensions.
     struct KnownExtension {
@@ -59,10 +49,12 @@ private:
     static constexpr size_t kKnownExtensionsKept = 16;
     using KnownExtensions = std::vector<KnownExtension>;
 
-    // Examines the line text[start, end) of a page.
-    // True when the line held a local link that was looked up on disk.
-    bool checkLine(QStringView text, qsizetype start, qsizetype end, PageSearches &searches,
-                   const PageToRead &page, LineCounter &lines, KnownExtensions &known,
+    // Examines the line of a page from `lineStart` to `marks.end`, the
+    // keys' places given. True when the line held a local link that was
+    // looked up on disk.
+    bool checkLine(QStringView text, qsizetype lineStart, const LineMarks &marks,
+                   const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
+                   LineCounter &lines, KnownExtensions &known,
                    std::vector<BrokenLink> &found) const;
     // The target a link names, or "" when it is not to be checked.
     QString resolveLink(QStringView link, const PageToRead &page, KnownExtensions &known) const;

@@ -3,6 +3,12 @@
 #include "util/StrProc.h"
 #include "util/UnitScan.h"
 
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 
 namespace quillan {
@@ -30,16 +36,19 @@ inline char16_t loweredUnit(QChar c)
 void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
 {
     ForEachPair(text.utf16(), text.size(), u'=', u'"', 0, [&](qsizetype eq) {
-        // At most one key ends at a given "=": they differ before it.
+        // At most one key ends at a given "=": they differ before it. Most
+        // attributes differ from every key in their last letter, which is
+        // lowered once for all keys.
+        const char16_t last = eq > 0 ? loweredUnit(text[eq - 1]) : u'\0';
         for (AttributeKey &key : keys) {
             const qsizetype equalsAt = key.lowered.size() - 2;
             const qsizetype start = eq - equalsAt;
-            if (start < 0)
+            if (start < 0 || (equalsAt > 0 && last != key.lowered[equalsAt - 1].unicode()))
                 continue;
-            qsizetype i = 0;
-            while (i < equalsAt && loweredUnit(text[start + i]) == key.lowered[i].unicode())
-                ++i;
-            if (i == equalsAt) {
+            qsizetype i = qMax<qsizetype>(equalsAt - 1, 0);
+            while (i > 0 && loweredUnit(text[start + i - 1]) == key.lowered[i - 1].unicode())
+                --i;
+            if (i == 0) {
                 key.places.Add(start);
                 break;
             }
@@ -48,65 +57,61 @@ void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
     });
 }
 
-qsizetype LineBreaks::NextFrom(qsizetype from)
+LineMarks ScanLine(QStringView text, qsizetype from)
 {
-    return qMin(next(cr_, from), next(lf_, from));
-}
-
-qsizetype LineBreaks::next(Next &kind, qsizetype from) const
-{
-    // The last answer holds for any later start up to the place it found.
-    if (kind.searchedFrom < 0 || from < kind.searchedFrom || from > kind.at) {
-        const qsizetype found = IndexOfChar(text_, kind.c, from);
-        kind.at = found < 0 ? text_.size() : found;
-        kind.searchedFrom = from;
+    const char16_t *t = text.utf16();
+    const qsizetype n = text.size();
+    LineMarks marks;
+    // Looks at a place the scan stopped at; true when the line ends there.
+    // A comment mark holds no break, so one that begins on the line ends on it.
+    auto look = [&](qsizetype i) {
+        const char16_t c = t[i];
+        if (c == u'\r' || c == u'\n') {
+            marks.end = i;
+            return true;
+        }
+        if (c == u'<') {
+            if (marks.commentStart < 0 && i + 3 < n && t[i + 1] == u'!' && t[i + 2] == u'-'
+                && t[i + 3] == u'-')
+                marks.commentStart = i;
+        } else if (c == u'-') {
+            if (marks.commentEnd < 0 && i + 2 < n && t[i + 1] == u'-' && t[i + 2] == u'>')
+                marks.commentEnd = i;
+        }
+        return false;
+    };
+    qsizetype i = qMax<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    const __m128i lt = _mm_set1_epi16(short(u'<'));
+    const __m128i bang = _mm_set1_epi16(short(u'!'));
+    const __m128i dash = _mm_set1_epi16(short(u'-'));
+    // Stops at breaks and at the pairs "<!" and "--"; the second unit of the
+    // last place is the ninth.
+    for (; i + 9 <= n; i += 8) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + i + 1));
+        const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi16(here, cr), _mm_cmpeq_epi16(here, lf));
+        const __m128i opening =
+            _mm_and_si128(_mm_cmpeq_epi16(here, lt), _mm_cmpeq_epi16(next, bang));
+        const __m128i closing =
+            _mm_and_si128(_mm_cmpeq_epi16(here, dash), _mm_cmpeq_epi16(next, dash));
+        const __m128i stops = _mm_or_si128(breaks, _mm_or_si128(opening, closing));
+        unsigned mask = unsigned(_mm_movemask_epi8(stops)) & 0x5555u;
+        while (mask != 0) {
+            if (look(i + std::countr_zero(mask) / 2))
+                return marks;
+            mask &= mask - 1;
+        }
     }
-    return kind.at;
-}
-
-qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from)
-{
-    // Found by its first two characters ("<!" of "<!--", "--" of "-->"),
-    // which stand together rarely in a page.
-    if (key.size() < 2)
-        return text.indexOf(key, from);
-    qsizetype found = -1;
-    ForEachPair(text.utf16(), text.size(), key[0].unicode(), key[1].unicode(), from,
-                [&](qsizetype start) {
-                    if (start + key.size() > text.size())
-                        return false;
-                    if (text.sliced(start, key.size()) == key)
-                        found = start;
-                    return found < 0;
-                });
-    return found;
-}
-
-ForwardSearch::ForwardSearch(QStringView text, QStringView key, Finder finder)
-    : text_(text), key_(key), finder_(finder)
-{
-}
-
-qsizetype ForwardSearch::Within(qsizetype from, qsizetype end)
-{
-    // A place found earlier answers every later start up to it.
-    if (found_ >= 0 && from >= foundFrom_ && from <= found_)
-        return found_ + key_.size() <= end ? found_ : -1;
-    // Only [from, end) is searched: most of a page lies between the lines
-    // asked about. A stretch searched in vain is not searched again.
-    const qsizetype start = from >= clearFrom_ && from < clearTo_ ? clearTo_ : from;
-    const qsizetype limit = qMin(end, text_.size());
-    const qsizetype found = start < limit ? finder_(text_.first(limit), key_, start) : -1;
-    if (found >= 0) {
-        found_ = found;
-        foundFrom_ = from;
-        return found;
+#endif
+    for (; i < n; ++i) {
+        if (look(i))
+            return marks;
     }
-    // No occurrence starts in [from, clearTo_); one may start later and end
-    // past `end`.
-    clearFrom_ = from;
-    clearTo_ = qMax(start, limit - key_.size() + 1);
-    return -1;
+    marks.end = n;
+    return marks;
 }
 
 } // namespace quillan

@@ -37,53 +37,15 @@ struct AttributeKey {
 // lower-cased text for each would: no character but "=" lower-cases to "=".
 void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys);
 
-class ForwardSearch
-{
-public:
-    using Finder = qsizetype (*)(QStringView text, QStringView key, qsizetype from);
-
-    ForwardSearch(QStringView text, QStringView key, Finder finder);
-
-    // The first occurrence starting at or after `from` when it also ends by
-    // `end`; otherwise -1. Calls are expected with `from` growing. Only the
-    // text up to `end` is searched, each stretch once.
-    qsizetype Within(qsizetype from, qsizetype end);
-
-private:
-    QStringView text_;
-    QStringView key_;
-    Finder finder_;
-    qsizetype found_ = -1;     // the first occurrence at or after foundFrom_
-    qsizetype foundFrom_ = -1;
-    qsizetype clearFrom_ = 0; // no occurrence starts in [clearFrom_, clearTo_)
-    qsizetype clearTo_ = 0;
+// What one pass over a line of a page finds.
+struct LineMarks {
+    qsizetype end = 0;           // the first CR or LF, or the text's length
+    qsizetype commentStart = -1; // the first "<!--" before `end`, or -1
+    qsizetype commentEnd = -1;   // the first "-->" before `end`, or -1
 };
 
-// The line breaks of a page (CR and LF, each a break of its own), found with
-// the fast search for one character: each kind is searched once past each
-// place asked for, however long the lines.
-class LineBreaks
-{
-public:
-    explicit LineBreaks(QStringView text) : text_(text) {}
-
-    // The first CR or LF at or after `from`; the text's length when none.
-    qsizetype NextFrom(qsizetype from);
-
-private:
-    struct Next {
-        char16_t c;
-        qsizetype searchedFrom = -1;
-        qsizetype at = -1;
-    };
-    qsizetype next(Next &kind, qsizetype from) const;
-
-    QStringView text_;
-    Next cr_{u'\r'};
-    Next lf_{u'\n'};
-};
-
-// A finder for the text exactly as given.
-qsizetype IndexOfExactly(QStringView text, QStringView key, qsizetype from);
+// Scans the line that starts at `from` once, eight units a step, for its end
+// and the comment marks on it.
+LineMarks ScanLine(QStringView text, qsizetype from);
 
 } // namespace quillan

@@ -44,19 +44,6 @@ void ForEachPair(const char16_t *text, qsizetype size, char16_t first, char16_t 
     }
 }
 
-// The first i in [from, size - 1) where text[i] == first and text[i + 1] ==
-// second, or -1.
-inline qsizetype IndexOfPair(const char16_t *text, qsizetype size, char16_t first,
-                             char16_t second, qsizetype from)
-{
-    qsizetype at = -1;
-    ForEachPair(text, size, first, second, from, [&at](qsizetype i) {
-        at = i;
-        return false;
-    });
-    return at;
-}
-
 // The last CR or LF in [from, to), or -1.
 inline qsizetype LastLineBreakIn(const char16_t *text, qsizetype from, qsizetype to)
 {

@@ -58,45 +58,29 @@ TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
     }
 }
 
-TEST(LinkCheckerSearch, ForwardSearchAnswersEachStartAsAFreshSearchWould)
+TEST(LinkCheckerSearch, ALineScanFindsItsEndAndTheFirstCommentMarksOnIt)
 {
-    // Asked as the checker asks, for lines of growing starts and any ends,
-    // some short of an occurrence that runs past them.
-    const QStringList pieces = QStringLiteral("a|<|!|-|<!|--|<!--|-->|\r\n").split(u'|');
+    // Against plain searches, from every start, on texts of comment marks,
+    // their pieces and breaks of each kind, long enough for the eight-unit
+    // steps and their tails.
+    const QStringList pieces = QStringLiteral("a|<|!|-|<!|--|<!--|-->|--->|\r|\n|\r\n").split(u'|');
     QRandomGenerator random(20261208);
     for (int round = 0; round < 3000; ++round) {
         QString text;
-        for (int i = random.bounded(0, 30); i > 0; --i)
+        for (int i = random.bounded(0, 40); i > 0; --i)
             text += pieces[random.bounded(int(pieces.size()))];
-        for (const QString &key : {u"<!--"_s, u"-->"_s}) {
-            ForwardSearch search(text, key, IndexOfExactly);
-            for (qsizetype from = 0; from <= text.size(); from += random.bounded(0, 4)) {
-                const qsizetype end = from + random.bounded(0, 12);
-                const qsizetype fresh = text.indexOf(key, from);
-                ASSERT_EQ(search.Within(from, end),
-                          fresh >= 0 && fresh + key.size() <= end ? fresh : -1)
-                    << text.toStdString() << " from " << from << " end " << end;
-            }
-        }
-    }
-}
-
-TEST(LinkCheckerSearch, LineBreaksAreEveryCrAndLfFoundForward)
-{
-    QRandomGenerator random(42);
-    for (int round = 0; round < 500; ++round) {
-        QString text;
-        for (int i = random.bounded(0, 30); i > 0; --i)
-            text += QStringList{u"a"_s, u"\r"_s, u"\n"_s, u"\r\n"_s, u"xyz"_s}[random.bounded(5)];
-        LineBreaks breaks(text);
-        // Asked as the reader asks: from growing, sometimes from the same place twice.
-        for (qsizetype from = 0; from <= text.size(); from += random.bounded(0, 3)) {
-            qsizetype expected = from;
-            while (expected < text.size() && text[expected] != u'\r' && text[expected] != u'\n')
-                ++expected;
-            ASSERT_EQ(breaks.NextFrom(from), expected) << from;
-            if (random.bounded(4) == 0)
-                ++from;
+        for (qsizetype from = 0; from <= text.size(); ++from) {
+            qsizetype end = from;
+            while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+                ++end;
+            auto firstBefore = [&](const QString &mark) {
+                const qsizetype at = text.indexOf(mark, from);
+                return at >= 0 && at + mark.size() <= end ? at : -1;
+            };
+            const LineMarks marks = ScanLine(text, from);
+            ASSERT_EQ(marks.end, end) << text.toStdString() << " from " << from;
+            ASSERT_EQ(marks.commentStart, firstBefore(u"<!--"_s)) << text.toStdString() << " from " << from;
+            ASSERT_EQ(marks.commentEnd, firstBefore(u"-->"_s)) << text.toStdString() << " from " << from;
         }
     }
 }

@@ -45,8 +45,6 @@ TEST(UnitScan, PairsFoundInOrderAsAPlainLoopFindsThem)
             return true;
         });
         ASSERT_EQ(found, expected) << text.toStdString() << " from " << from;
-        ASSERT_EQ(IndexOfPair(units, text.size(), u'=', u'"', from),
-                  expected.empty() ? -1 : expected.front());
     }
 }
 
