@@ -7,7 +7,10 @@
 #include "util/StrProc.h"
 #include "util/UnitScan.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace quillan {
@@ -57,6 +60,23 @@ QStringView linkExtensionOf(QStringView link)
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
 }
 
+// A link's text as the page's text holds it: UTF-16 as it stands, or UTF-8
+// decoded as the whole page would be (a link begins and ends beside a
+// quote, where no sequence of several bytes can be cut).
+QString LinkTextOf(const char16_t *begin, const char16_t *end)
+{
+    return QStringView(begin, end).toString();
+}
+
+QString LinkTextOf(const char *begin, const char *end)
+{
+    // Most links are ASCII, for which the decoder's setting up costs more
+    // than the decoding.
+    const bool ascii = std::all_of(begin, end, [](char c) { return (c & 0x80) == 0; });
+    const QByteArrayView bytes(begin, end);
+    return ascii ? QString::fromLatin1(bytes) : DecodeNativeName(bytes);
+}
+
 } // namespace
 
 LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
@@ -73,7 +93,25 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
         result.read = false;
         return result;
     }
+#ifdef Q_OS_WIN
     const QString text = DecodeLocaleText(bytes);
+    return ReadText(UnitsOf(text), page, found);
+#else
+    // The locale's text is read as UTF-8 (see DecodeLocaleText): the page
+    // is searched in its bytes, half the size of its UTF-16 text, and only
+    // its links are decoded. A byte order mark is not part of the text.
+    std::string_view units(bytes.constData(), size_t(bytes.size()));
+    if (units.starts_with("\xEF\xBB\xBF"))
+        units.remove_prefix(3);
+    return ReadText(units, page, found);
+#endif
+}
+
+template <typename Unit>
+PageReadResult LinkChecker::ReadText(std::basic_string_view<Unit> text, const PageToRead &page,
+                                     std::vector<BrokenLink> &found) const
+{
+    PageReadResult result;
     std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
                                      AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
     FindAttributeKeys(text, keys);
@@ -83,9 +121,9 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
     // CR, LF and CR LF each end a line, so pages saved on any system give
     // the same lines. Only a line holding one of the keys can give a link,
     // so the others are passed over without being looked at.
-    const char16_t *units = QStringView(text).utf16();
-    const qsizetype size = text.size();
-    LineCounter lines{text};
+    const Unit *units = text.data();
+    const auto size = qsizetype(text.size());
+    LineCounter<Unit> lines{text};
     KnownExtensions known;
     qsizetype pos = 0;
     while (pos < size) {
@@ -100,23 +138,27 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
         if (checkLine(text, lineStart, marks, hrefs, srcs, page, lines, known, found))
             ++result.linksChecked;
         pos = marks.end + 1;
-        if (pos < size && units[marks.end] == u'\r' && units[pos] == u'\n')
+        if (pos < size && units[marks.end] == Unit('\r') && units[pos] == Unit('\n'))
             ++pos;
     }
     return result;
 }
 
-bool LinkChecker::checkLine(QStringView text, qsizetype lineStart, const LineMarks &marks,
-                            const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
-                            LineCounter &lines, KnownExtensions &known,
-                            std::vector<BrokenLink> &found) const
+template <typename Unit>
+bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineStart,
+                            const LineMarks &marks, const KeyPlaces &hrefs, const KeyPlaces &srcs,
+                            const PageToRead &page, LineCounter<Unit> &lines,
+                            KnownExtensions &known, std::vector<BrokenLink> &found) const
 {
-    // Characters up to the space are trimmed from both ends.
+    const Unit *units = text.data();
+    // Characters up to the space are trimmed from both ends (in UTF-8 the
+    // same: every byte of a longer sequence is above 127).
+    auto isTrimmed = [](Unit c) { return std::make_unsigned_t<Unit>(c) <= 32; };
     qsizetype start = lineStart;
     qsizetype end = marks.end;
-    while (start < end && text[start].unicode() <= 32)
+    while (start < end && isTrimmed(units[start]))
         ++start;
-    while (end > start && text[end - 1].unicode() <= 32)
+    while (end > start && isTrimmed(units[end - 1]))
         --end;
     if (start == end)
         return false;
@@ -142,18 +184,23 @@ bool LinkChecker::checkLine(QStringView text, qsizetype lineStart, const LineMar
             return false;
         linkStart += kSrcKey.size();
     }
-    const qsizetype closingQuote = IndexOfChar(text.sliced(linkStart, end - linkStart), u'"');
-    if (closingQuote < 0)
+    const Unit *closingQuote = std::find(units + linkStart, units + end, Unit('"'));
+    if (closingQuote == units + end)
         return false;
 
-    const QStringView link = text.sliced(linkStart, closingQuote);
+    const QString link = LinkTextOf(units + linkStart, closingQuote);
     const QString target = resolveLink(link, page, known);
     if (target.isEmpty())
         return false;
     if (!lookups_.FileExists(target))
-        found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link.toString()});
+        found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link});
     return true;
 }
+
+template PageReadResult LinkChecker::ReadText(std::u16string_view, const PageToRead &,
+                                              std::vector<BrokenLink> &) const;
+template PageReadResult LinkChecker::ReadText(std::string_view, const PageToRead &,
+                                              std::vector<BrokenLink> &) const;
 
 QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
                                  KnownExtensions &known) const
@@ -229,28 +276,6 @@ bool LinkChecker::IsExcludedLink(QStringView link) const
             return true;
     }
     return false;
-}
-
-qint32 LineCounter::LineAt(qsizetype lineStart)
-{
-    // Counted only as far as asked: most lines of a page are never asked
-    // about. A CR LF pair is one line end, counted at its LF.
-    if (countedTo >= lineStart)
-        return line;
-    const char16_t *units = text.utf16();
-    if (CountUnit(units, countedTo, lineStart, u'\r') == 0) {
-        line += qint32(CountUnit(units, countedTo, lineStart, u'\n'));
-        countedTo = lineStart;
-        return line;
-    }
-    const QChar *data = text.constData();
-    for (; countedTo < lineStart; ++countedTo) {
-        const QChar c = data[countedTo];
-        if (c == u'\n'
-            || (c == u'\r' && (countedTo + 1 >= text.size() || data[countedTo + 1] != u'\n')))
-            ++line;
-    }
-    return line;
 }
 
 QString DecodeLink(QStringView link)

@@ -12,19 +12,10 @@
 #include <QStringView>
 
 #include <array>
+#include <string_view>
 #include <vector>
 
 namespace quillan {
-
-// The number of the line that begins at a given position of a page's text
-// (from 1; CR, LF and CR LF each end a line). Asked with growing positions.
-struct LineCounter {
-    QStringView text;
-    qsizetype countedTo = 0;
-    qint32 line = 1;
-
-    qint32 LineAt(qsizetype lineStart);
-};
 
 class LinkChecker : public PageReader
 {
@@ -34,6 +25,12 @@ public:
     LinkChecker(const ScanState &state, const ScanOptions &options);
 
     PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
+
+    // Examines a page's text, as UTF-16 code units or as the bytes of UTF-8
+    // (where only the links are decoded): both give the same.
+    template <typename Unit>
+    PageReadResult ReadText(std::basic_string_view<Unit> text, const PageToRead &page,
+                            std::vector<BrokenLink> &found) const;
 
     // True for an empty link, a link from the site's root ("/...") or one
     // holding an exclusion string (letter case ignored).
@@ -52,9 +49,10 @@ private:
     // Examines the line of a page from `lineStart` to `marks.end`, the
     // keys' places given. True when the line held a local link that was
     // looked up on disk.
-    bool checkLine(QStringView text, qsizetype lineStart, const LineMarks &marks,
+    template <typename Unit>
+    bool checkLine(std::basic_string_view<Unit> text, qsizetype lineStart, const LineMarks &marks,
                    const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
-                   LineCounter &lines, KnownExtensions &known,
+                   LineCounter<Unit> &lines, KnownExtensions &known,
                    std::vector<BrokenLink> &found) const;
     // The target a link names, or "" when it is not to be checked.
     QString resolveLink(QStringView link, const PageToRead &page, KnownExtensions &known) const;

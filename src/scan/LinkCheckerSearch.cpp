@@ -3,12 +3,6 @@
 #include "util/StrProc.h"
 #include "util/UnitScan.h"
 
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 
 namespace quillan {
@@ -23,30 +17,39 @@ namespace {
 
 // LowerCaseAccentedChar, with the ASCII letters of a page's markup worked
 // out here.
-inline char16_t loweredUnit(QChar c)
+inline char16_t loweredUnit(char16_t u)
 {
-    const char16_t u = c.unicode();
     if (u < 128)
         return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
-    return LowerCaseAccentedChar(c).unicode();
+    return LowerCaseAccentedChar(QChar(u)).unicode();
+}
+
+// A byte of UTF-8: an ASCII letter lowered, any other byte as it is (no
+// character outside ASCII lowers to a letter of a key).
+inline char16_t loweredUnit(char byte)
+{
+    const auto u = char16_t(static_cast<unsigned char>(byte));
+    return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
 }
 
 } // namespace
 
-void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
+template <typename Unit>
+void FindAttributeKeys(std::basic_string_view<Unit> text, std::span<AttributeKey> keys)
 {
-    ForEachPair(text.utf16(), text.size(), u'=', u'"', 0, [&](qsizetype eq) {
+    const Unit *t = text.data();
+    ForEachPair(t, qsizetype(text.size()), Unit('='), Unit('"'), 0, [&](qsizetype eq) {
         // At most one key ends at a given "=": they differ before it. Most
         // attributes differ from every key in their last letter, which is
         // lowered once for all keys.
-        const char16_t last = eq > 0 ? loweredUnit(text[eq - 1]) : u'\0';
+        const char16_t last = eq > 0 ? loweredUnit(t[eq - 1]) : u'\0';
         for (AttributeKey &key : keys) {
             const qsizetype equalsAt = key.lowered.size() - 2;
             const qsizetype start = eq - equalsAt;
             if (start < 0 || (equalsAt > 0 && last != key.lowered[equalsAt - 1].unicode()))
                 continue;
             qsizetype i = qMax<qsizetype>(equalsAt - 1, 0);
-            while (i > 0 && loweredUnit(text[start + i - 1]) == key.lowered[i - 1].unicode())
+            while (i > 0 && loweredUnit(t[start + i - 1]) == key.lowered[i - 1].unicode())
                 --i;
             if (i == 0) {
                 key.places.Add(start);
@@ -57,50 +60,49 @@ void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys)
     });
 }
 
-LineMarks ScanLine(QStringView text, qsizetype from)
+template <typename Unit>
+LineMarks ScanLine(std::basic_string_view<Unit> text, qsizetype from)
 {
-    const char16_t *t = text.utf16();
-    const qsizetype n = text.size();
+    const Unit *t = text.data();
+    const auto n = qsizetype(text.size());
     LineMarks marks;
     // Looks at a place the scan stopped at; true when the line ends there.
     // A comment mark holds no break, so one that begins on the line ends on it.
     auto look = [&](qsizetype i) {
-        const char16_t c = t[i];
-        if (c == u'\r' || c == u'\n') {
+        const Unit c = t[i];
+        if (c == Unit('\r') || c == Unit('\n')) {
             marks.end = i;
             return true;
         }
-        if (c == u'<') {
-            if (marks.commentStart < 0 && i + 3 < n && t[i + 1] == u'!' && t[i + 2] == u'-'
-                && t[i + 3] == u'-')
+        if (c == Unit('<')) {
+            if (marks.commentStart < 0 && i + 3 < n && t[i + 1] == Unit('!')
+                && t[i + 2] == Unit('-') && t[i + 3] == Unit('-'))
                 marks.commentStart = i;
-        } else if (c == u'-') {
-            if (marks.commentEnd < 0 && i + 2 < n && t[i + 1] == u'-' && t[i + 2] == u'>')
+        } else if (c == Unit('-')) {
+            if (marks.commentEnd < 0 && i + 2 < n && t[i + 1] == Unit('-') && t[i + 2] == Unit('>'))
                 marks.commentEnd = i;
         }
         return false;
     };
     qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi16(short(u'\r'));
-    const __m128i lf = _mm_set1_epi16(short(u'\n'));
-    const __m128i lt = _mm_set1_epi16(short(u'<'));
-    const __m128i bang = _mm_set1_epi16(short(u'!'));
-    const __m128i dash = _mm_set1_epi16(short(u'-'));
+    using Lanes = UnitLanes<Unit>;
+    const __m128i cr = Lanes::Splat(Unit('\r'));
+    const __m128i lf = Lanes::Splat(Unit('\n'));
+    const __m128i lt = Lanes::Splat(Unit('<'));
+    const __m128i bang = Lanes::Splat(Unit('!'));
+    const __m128i dash = Lanes::Splat(Unit('-'));
     // Stops at breaks and at the pairs "<!" and "--"; the second unit of the
-    // last place is the ninth.
-    for (; i + 9 <= n; i += 8) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + i));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + i + 1));
-        const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi16(here, cr), _mm_cmpeq_epi16(here, lf));
-        const __m128i opening =
-            _mm_and_si128(_mm_cmpeq_epi16(here, lt), _mm_cmpeq_epi16(next, bang));
-        const __m128i closing =
-            _mm_and_si128(_mm_cmpeq_epi16(here, dash), _mm_cmpeq_epi16(next, dash));
-        const __m128i stops = _mm_or_si128(breaks, _mm_or_si128(opening, closing));
-        unsigned mask = unsigned(_mm_movemask_epi8(stops)) & 0x5555u;
+    // last place is one past the step.
+    for (; i + Lanes::kPerStep + 1 <= n; i += Lanes::kPerStep) {
+        const __m128i here = LoadUnits(t + i);
+        const __m128i next = LoadUnits(t + i + 1);
+        const __m128i breaks = _mm_or_si128(Lanes::Equal(here, cr), Lanes::Equal(here, lf));
+        const __m128i opening = _mm_and_si128(Lanes::Equal(here, lt), Lanes::Equal(next, bang));
+        const __m128i closing = _mm_and_si128(Lanes::Equal(here, dash), Lanes::Equal(next, dash));
+        unsigned mask = Lanes::Mask(_mm_or_si128(breaks, _mm_or_si128(opening, closing)));
         while (mask != 0) {
-            if (look(i + std::countr_zero(mask) / 2))
+            if (look(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit))
                 return marks;
             mask &= mask - 1;
         }
@@ -113,5 +115,35 @@ LineMarks ScanLine(QStringView text, qsizetype from)
     marks.end = n;
     return marks;
 }
+
+template <typename Unit>
+qint32 LineCounter<Unit>::LineAt(qsizetype lineStart)
+{
+    // Counted only as far as asked: most lines of a page are never asked
+    // about. A CR LF pair is one line end, counted at its LF.
+    if (countedTo >= lineStart)
+        return line;
+    const Unit *units = text.data();
+    if (CountUnit(units, countedTo, lineStart, Unit('\r')) == 0) {
+        line += qint32(CountUnit(units, countedTo, lineStart, Unit('\n')));
+        countedTo = lineStart;
+        return line;
+    }
+    const auto size = qsizetype(text.size());
+    for (; countedTo < lineStart; ++countedTo) {
+        const Unit c = units[countedTo];
+        if (c == Unit('\n')
+            || (c == Unit('\r') && (countedTo + 1 >= size || units[countedTo + 1] != Unit('\n'))))
+            ++line;
+    }
+    return line;
+}
+
+template void FindAttributeKeys(std::u16string_view, std::span<AttributeKey>);
+template void FindAttributeKeys(std::string_view, std::span<AttributeKey>);
+template LineMarks ScanLine(std::u16string_view, qsizetype);
+template LineMarks ScanLine(std::string_view, qsizetype);
+template struct LineCounter<char16_t>;
+template struct LineCounter<char>;
 
 } // namespace quillan

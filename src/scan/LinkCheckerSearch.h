@@ -1,11 +1,14 @@
 #pragma once
 // Searching one page for the texts the link checker looks for on each line:
 // each text is searched through the page once, left to right, however many
-// lines ask for it.
+// lines ask for it. A page is searched as UTF-16 code units or as the bytes
+// of UTF-8 (every mark and key is ASCII, which no byte of a longer sequence
+// is); the places found are those of the units searched.
 
 #include <QStringView>
 
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace quillan {
@@ -35,7 +38,8 @@ struct AttributeKey {
 
 // Finds every key in one pass over the text's "=" signs, as a search of the
 // lower-cased text for each would: no character but "=" lower-cases to "=".
-void FindAttributeKeys(QStringView text, std::span<AttributeKey> keys);
+template <typename Unit>
+void FindAttributeKeys(std::basic_string_view<Unit> text, std::span<AttributeKey> keys);
 
 // What one pass over a line of a page finds.
 struct LineMarks {
@@ -44,8 +48,26 @@ struct LineMarks {
     qsizetype commentEnd = -1;   // the first "-->" before `end`, or -1
 };
 
-// Scans the line that starts at `from` once, eight units a step, for its end
-// and the comment marks on it.
-LineMarks ScanLine(QStringView text, qsizetype from);
+// Scans the line that starts at `from` once, a register's worth of units a
+// step, for its end and the comment marks on it.
+template <typename Unit>
+LineMarks ScanLine(std::basic_string_view<Unit> text, qsizetype from);
+
+// The number of the line that begins at a given position of a page's text
+// (from 1; CR, LF and CR LF each end a line). Asked with growing positions.
+template <typename Unit>
+struct LineCounter {
+    std::basic_string_view<Unit> text;
+    qsizetype countedTo = 0;
+    qint32 line = 1;
+
+    qint32 LineAt(qsizetype lineStart);
+};
+
+// A QString's units, as the searches above take them.
+inline std::u16string_view UnitsOf(QStringView text)
+{
+    return {text.utf16(), size_t(text.size())};
+}
 
 } // namespace quillan

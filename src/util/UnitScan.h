@@ -1,12 +1,15 @@
 #pragma once
-// Scans over UTF-16 text that look at eight code units a step. A page is
+// Scans over text, as UTF-16 code units or as the bytes of UTF-8, that look
+// at a register's worth of units a step (8 of UTF-16, 16 bytes). A page is
 // searched for the same few marks once per line or per attribute; calling a
 // general search for each costs more than the search itself, so these keep
-// the loop and hand each place found to the caller.
+// the loop and hand each place found to the caller. The marks are ASCII, so
+// a byte of a longer UTF-8 sequence is never taken for one.
 
 #include <QtGlobal>
 
 #include <bit>
+#include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,25 +17,55 @@
 
 namespace quillan {
 
+#if defined(__SSE2__)
+// The register operations for one width of unit.
+template <typename Unit>
+struct UnitLanes;
+
+template <>
+struct UnitLanes<char16_t> {
+    static constexpr qsizetype kPerStep = 8;
+    static constexpr int kMaskBitsPerUnit = 2;
+    static __m128i Splat(char16_t c) { return _mm_set1_epi16(short(c)); }
+    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
+    // Two mask bits a unit: the even ones stand for the units.
+    static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)) & 0x5555u; }
+};
+
+template <>
+struct UnitLanes<char> {
+    static constexpr qsizetype kPerStep = 16;
+    static constexpr int kMaskBitsPerUnit = 1;
+    static __m128i Splat(char c) { return _mm_set1_epi8(c); }
+    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
+    static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)); }
+};
+
+template <typename Unit>
+inline __m128i LoadUnits(const Unit *at)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+}
+#endif
+
 // Calls `found(i)` for each i in [from, size - 1) where text[i] == first and
 // text[i + 1] == second, in order, until `found` returns false.
-template <typename Found>
-void ForEachPair(const char16_t *text, qsizetype size, char16_t first, char16_t second,
-                 qsizetype from, Found &&found)
+template <typename Unit, typename Found>
+void ForEachPair(const Unit *text, qsizetype size, Unit first, Unit second, qsizetype from,
+                 Found &&found)
 {
     qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
-    const __m128i a = _mm_set1_epi16(short(first));
-    const __m128i b = _mm_set1_epi16(short(second));
-    // Eight starts a step; the second unit of the last start is the ninth.
-    for (; i + 9 <= size; i += 8) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i + 1));
-        const __m128i both = _mm_and_si128(_mm_cmpeq_epi16(here, a), _mm_cmpeq_epi16(next, b));
-        // Two mask bits a unit: the even ones stand for the units.
-        unsigned mask = unsigned(_mm_movemask_epi8(both)) & 0x5555u;
+    using Lanes = UnitLanes<Unit>;
+    const __m128i a = Lanes::Splat(first);
+    const __m128i b = Lanes::Splat(second);
+    // A step of starts; the second unit of the last start is one further.
+    for (; i + Lanes::kPerStep + 1 <= size; i += Lanes::kPerStep) {
+        const __m128i both = _mm_and_si128(Lanes::Equal(LoadUnits(text + i), a),
+                                           Lanes::Equal(LoadUnits(text + i + 1), b));
+        unsigned mask = Lanes::Mask(both);
         while (mask != 0) {
-            if (!found(i + std::countr_zero(mask) / 2))
+            if (!found(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit))
                 return;
             mask &= mask - 1;
         }
@@ -45,47 +78,43 @@ void ForEachPair(const char16_t *text, qsizetype size, char16_t first, char16_t 
 }
 
 // The last CR or LF in [from, to), or -1.
-inline qsizetype LastLineBreakIn(const char16_t *text, qsizetype from, qsizetype to)
+template <typename Unit>
+qsizetype LastLineBreakIn(const Unit *text, qsizetype from, qsizetype to)
 {
     from = qMax<qsizetype>(from, 0);
     qsizetype end = to; // units before `end` are yet to be looked at
 #if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi16(short(u'\r'));
-    const __m128i lf = _mm_set1_epi16(short(u'\n'));
-    for (; end - 8 >= from; end -= 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + end - 8));
-        const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf));
-        const unsigned mask = unsigned(_mm_movemask_epi8(breaks));
+    using Lanes = UnitLanes<Unit>;
+    const __m128i cr = Lanes::Splat(Unit('\r'));
+    const __m128i lf = Lanes::Splat(Unit('\n'));
+    for (; end - Lanes::kPerStep >= from; end -= Lanes::kPerStep) {
+        const __m128i units = LoadUnits(text + end - Lanes::kPerStep);
+        const unsigned mask = Lanes::Mask(_mm_or_si128(Lanes::Equal(units, cr), Lanes::Equal(units, lf)));
         if (mask != 0)
-            return end - 8 + (31 - std::countl_zero(mask)) / 2;
+            return end - Lanes::kPerStep + (31 - std::countl_zero(mask)) / Lanes::kMaskBitsPerUnit;
     }
 #endif
     for (qsizetype i = end - 1; i >= from; --i) {
-        if (text[i] == u'\r' || text[i] == u'\n')
+        if (text[i] == Unit('\r') || text[i] == Unit('\n'))
             return i;
     }
     return -1;
 }
 
 // How many units of [from, to) are `c`.
-inline qsizetype CountUnit(const char16_t *text, qsizetype from, qsizetype to, char16_t c)
+template <typename Unit>
+qsizetype CountUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
 {
     qsizetype count = 0;
     qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(short(c));
-    while (i + 8 <= to) {
-        // Each lane counts down by one a match (a match compares as -1), for
-        // at most 32,767 steps before the lanes are added up.
-        __m128i lanes = _mm_setzero_si128();
-        for (int steps = 0; steps < 32767 && i + 8 <= to; ++steps, i += 8) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
-            lanes = _mm_add_epi16(lanes, _mm_cmpeq_epi16(units, wanted));
-        }
-        alignas(16) qint16 counts[8];
-        _mm_store_si128(reinterpret_cast<__m128i *>(counts), lanes);
-        for (const qint16 lane : counts)
-            count -= lane;
+    using Lanes = UnitLanes<Unit>;
+    const __m128i wanted = Lanes::Splat(c);
+    // Breaks are few among a page's units: the set bits are counted one by one.
+    for (; i + Lanes::kPerStep <= to; i += Lanes::kPerStep) {
+        for (unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted)); mask != 0;
+             mask &= mask - 1)
+            ++count;
     }
 #endif
     for (; i < to; ++i)

@@ -3,11 +3,15 @@
 
 #include "scan/LinkChecker.h"
 #include "scan/LinkCheckerSearch.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QRandomGenerator>
 
 #include <array>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,32 +33,80 @@ TEST(LinkCheckerSearch, OnlyTheseCharactersLowerToTheAnchorsUsed)
     }
 }
 
+namespace {
+
+// Every place of a key, in order.
+std::vector<qsizetype> AllPlaces(const KeyPlaces &places, qsizetype size)
+{
+    std::vector<qsizetype> all;
+    for (qsizetype at = places.Within(0, size); at >= 0; at = places.Within(at + 1, size))
+        all.push_back(at);
+    return all;
+}
+
+// The keys found in a text's UTF-16 units and in its UTF-8 bytes, the
+// places in the bytes given as places of units.
+template <typename Unit>
+std::vector<std::vector<qsizetype>> KeysFound(const QString &text)
+{
+    std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
+                                     AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
+    std::vector<qsizetype> unitAt; // the unit each byte belongs to
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QByteArray piece = text.sliced(i, 1).toUtf8();
+        bytes += piece;
+        unitAt.insert(unitAt.end(), size_t(piece.size()), i);
+    }
+    std::vector<std::vector<qsizetype>> found;
+    if constexpr (std::is_same_v<Unit, char16_t>) {
+        FindAttributeKeys(UnitsOf(text), keys);
+        for (const AttributeKey &key : keys)
+            found.push_back(AllPlaces(key.places, text.size()));
+    } else {
+        FindAttributeKeys(std::string_view(bytes.constData(), size_t(bytes.size())), keys);
+        for (const AttributeKey &key : keys) {
+            found.emplace_back();
+            for (const qsizetype at : AllPlaces(key.places, bytes.size()))
+                found.back().push_back(unitAt[size_t(at)]);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
 TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
 {
     // Random texts built from pieces of keys, capitals, accented letters and
-    // line breaks.
+    // line breaks, searched as UTF-16 and as UTF-8.
     const QStringList pieces =
-        QStringLiteral(" |h|H|ref|REF|s|S|rc|=|\"|\r\n|\u0130|\u00c9| href=\"| SRC=\"").split(u'|');
+        QStringLiteral(" |h|H|ref|REF|s|S|rc|=|\"|\r\n|\u0130|\u00c9| href=\"| SRC=\"|\u212a").split(u'|');
     QRandomGenerator random(20240601);
     for (int round = 0; round < 2000; ++round) {
         QString text;
         const int length = random.bounded(1, 40);
         for (int i = 0; i < length; ++i)
             text += pieces[random.bounded(int(pieces.size()))];
-        std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
-                                         AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
-        FindAttributeKeys(text, keys);
-        for (const AttributeKey &key : keys) {
-            for (qsizetype from = 0; from <= text.size(); from += 3) {
-                const qsizetype fresh = IndexOfInLowered(text, key.lowered, from);
-                for (qsizetype end : {from + 6, from + 12, text.size()}) {
-                    const qsizetype expected =
-                        fresh >= 0 && fresh + key.lowered.size() <= end ? fresh : -1;
-                    ASSERT_EQ(key.places.Within(from, end), expected)
-                        << text.toStdString() << " from " << from << " end " << end;
-                }
-            }
+        std::vector<std::vector<qsizetype>> expected;
+        for (const QStringView key : {kHrefKey, kSrcKey}) {
+            expected.emplace_back();
+            for (qsizetype at = IndexOfInLowered(text, key, 0); at >= 0;
+                 at = IndexOfInLowered(text, key, at + 1))
+                expected.back().push_back(at);
         }
+        ASSERT_EQ(KeysFound<char16_t>(text), expected) << text.toStdString();
+        ASSERT_EQ(KeysFound<char>(text), expected) << text.toStdString();
+    }
+}
+
+TEST(LinkCheckerSearch, NoCharacterOutsideAsciiLowersToALetterOfAKey)
+{
+    // The search of a page's UTF-8 bytes compares ASCII only.
+    for (char16_t c = 128; c < 0xffff; ++c) {
+        const char16_t lowered = LowerCaseAccentedChar(QChar(c)).unicode();
+        for (const QStringView key : {kHrefKey, kSrcKey})
+            ASSERT_FALSE(key.contains(QChar(lowered))) << "code " << int(c);
     }
 }
 
@@ -77,10 +129,16 @@ TEST(LinkCheckerSearch, ALineScanFindsItsEndAndTheFirstCommentMarksOnIt)
                 const qsizetype at = text.indexOf(mark, from);
                 return at >= 0 && at + mark.size() <= end ? at : -1;
             };
-            const LineMarks marks = ScanLine(text, from);
-            ASSERT_EQ(marks.end, end) << text.toStdString() << " from " << from;
-            ASSERT_EQ(marks.commentStart, firstBefore(u"<!--"_s)) << text.toStdString() << " from " << from;
-            ASSERT_EQ(marks.commentEnd, firstBefore(u"-->"_s)) << text.toStdString() << " from " << from;
+            const QByteArray bytes = text.toLatin1(); // ASCII: the same places
+            for (const LineMarks &marks :
+                 {ScanLine(UnitsOf(text), from),
+                  ScanLine(std::string_view(bytes.constData(), size_t(bytes.size())), from)}) {
+                ASSERT_EQ(marks.end, end) << text.toStdString() << " from " << from;
+                ASSERT_EQ(marks.commentStart, firstBefore(u"<!--"_s))
+                    << text.toStdString() << " from " << from;
+                ASSERT_EQ(marks.commentEnd, firstBefore(u"-->"_s))
+                    << text.toStdString() << " from " << from;
+            }
         }
     }
 }
@@ -100,7 +158,9 @@ TEST(LinkCheckerSearch, LineNumbersCountEachKindOfBreak)
             if (withCr || !piece.contains(u'\r'))
                 text += piece;
         }
-        LineCounter lines{text};
+        const QByteArray bytes = text.toLatin1();
+        LineCounter<char16_t> lines{UnitsOf(text)};
+        LineCounter<char> byteLines{std::string_view(bytes.constData(), size_t(bytes.size()))};
         qint32 expected = 1;
         qsizetype counted = 0;
         for (qsizetype at = 0; at <= text.size(); at += random.bounded(1, 12)) {
@@ -111,6 +171,46 @@ TEST(LinkCheckerSearch, LineNumbersCountEachKindOfBreak)
                     ++expected;
             }
             ASSERT_EQ(lines.LineAt(at), expected) << text.toStdString() << " at " << at;
+            ASSERT_EQ(byteLines.LineAt(at), expected) << text.toStdString() << " at " << at;
+        }
+    }
+}
+
+TEST(LinkCheckerSearch, APageReadInItsBytesGivesWhatItsUtf16TextGives)
+{
+    // Random pages of keys, comments, breaks, letters outside ASCII, bytes
+    // that are not UTF-8 (inside links too) and byte order marks, read
+    // through the text the locale's decoding gives and through the bytes.
+    const std::vector<QByteArray> pieces{
+        "<a href=\"x.htm\">", " SRC=\"p.gif\"", "<!--", "-->", "\r", "\n", "\r\n", "  ", "\t",
+        "\"", "=\"", " href=\"caf\xc3\xa9.htm\"", " href=\"bad\xff\xfe.htm\"", " href=\"cut\xc3\"",
+        "\xc3", "\xe2\x80", "\xf0\x9f\x98\x80", " href=\"\xef\xbb\xbf" "bom.htm\"", "\xef\xbb\xbf",
+        " sr\xc3\xa9=\"x.htm\"", " h\xc4\xb0ref=\"k.htm\"", " href=\" spaced .htm \""};
+    ScanState state;
+    ScanOptions options;
+    options.checkableFileTypes = QStringLiteral("htm gif");
+    const LinkChecker checker(state, options);
+    const PageToRead page{QStringLiteral("/nowhere/site/p.htm"),
+                          {QString(), QStringLiteral("/nowhere/site/")}};
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 1500; ++round) {
+        QByteArray bytes = random.bounded(5) == 0 ? QByteArray("\xef\xbb\xbf") : QByteArray();
+        for (int i = random.bounded(0, 40); i > 0; --i)
+            bytes += pieces[size_t(random.bounded(int(pieces.size())))];
+        const QString text = DecodeLocaleText(bytes);
+        std::string_view units(bytes.constData(), size_t(bytes.size()));
+        if (units.starts_with("\xef\xbb\xbf"))
+            units.remove_prefix(3);
+        std::vector<BrokenLink> fromText;
+        std::vector<BrokenLink> fromBytes;
+        const PageReadResult a = checker.ReadText(UnitsOf(text), page, fromText);
+        const PageReadResult b = checker.ReadText(units, page, fromBytes);
+        ASSERT_EQ(a.linksChecked, b.linksChecked) << bytes.toStdString();
+        ASSERT_EQ(fromText.size(), fromBytes.size()) << bytes.toStdString();
+        for (size_t i = 0; i < fromText.size(); ++i) {
+            ASSERT_EQ(fromText[i].strLinkTo, fromBytes[i].strLinkTo) << bytes.toStdString();
+            ASSERT_EQ(fromText[i].line, fromBytes[i].line) << bytes.toStdString();
+            ASSERT_EQ(fromText[i].link, fromBytes[i].link) << bytes.toStdString();
         }
     }
 }
