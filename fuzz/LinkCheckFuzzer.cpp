@@ -7,7 +7,8 @@
 //
 // Pages are read the classic way or, when the options ask, as a browser
 // reads them, with or without anchors; either way a page's records come in
-// the order of its lines.
+// the order of its lines. The classic reading of the page's bytes must give
+// what the reading of its UTF-16 text gives.
 //
 // Input: one byte of options; when it asks for names the locale cannot
 // decode, the byte those names hold; two short exclusion texts (file paths,
@@ -18,6 +19,7 @@
 
 #include "run/WalkDriver.h"
 #include "reports/BrokenLinkReports.h"
+#include "scan/LinkChecker.h"
 #include "settings/TargetFileTypes.h"
 
 #include "util/NativeName.h"
@@ -30,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string_view>
 #include <utility>
 
 using namespace quillan;
@@ -215,6 +218,28 @@ void checkReport(const QString &path, const ReportSettings &settings, qint32 num
         FUZZ_REQUIRE(links == numLinks);
 }
 
+// The classic reading of the page's bytes gives what the reading of its
+// UTF-16 text (the Windows build's) gives.
+void checkBothReadings(const ScanState &state, const ScanOptions &scan, const QByteArray &bytes)
+{
+    const LinkChecker checker(state, scan);
+    const PageToRead at{scan.topFolder + QStringLiteral("index.htm"), {QString(), scan.topFolder}};
+    const QString text = DecodeLocaleText(bytes);
+    std::string_view units(bytes.constData(), size_t(bytes.size()));
+    if (units.starts_with("\xEF\xBB\xBF"))
+        units.remove_prefix(3);
+    std::vector<BrokenLink> fromText;
+    std::vector<BrokenLink> fromBytes;
+    FUZZ_REQUIRE(checker.ReadText(UnitsOf(text), at, fromText).linksChecked
+                 == checker.ReadText(units, at, fromBytes).linksChecked);
+    FUZZ_REQUIRE(fromText.size() == fromBytes.size());
+    for (size_t i = 0; i < fromText.size(); ++i) {
+        FUZZ_REQUIRE(fromText[i].strLinkTo == fromBytes[i].strLinkTo);
+        FUZZ_REQUIRE(fromText[i].line == fromBytes[i].line);
+        FUZZ_REQUIRE(fromText[i].link == fromBytes[i].link);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -227,7 +252,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString excludedFilepaths = input.text(input.byte() % 8);
     const QString excludedLinks = input.text(input.byte() % 8);
     const Site &made = site();
-    const PageUnderTest page(made, input.rest(), oddByte, oddPageName, oddFolderName);
+    const QByteArray pageBytes = input.rest();
+    const PageUnderTest page(made, pageBytes, oddByte, oddPageName, oddFolderName);
 
     ScanState state;
     PrepareExclusions(state, excludedFilepaths.trimmed(), excludedLinks.trimmed());
@@ -246,6 +272,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     scan.checkAnchors = scan.readAsBrowser && (options & 4) != 0;
     QuietWalkHost host;
     RunWalk(state, scan, host);
+
+    if (!scan.readAsBrowser)
+        checkBothReadings(state, scan, pageBytes);
 
     const qint32 numLinks = state.lngNumBrokenLinks;
     FUZZ_REQUIRE(numLinks >= 0 && numLinks <= scan.maxNumLinks);
