@@ -208,37 +208,54 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
         shownTarget[size_t(byOrder[i])] = TrimSpaces(target);
     }
 
+    // A page's broken links stand together in the table and share its path:
+    // each run of one page is a page here, its relative path made once, and
+    // the pages are sorted once, the same text taking the same rank.
+    std::vector<qint32> pageOf(size_t(qMax(numLinks, 0)));
+    std::vector<QString> shownPage;
+    for (qint32 i = 1; i <= numLinks; ++i) {
+        const QString &page = links[i].strLinkFrom;
+        const bool samePage = i > 1 && page.constData() == links[i - 1].strLinkFrom.constData()
+                              && page.size() == links[i - 1].strLinkFrom.size();
+        if (!samePage)
+            shownPage.push_back(relative(page).toString());
+        pageOf[size_t(i - 1)] = qint32(shownPage.size()) - 1;
+    }
+    std::vector<qint32> pagesInOrder(shownPage.size());
+    for (size_t i = 0; i < pagesInOrder.size(); ++i)
+        pagesInOrder[i] = qint32(i);
+    std::sort(pagesInOrder.begin(), pagesInOrder.end(), [&](qint32 x, qint32 y) {
+        return shownPage[size_t(x)] < shownPage[size_t(y)];
+    });
+    std::vector<qint32> pageRank(shownPage.size());
+    for (size_t i = 0, rank = 0; i < pagesInOrder.size(); ++i) {
+        if (i > 0 && shownPage[size_t(pagesInOrder[i - 1])] != shownPage[size_t(pagesInOrder[i])])
+            ++rank;
+        pageRank[size_t(pagesInOrder[i])] = qint32(rank);
+    }
+
     struct Entry {
-        qint32 rank;
-        qint32 index; // in the table
-        QStringView page;
+        qint32 targetRank;
+        qint32 pageRank;
+        qint32 index; // in the table, from 0
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(qMax(numLinks, 0)));
-    for (qint32 i = 1; i <= numLinks; ++i)
-        entries.push_back(Entry{rankOf[size_t(targetIds[size_t(i - 1)])], i,
-                                relative(links[i].strLinkFrom)});
+    for (qint32 i = 0; i < numLinks; ++i) {
+        entries.push_back(Entry{rankOf[size_t(targetIds[size_t(i)])],
+                                pageRank[size_t(pageOf[size_t(i)])], i});
+    }
+    // Entries equal in both ranks give the same row.
     std::sort(entries.begin(), entries.end(), [](const Entry &x, const Entry &y) {
-        if (x.rank != y.rank)
-            return x.rank < y.rank;
-        return x.page < y.page;
+        return x.targetRank != y.targetRank ? x.targetRank < y.targetRank
+                                            : x.pageRank < y.pageRank;
     });
 
-    // A page's broken links stand together in the table and share its path:
-    // each page's relative path is made once.
-    std::vector<QString> shownPage(size_t(qMax(numLinks, 0)));
-    for (qint32 i = 1; i <= numLinks; ++i) {
-        const QString &page = links[i].strLinkFrom;
-        shownPage[size_t(i - 1)] = i > 1 && page.constData() == links[i - 1].strLinkFrom.constData()
-                                               && page.size() == links[i - 1].strLinkFrom.size()
-                                           ? shownPage[size_t(i - 2)]
-                                           : relative(page).toString();
-    }
     std::vector<LinkToRow> rows;
     rows.reserve(entries.size());
     for (const Entry &entry : entries) {
-        rows.push_back(LinkToRow{shownTarget[size_t(targetIds[size_t(entry.index - 1)])],
-                                 shownPage[size_t(entry.index - 1)]});
+        rows.push_back(LinkToRow{shownTarget[size_t(targetIds[size_t(entry.index)])],
+                                 shownPage[size_t(pageOf[size_t(entry.index)])]});
     }
     return rows;
 }
