@@ -8,6 +8,7 @@
 
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <utility>
 
 namespace quillan {
@@ -126,28 +127,38 @@ QString DecodeLinkPath(QStringView path)
 
 QString ResolveSitePath(QStringView folder, QStringView path)
 {
-    // Built in one string that holds the segments kept so far, each ending
-    // with "/": this runs for every link of every page.
+    // Built in one buffer that holds the segments kept so far, each ending
+    // with "/": this runs for every link of every page. Each segment of the
+    // path gives at most itself and a "/" (".." past the top "../"), and the
+    // folder at most itself and a "/".
     const bool fromRoot = path.startsWith(u'/');
-    QString resolved;
-    resolved.reserve(folder.size() + path.size() + 1);
+    QString resolved(folder.size() + path.size() + 2, Qt::Uninitialized);
+    char16_t *const out = reinterpret_cast<char16_t *>(resolved.data());
+    qsizetype size = 0;
+    auto append = [&](QStringView piece) {
+        std::copy(piece.utf16(), piece.utf16() + piece.size(), out + size);
+        size += piece.size();
+    };
     if (!fromRoot) {
         // A page's folder is kept as it is written when it is one already.
         bool emptySegment = folder.startsWith(u'/');
         for (qsizetype i = 1; !emptySegment && i < folder.size(); ++i)
             emptySegment = folder[i] == u'/' && folder[i - 1] == u'/';
         if (!emptySegment && (folder.isEmpty() || folder.endsWith(u'/'))) {
-            resolved += folder;
+            append(folder);
         } else {
             for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts)) {
-                resolved += segment;
-                resolved += u'/';
+                append(segment);
+                out[size++] = u'/';
             }
         }
     }
     // Where the last kept segment begins.
-    auto lastSegmentStart = [&resolved] {
-        return LastIndexOfChar(resolved, u'/', resolved.size() - 2) + 1;
+    auto lastSegmentStart = [&] {
+        qsizetype i = size - 2;
+        while (i >= 0 && out[i] != u'/')
+            --i;
+        return i + 1;
     };
     bool endsAsFolder = path.isEmpty();
     for (qsizetype begin = 0; begin <= path.size();) {
@@ -162,19 +173,20 @@ QString ResolveSitePath(QStringView folder, QStringView path)
         if (segment.isEmpty() || segment == u".")
             continue;
         if (segment == u"..") {
-            const qsizetype last = resolved.isEmpty() ? -1 : lastSegmentStart();
-            if (last >= 0 && QStringView(resolved).sliced(last) != u"../")
-                resolved.truncate(last);
+            const qsizetype last = size == 0 ? -1 : lastSegmentStart();
+            if (last >= 0 && QStringView(out + last, size - last) != u"../")
+                size = last;
             else if (!fromRoot)
-                resolved += u"../"; // out of the top folder: checked all the same
+                append(u"../"); // out of the top folder: checked all the same
             continue;
         }
         endsAsFolder = false;
-        resolved += segment;
-        resolved += u'/';
+        append(segment);
+        out[size++] = u'/';
     }
-    if (!endsAsFolder && !resolved.isEmpty())
-        resolved.chop(1);
+    if (!endsAsFolder && size > 0)
+        --size;
+    resolved.truncate(size);
     return resolved;
 }
 
