@@ -24,6 +24,29 @@ bool IsTagSpace(char16_t c)
     return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r' || c == u'\f';
 }
 
+// The characters that end a tag's or an attribute's name, marked by kind,
+// for the loops that pass over names one character at a time.
+enum NameStop : unsigned char {
+    kEndsTagName = 1,       // a space, "/" or ">"
+    kEndsAttributeName = 2, // those and "="
+    kEndsUnquotedValue = 4, // a space or ">"
+};
+
+constexpr std::array<unsigned char, 128> kNameStops = [] {
+    std::array<unsigned char, 128> stops{};
+    for (const char16_t c : {u' ', u'\n', u'\t', u'\r', u'\f'})
+        stops[c] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue;
+    stops[u'/'] = kEndsTagName | kEndsAttributeName;
+    stops[u'>'] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue;
+    stops[u'='] = kEndsAttributeName;
+    return stops;
+}();
+
+bool Stops(char16_t c, NameStop kind)
+{
+    return c < 128 && (kNameStops[c] & kind) != 0;
+}
+
 bool IsAsciiAlpha(char16_t c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
@@ -121,7 +144,7 @@ private:
 
     qsizetype NameEnd(qsizetype p) const
     {
-        while (p < n_ && !IsTagSpace(t_[p]) && t_[p] != u'/' && t_[p] != u'>')
+        while (p < n_ && !Stops(t_[p], kEndsTagName))
             ++p;
         return p;
     }
@@ -153,7 +176,7 @@ private:
             }
             // The first character belongs to the name even when it is "=".
             const qsizetype nameBegin = p++;
-            while (p < n_ && !IsTagSpace(t_[p]) && t_[p] != u'/' && t_[p] != u'>' && t_[p] != u'=')
+            while (p < n_ && !Stops(t_[p], kEndsAttributeName))
                 ++p;
             const qsizetype nameEnd = p;
             while (p < n_ && IsTagSpace(t_[p]))
@@ -175,7 +198,7 @@ private:
                     p = valueEnd + 1;
                 } else if (c != u'>') {
                     valueBegin = p;
-                    while (p < n_ && !IsTagSpace(t_[p]) && t_[p] != u'>')
+                    while (p < n_ && !Stops(t_[p], kEndsUnquotedValue))
                         ++p;
                     valueEnd = p;
                 } else {
