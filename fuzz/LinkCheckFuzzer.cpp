@@ -223,7 +223,7 @@ void checkReport(const QString &path, const ReportSettings &settings, qint32 num
 void checkBothReadings(const ScanState &state, const ScanOptions &scan, const QByteArray &bytes)
 {
     const LinkChecker checker(state, scan);
-    const PageToRead at{scan.topFolder + QStringLiteral("index.htm"), {QString(), scan.topFolder}};
+    const PageToRead at{scan.topFolder + QStringLiteral("index.htm"), {QString(), scan.topFolder}, nullptr};
     const QString text = DecodeLocaleText(bytes);
     std::string_view units(bytes.constData(), size_t(bytes.size()));
     if (units.starts_with("\xEF\xBB\xBF"))

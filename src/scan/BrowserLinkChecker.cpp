@@ -214,7 +214,7 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
                                             std::vector<BrokenLink> &found) const
 {
     QByteArray bytes;
-    if (!ReadWholeFile(page.path, bytes))
+    if (!page.ReadBytes(bytes))
         return PageReadResult{false, 0};
     HtmlPage html;
     ReadHtmlLinks(DecodeHtmlBytes(bytes), html, options_.checkAnchors);

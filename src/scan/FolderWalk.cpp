@@ -146,36 +146,9 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
     const FolderEntries entries = readFolder(strFolder, unreadable);
     if (unreadable)
         pass(Step{StepKind::FolderUnreadable, strFolder, nullptr});
-    const qsizetype topLength = options_.topFolder.size();
 
-    for (const QString &path : entries.files) {
-        const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
-        if (!pass(Step{StepKind::FileMet, shown, nullptr}))
-            return leaveFolder();
-
-        if (IsNotTargetFile(path) || IsExcludedFilepath(path))
-            continue;
-        const qint64 bytes = FileLength(path);
-        if (bytes < 1)
-            continue;
-
-        if (state_.blnListingFiles) {
-            ++state_.lngNumListedFiles;
-            state_.GrowListedFiles(100);
-            state_.strListedFiles[state_.lngNumListedFiles] = path.mid(topLength);
-            host_.ShowStatus(ListingProgressText(state_.lngNumListedFiles));
-            if (state_.lngNumListedFiles >= options_.maxNumFiles) {
-                state_.blnMaxNumFilesReached = true;
-                return leaveFolder();
-            }
-        } else if (state_.blnCheckingLinks) {
-            if (!passPage(path, bytes))
-                return leaveFolder();
-        }
-
-        if (!pass(Step{StepKind::FileDone, QString(), nullptr}))
-            return leaveFolder();
-    }
+    if (!walkFiles(strFolder, entries.files))
+        return leaveFolder();
 
     if (options_.topFolderOnly == 1)
         return leaveFolder();
@@ -210,6 +183,43 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
     leaveFolder();
 }
 
+bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
+{
+    const qsizetype topLength = options_.topFolder.size();
+    // The folder is held open for its files (and the pages of them read
+    // ahead), not down its subfolders.
+    const auto open = std::make_shared<const OpenFolder>(folder);
+    for (const QString &path : files) {
+        const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
+        if (!pass(Step{StepKind::FileMet, shown, nullptr}))
+            return false;
+
+        if (IsNotTargetFile(path) || IsExcludedFilepath(path))
+            continue;
+        const qint64 bytes = open->FileLength(path);
+        if (bytes < 1)
+            continue;
+
+        if (state_.blnListingFiles) {
+            ++state_.lngNumListedFiles;
+            state_.GrowListedFiles(100);
+            state_.strListedFiles[state_.lngNumListedFiles] = path.mid(topLength);
+            host_.ShowStatus(ListingProgressText(state_.lngNumListedFiles));
+            if (state_.lngNumListedFiles >= options_.maxNumFiles) {
+                state_.blnMaxNumFilesReached = true;
+                return false;
+            }
+        } else if (state_.blnCheckingLinks) {
+            if (!passPage(path, bytes, open))
+                return false;
+        }
+
+        if (!pass(Step{StepKind::FileDone, QString(), nullptr}))
+            return false;
+    }
+    return true;
+}
+
 bool FolderWalk::pass(Step step)
 {
     if (ended_)
@@ -227,11 +237,12 @@ bool FolderWalk::pass(Step step)
     return true;
 }
 
-bool FolderWalk::passPage(const QString &page, qint64 bytes)
+bool FolderWalk::passPage(const QString &page, qint64 bytes,
+                          const std::shared_ptr<const OpenFolder> &folder)
 {
     if (ended_)
         return false;
-    PageToRead toRead{page, QStringList()};
+    PageToRead toRead{page, QStringList(), folder};
     toRead.folders.reserve(state_.intFolderDepth + 1);
     for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
         toRead.folders.append(state_.strFolderAtDepth[depth]);

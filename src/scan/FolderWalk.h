@@ -81,10 +81,12 @@ private:
     void walkFolder(QString strFolder, FolderIdentity identity);
     void enterFolder(const QString &strFolder, FolderIdentity identity);
     void leaveFolder();
+    // The folder's files in order; false when the walk is to end.
+    bool walkFiles(const QString &folder, const QStringList &files);
     // Each false once the walk has ended (stopped, or at the link limit),
     // as recorded so far.
     bool pass(Step step);
-    bool passPage(const QString &page, qint64 bytes);
+    bool passPage(const QString &page, qint64 bytes, const std::shared_ptr<const OpenFolder> &folder);
     void record(Step &step);
     void recordFront();
     // Records one page's broken links in the order found, up to the limit.

@@ -89,7 +89,7 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
     // Whatever could be read is examined; a read error just ends the page.
     PageReadResult result;
     QByteArray bytes;
-    if (!ReadWholeFile(page.path, bytes)) {
+    if (!page.ReadBytes(bytes)) {
         result.read = false;
         return result;
     }

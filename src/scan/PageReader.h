@@ -4,10 +4,12 @@
 // its links are broken, so pages can be read in any order, or side by side.
 
 #include "scan/ScanState.h"
+#include "util/FileProc.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 namespace quillan {
@@ -19,8 +21,16 @@ struct PageToRead {
     // top folder, entry Depth() the page's folder; each ends with a
     // separator. Entry 0 is unused.
     QStringList folders;
+    // The page's folder held open while its pages are read, or null.
+    std::shared_ptr<const OpenFolder> openFolder;
 
     int Depth() const { return int(folders.size()) - 1; }
+
+    // The page's bytes (ReadWholeFile), through its open folder when it has one.
+    bool ReadBytes(QByteArray &content) const
+    {
+        return openFolder ? openFolder->ReadWholeFile(path, content) : ReadWholeFile(path, content);
+    }
 };
 
 class PageReader

@@ -132,20 +132,17 @@ qint64 FileLength(const QString &path)
 #endif
 }
 
-bool ReadWholeFile(const QString &path, QByteArray &content)
+#ifndef Q_OS_WIN
+namespace {
+
+// Reads the file `name` names, relative to the folder `folder` (AT_FDCWD: as
+// a whole path).
+bool readWholeFileAt(int folder, const char *name, QByteArray &content)
 {
-#ifdef Q_OS_WIN
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
-    // Read whole in one go: no buffer of the file's own in between.
-    content = file.readAll();
-    return true;
-#else
     // Opened by its bytes (QFile would take the name through Qt's own, lossy
     // decoding) and read with the plain calls: this runs for every page, and
     // QFile would ask for the size and the position again on the way.
-    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st;
@@ -170,7 +167,74 @@ bool ReadWholeFile(const QString &path, QByteArray &content)
     ::close(fd);
     content.truncate(length);
     return true;
+}
+
+} // namespace
 #endif
+
+bool ReadWholeFile(const QString &path, QByteArray &content)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    // Read whole in one go: no buffer of the file's own in between.
+    content = file.readAll();
+    return true;
+#else
+    return readWholeFileAt(AT_FDCWD, EncodeNativeName(path).constData(), content);
+#endif
+}
+
+OpenFolder::OpenFolder(const QString &folder) : folder_(folder)
+{
+#ifndef Q_OS_WIN
+#ifdef O_PATH
+    constexpr int kFlags = O_PATH | O_DIRECTORY | O_CLOEXEC; // no right to read it needed
+#else
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+    handle_ = ::open(EncodeNativeName(folder).constData(), kFlags);
+#endif
+}
+
+OpenFolder::~OpenFolder()
+{
+#ifndef Q_OS_WIN
+    if (handle_ >= 0)
+        ::close(handle_);
+#endif
+}
+
+QStringView OpenFolder::nameOf(const QString &path) const
+{
+    if (handle_ < 0 || path.size() <= folder_.size() || !path.startsWith(folder_))
+        return {};
+    const QStringView name = QStringView(path).sliced(folder_.size());
+    return ContainsChar(name, u'/') ? QStringView() : name;
+}
+
+qint64 OpenFolder::FileLength(const QString &path) const
+{
+#ifndef Q_OS_WIN
+    if (const QStringView name = nameOf(path); !name.isEmpty()) {
+        struct stat st;
+        if (::fstatat(handle_, EncodeNativeName(name).constData(), &st, 0) != 0
+            || !S_ISREG(st.st_mode))
+            return -1;
+        return qint64(st.st_size);
+    }
+#endif
+    return quillan::FileLength(path);
+}
+
+bool OpenFolder::ReadWholeFile(const QString &path, QByteArray &content) const
+{
+#ifndef Q_OS_WIN
+    if (const QStringView name = nameOf(path); !name.isEmpty())
+        return readWholeFileAt(handle_, EncodeNativeName(name).constData(), content);
+#endif
+    return quillan::ReadWholeFile(path, content);
 }
 
 QString GetFileExtension(QStringView path, bool lowerCase)

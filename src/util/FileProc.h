@@ -31,6 +31,31 @@ bool HoldsDotSegment(QStringView path);
 // The size of a regular file in bytes; -1 when it cannot be read.
 qint64 FileLength(const QString &path);
 
+// A folder held open where the system allows, whose files are looked up and
+// read relative to it: the walk asks the length of every page and reads it,
+// and a look-up by the whole path goes through every folder above the page
+// each time. The answers are those of FileLength and ReadWholeFile.
+class OpenFolder
+{
+public:
+    // `folder` ends with a separator.
+    explicit OpenFolder(const QString &folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder &) = delete;
+    OpenFolder &operator=(const OpenFolder &) = delete;
+
+    // For a path in the folder (any other path is asked as a whole).
+    qint64 FileLength(const QString &path) const;
+    bool ReadWholeFile(const QString &path, QByteArray &content) const;
+
+private:
+    // The name of `path` in the folder, or "" when it is not one of its files.
+    QStringView nameOf(const QString &path) const;
+
+    QString folder_;
+    int handle_ = -1; // the open folder, or -1
+};
+
 // The whole content of a file. False when it cannot be opened; a read error
 // after that keeps what was read.
 bool ReadWholeFile(const QString &path, QByteArray &content);

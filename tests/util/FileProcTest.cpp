@@ -93,5 +93,37 @@ TEST(ReadWholeFile, OpensANameByItsBytes)
     EXPECT_EQ(FileLength(tree.path(QStringLiteral("missing.htm"))), -1);
 }
 
+TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("d/page.htm"), "12345");
+    tree.file(QStringLiteral("d/empty.htm"), "");
+    tree.folder(QStringLiteral("d/sub"));
+    tree.file(QStringLiteral("other/far.htm"), "123");
+    tree.symlink(QStringLiteral("d/link.htm"), QStringLiteral("page.htm"));
+    tree.symlink(QStringLiteral("d/dangling.htm"), QStringLiteral("nowhere.htm"));
+    tree.byteNamedFile("d/caf\xE9.htm", "1234567");
+    const QString folder = tree.path(QStringLiteral("d/"));
+    const OpenFolder open(folder);
+    for (const QString &path :
+         {folder + QStringLiteral("page.htm"), folder + QStringLiteral("empty.htm"),
+          folder + QStringLiteral("sub"), folder + QStringLiteral("link.htm"),
+          folder + QStringLiteral("dangling.htm"), folder + QStringLiteral("missing.htm"),
+          folder + DecodeNativeName("caf\xE9.htm"), tree.path(QStringLiteral("other/far.htm"))})
+    {
+        EXPECT_EQ(open.FileLength(path), FileLength(path)) << path.toStdString();
+        QByteArray whole;
+        QByteArray inFolder;
+        EXPECT_EQ(open.ReadWholeFile(path, inFolder), ReadWholeFile(path, whole)) << path.toStdString();
+        EXPECT_EQ(inFolder, whole) << path.toStdString();
+    }
+    EXPECT_EQ(open.FileLength(folder + QStringLiteral("link.htm")), 5);
+    EXPECT_EQ(open.FileLength(folder + DecodeNativeName("caf\xE9.htm")), 7);
+
+    // A folder that is not there: every path is asked as a whole.
+    const OpenFolder gone(tree.path(QStringLiteral("gone/")));
+    EXPECT_EQ(gone.FileLength(folder + QStringLiteral("page.htm")), 5);
+}
+
 } // namespace
 } // namespace quillan::test
