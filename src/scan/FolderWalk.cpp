@@ -10,7 +10,13 @@
 #include <QLocale>
 #include <QThread>
 
+#ifndef Q_OS_WIN
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -32,6 +38,7 @@ struct FolderEntries {
 FolderEntries readFolder(const QString &folder, bool &unreadable)
 {
     FolderEntries entries;
+#ifdef Q_OS_WIN
     std::error_code ec;
     fs::directory_iterator it(ToNativePath(folder), ec);
     unreadable = bool(ec);
@@ -43,6 +50,33 @@ FolderEntries readFolder(const QString &folder, bool &unreadable)
         else if (!typeError && entry.is_directory(typeError))
             entries.subfolders.append(FromNativePath(entry.path().filename()));
     }
+#else
+    // Read with the plain calls, as the standard library's iterator reads,
+    // without the path objects it makes of every entry: the walk reads
+    // every folder of the site. An entry's type comes with its name; a link
+    // (or a file system that does not tell) is looked up, links followed.
+    DIR *dir = ::opendir(EncodeNativeName(folder).constData());
+    unreadable = dir == nullptr;
+    if (dir == nullptr)
+        return entries;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(dir), name, &st, 0) != 0)
+                continue; // a link to nothing, or refused: neither file nor folder
+            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+        }
+        if (type == DT_REG)
+            entries.files.append(DecodeNativeName(name));
+        else if (type == DT_DIR)
+            entries.subfolders.append(DecodeNativeName(name));
+    }
+    ::closedir(dir);
+#endif
     std::sort(entries.files.begin(), entries.files.end());
     std::sort(entries.subfolders.begin(), entries.subfolders.end());
     for (QString &file : entries.files)
