@@ -99,11 +99,8 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
 #else
     // The locale's text is read as UTF-8 (see DecodeLocaleText): the page
     // is searched in its bytes, half the size of its UTF-16 text, and only
-    // its links are decoded. A byte order mark is not part of the text.
-    std::string_view units(bytes.constData(), size_t(bytes.size()));
-    if (units.starts_with("\xEF\xBB\xBF"))
-        units.remove_prefix(3);
-    return ReadText(units, page, found);
+    // its links are decoded.
+    return ReadText(Utf8TextOf(bytes), page, found);
 #endif
 }
 
@@ -201,6 +198,14 @@ template PageReadResult LinkChecker::ReadText(std::u16string_view, const PageToR
                                               std::vector<BrokenLink> &) const;
 template PageReadResult LinkChecker::ReadText(std::string_view, const PageToRead &,
                                               std::vector<BrokenLink> &) const;
+
+std::string_view Utf8TextOf(const QByteArray &bytes)
+{
+    std::string_view text(bytes.constData(), size_t(bytes.size()));
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    return text;
+}
 
 QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
                                  KnownExtensions &known) const

@@ -17,6 +17,11 @@
 
 namespace quillan {
 
+// A page's bytes as the classic reading searches them when the locale's
+// encoding is UTF-8: all but a leading byte order mark, which is not part of
+// the text (DecodeLocaleText drops it too).
+std::string_view Utf8TextOf(const QByteArray &bytes);
+
 class LinkChecker : public PageReader
 {
 public:
