@@ -133,7 +133,7 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     // folder at most itself and a "/".
     const bool fromRoot = path.startsWith(u'/');
     QString resolved(folder.size() + path.size() + 2, Qt::Uninitialized);
-    char16_t *const out = reinterpret_cast<char16_t *>(resolved.data());
+    auto *const out = reinterpret_cast<char16_t *>(resolved.data());
     qsizetype size = 0;
     auto append = [&](QStringView piece) {
         std::copy(piece.utf16(), piece.utf16() + piece.size(), out + size);

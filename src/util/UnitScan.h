@@ -29,7 +29,7 @@ struct UnitLanes<char16_t> {
     static __m128i Splat(char16_t c) { return _mm_set1_epi16(short(c)); }
     static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
     // Two mask bits a unit: the even ones stand for the units.
-    static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)) & 0x5555u; }
+    static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)) & 0x5555U; }
 };
 
 template <>
