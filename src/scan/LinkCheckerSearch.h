@@ -1,9 +1,10 @@
 #pragma once
-// Searching one page for the texts the link checker looks for on each line:
-// each text is searched through the page once, left to right, however many
-// lines ask for it. A page is searched as UTF-16 code units or as the bytes
-// of UTF-8 (every mark and key is ASCII, which no byte of a longer sequence
-// is); the places found are those of the units searched.
+// Searching one page for the texts the link checker looks for: the keys in
+// one pass over the page, and what a line with a key needs (its end, its
+// comment marks) in one pass over that line only. A page is searched as
+// UTF-16 code units or as the bytes of UTF-8 (every mark and key is ASCII,
+// which no byte of a longer sequence is); the places found are those of the
+// units searched.
 
 #include <QStringView>
 
