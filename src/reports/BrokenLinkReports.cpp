@@ -83,6 +83,24 @@ QString sentenceWithCount(const QString &one, const QString &manyBefore, const Q
     return manyBefore + QString::number(count) + manyAfter;
 }
 
+// The rank of each of `count` items in the order `less` gives; items
+// `less` cannot tell apart either way share a rank.
+template <typename Less>
+std::vector<qint32> RanksInOrder(size_t count, Less less)
+{
+    std::vector<qint32> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = qint32(i);
+    std::sort(order.begin(), order.end(), less);
+    std::vector<qint32> rank(count);
+    for (size_t i = 0, r = 0; i < count; ++i) {
+        if (i > 0 && less(order[i - 1], order[i]))
+            ++r;
+        rank[size_t(order[i])] = qint32(r);
+    }
+    return rank;
+}
+
 } // namespace
 
 qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 numLinks)
@@ -190,23 +208,15 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
         }
         targetIds.push_back(*known);
     }
-    std::vector<qint32> byOrder(targets.size());
-    for (size_t i = 0; i < byOrder.size(); ++i)
-        byOrder[i] = qint32(i);
-    std::sort(byOrder.begin(), byOrder.end(), [&](qint32 x, qint32 y) {
+    // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
+    const std::vector<qint32> rankOf = RanksInOrder(targets.size(), [&](qint32 x, qint32 y) {
         return comparePadded(targets[size_t(x)], targets[size_t(y)]) < 0;
     });
-    // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
     // Each distinct target is trimmed once; its rows share the text.
-    std::vector<qint32> rankOf(targets.size());
-    std::vector<QString> shownTarget(targets.size());
-    for (size_t i = 0, rank = 0; i < byOrder.size(); ++i) {
-        const QStringView target = targets[size_t(byOrder[i])];
-        if (i > 0 && comparePadded(targets[size_t(byOrder[i - 1])], target) != 0)
-            ++rank;
-        rankOf[size_t(byOrder[i])] = qint32(rank);
-        shownTarget[size_t(byOrder[i])] = TrimSpaces(target);
-    }
+    std::vector<QString> shownTarget;
+    shownTarget.reserve(targets.size());
+    for (const QStringView target : targets)
+        shownTarget.push_back(TrimSpaces(target));
 
     // A page's broken links stand together in the table and share its path:
     // each run of one page is a page here, its relative path made once, and
@@ -221,18 +231,9 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
             shownPage.push_back(relative(page).toString());
         pageOf[size_t(i - 1)] = qint32(shownPage.size()) - 1;
     }
-    std::vector<qint32> pagesInOrder(shownPage.size());
-    for (size_t i = 0; i < pagesInOrder.size(); ++i)
-        pagesInOrder[i] = qint32(i);
-    std::sort(pagesInOrder.begin(), pagesInOrder.end(), [&](qint32 x, qint32 y) {
+    const std::vector<qint32> pageRank = RanksInOrder(shownPage.size(), [&](qint32 x, qint32 y) {
         return shownPage[size_t(x)] < shownPage[size_t(y)];
     });
-    std::vector<qint32> pageRank(shownPage.size());
-    for (size_t i = 0, rank = 0; i < pagesInOrder.size(); ++i) {
-        if (i > 0 && shownPage[size_t(pagesInOrder[i - 1])] != shownPage[size_t(pagesInOrder[i])])
-            ++rank;
-        pageRank[size_t(pagesInOrder[i])] = qint32(rank);
-    }
 
     struct Entry {
         qint32 targetRank;
@@ -289,14 +290,28 @@ LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSett
     return result;
 }
 
+LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                             qint32 numLinks)
+{
+    LinkToParts parts;
+    parts.rows = LinkToRows(settings.topFolder, links, numLinks);
+    parts.body = LinkToReportBody(settings, parts.rows);
+    return parts;
+}
+
+QString WriteLinkToParts(const QString &path, LinkToParts &&parts, QList<BrokenLink> &links,
+                         qint64 numRepeatedInFile)
+{
+    WriteRepeatedLinksFooter(parts.body, numRepeatedInFile);
+    PutLinkToRows(links, std::move(parts.rows));
+    return std::move(parts.body).write(path);
+}
+
 QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
                             QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile)
 {
-    std::vector<LinkToRow> rows = LinkToRows(settings.topFolder, links, numLinks);
-    ReportText report = LinkToReportBody(settings, rows);
-    WriteRepeatedLinksFooter(report, numRepeatedInFile);
-    PutLinkToRows(links, std::move(rows));
-    return std::move(report).write(path);
+    return WriteLinkToParts(path, BuildLinkToParts(settings, links, numLinks), links,
+                            numRepeatedInFile);
 }
 
 } // namespace quillan

@@ -79,6 +79,21 @@ void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);
 // link-from report's count.
 ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows);
 
+// The link-to report's rows and its text without the closing sentence, built
+// from the table without touching it.
+struct LinkToParts {
+    std::vector<LinkToRow> rows;
+    ReportText body;
+};
+LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                             qint32 numLinks);
+
+// Closes the link-to report with the link-from report's count, rewrites the
+// table with its rows (see PutLinkToRows) and writes it to `path`; "" or why
+// the file could not be written.
+QString WriteLinkToParts(const QString &path, LinkToParts &&parts, QList<BrokenLink> &links,
+                         qint64 numRepeatedInFile);
+
 // Writes the link-from report to `path` and counts the repeated-in-file
 // links. Runs before WriteReportByLinkTo, which rewrites the table.
 LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSettings &settings,

@@ -8,21 +8,6 @@ namespace quillan {
 
 namespace {
 
-// The link-to report's rows and text, without its closing sentence.
-struct LinkToParts {
-    std::vector<LinkToRow> rows;
-    ReportText body;
-};
-
-LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
-                             qint32 numLinks)
-{
-    LinkToParts parts;
-    parts.rows = LinkToRows(settings.topFolder, links, numLinks);
-    parts.body = LinkToReportBody(settings, parts.rows);
-    return parts;
-}
-
 // The second report begun beside the first when a thread is to be had.
 std::future<LinkToParts> BeginLinkToParts(const ReportSettings &settings,
                                           const QList<BrokenLink> &links, qint32 numLinks,
@@ -58,9 +43,8 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     const QString byTarget = steps.reportPath(kLinksFromReportName);
     LinkToParts parts = second.valid() ? second.get()
                                        : BuildLinkToParts(settings, state.brokenLinks, numLinks);
-    WriteRepeatedLinksFooter(parts.body, first.numRepeatedInFile);
-    PutLinkToRows(state.brokenLinks, std::move(parts.rows));
-    steps.reportDone(byTarget, std::move(parts.body).write(byTarget));
+    steps.reportDone(byTarget, WriteLinkToParts(byTarget, std::move(parts), state.brokenLinks,
+                                                first.numRepeatedInFile));
     return first.numRepeatedInFile;
 }
 
