@@ -378,12 +378,12 @@ bool BrowserLinkChecker::findTarget(const QString &relative, QString &page) cons
         page = indexPageOf(path);
         return !page.isEmpty();
     }
-    if (FileExists(path)) {
+    if (disk_.FileExists(path)) {
         page = path;
         return true;
     }
     // A server answers a folder's link without the "/" with its index page.
-    if (FolderExists(path)) {
+    if (disk_.FolderExists(path)) {
         page = indexPageOf(path + PathSeparator());
         return !page.isEmpty();
     }
@@ -394,7 +394,7 @@ QString BrowserLinkChecker::indexPageOf(const QString &folderPath) const
 {
     for (const QString &name : options_.indexPageNames) {
         QString page = folderPath + name;
-        if (FileExists(page))
+        if (disk_.FileExists(page))
             return page;
     }
     return QString();

@@ -9,6 +9,7 @@
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
 #include "scan/TargetLookups.h"
+#include "util/FolderFileNames.h"
 
 #include <QHash>
 #include <QMutex>
@@ -88,6 +89,7 @@ private:
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
     mutable QHash<QString, bool> sitePages_; // page -> holds anything
+    mutable FolderFileNames disk_;
 };
 
 // True when the anchors hold `fragment` as written or percent-decoded, or

@@ -1,6 +1,5 @@
 #include "scan/TargetLookups.h"
 
-#include "util/FileProc.h"
 
 namespace quillan {
 
@@ -15,7 +14,7 @@ bool TargetLookups::FileExists(const QString &path)
     }
     // Looked up without the lock: another thread may ask the same meanwhile,
     // and both get the same answer.
-    const bool isFile = quillan::FileExists(path);
+    const bool isFile = disk_.FileExists(path);
     const std::lock_guard lock(shard.mutex);
     if (shard.isFile.size() >= kMostKept / qsizetype(kShards))
         shard.isFile.clear();

@@ -4,6 +4,8 @@
 // missing page every page links to), so each target is looked up once; pages
 // are read on several threads, so the answers are shared between them.
 
+#include "util/FolderFileNames.h"
+
 #include <QHash>
 #include <QString>
 
@@ -41,6 +43,7 @@ private:
         QHash<QString, bool> isFile;
     };
     std::array<Shard, kShards> shards_;
+    FolderFileNames disk_;
 };
 
 } // namespace quillan

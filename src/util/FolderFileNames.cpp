@@ -1,0 +1,247 @@
+#include "util/FolderFileNames.h"
+
+#include "util/FileProc.h"
+#include "util/NativeName.h"
+#include "util/StrProc.h"
+
+#include <QByteArrayView>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
+namespace quillan {
+
+// The names of one folder that may be files or folders: the plain files, the
+// folders, and the links and names of unknown kind, which only the disk can
+// tell. The names are
+// kept in one block, each after a byte for its kind and ended by a NUL; the
+// starts are in the order of the names' bytes.
+struct FolderFileNames::Listing {
+    enum State {
+        Unused,    // the disk is asked of every name
+        FilesOnly, // a plain file listed is one; other names are asked of the disk
+        Whole,     // and a name not listed is no file: the folder tells letter case apart
+    };
+    enum Kind : char { PlainFile = 'f', Folder = 'd', AskTheDisk = '?' };
+    State state = Unused;
+    QByteArray names;
+    std::vector<quint32> starts;
+
+    std::string_view nameAt(quint32 start) const { return std::string_view(names.constData() + start + 1); }
+
+    // The kind of `name`, or 0 when it is not listed.
+    char kindOf(std::string_view name) const
+    {
+        const auto found = std::lower_bound(starts.begin(), starts.end(), name,
+                                            [this](quint32 start, std::string_view wanted) {
+                                                return nameAt(start) < wanted;
+                                            });
+        return found != starts.end() && nameAt(*found) == name ? names[*found] : '\0';
+    }
+
+    // How far the listing of `folder` may be trusted, from two questions to
+    // the disk.
+    State judge(const QByteArray &folder) const;
+};
+
+namespace {
+
+#ifndef Q_OS_WIN
+// True when the disk finds `path` a plain file ('f') or a folder ('d').
+bool IsOfKind(const QByteArray &path, char kind)
+{
+    struct stat st;
+    return ::stat(path.constData(), &st) == 0 && (kind == 'f' ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
+}
+
+bool IsMissing(const QByteArray &path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) != 0 && errno == ENOENT;
+}
+
+char FlippedCase(char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return char(c - 32);
+    if (c >= 'A' && c <= 'Z')
+        return char(c + 32);
+    return c;
+}
+#endif
+
+} // namespace
+
+FolderFileNames::Listing::State FolderFileNames::Listing::judge(const QByteArray &folder) const
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return Unused;
+#else
+    const QByteArray within = folder.endsWith('/') ? folder : folder + '/';
+    // A plain file listed must be one to the disk too (a folder, one), or
+    // the folder cannot be searched (or changes as it is read).
+    const auto known = std::find_if(starts.begin(), starts.end(),
+                                    [this](quint32 start) { return names[start] != AskTheDisk; });
+    if (known == starts.end() || !IsOfKind(within + nameAt(*known).data(), names[*known]))
+        return Unused;
+    // A name spelt in the other letter case must be missing, or the folder
+    // finds names the listing does not give.
+    for (const quint32 start : starts) {
+        std::string flipped(nameAt(start));
+        for (char &c : flipped)
+            c = FlippedCase(c);
+        if (flipped == nameAt(start))
+            continue;
+        if (kindOf(flipped) != '\0')
+            return FilesOnly;
+        return IsMissing(within + flipped.c_str()) ? Whole : FilesOnly;
+    }
+    return FilesOnly;
+#endif
+}
+
+FolderFileNames::FolderFileNames() = default;
+
+FolderFileNames::~FolderFileNames() = default;
+
+bool FolderFileNames::FileExists(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return quillan::FileExists(path);
+#else
+    // The same refusals as FileExists: a name cut short at a NUL would be
+    // taken for another file.
+    if (path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0)))
+        return false;
+    const QByteArray bytes = EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
+    switch (listedKind(bytes)) {
+    case Listing::PlainFile:
+        return true;
+    case Listing::AskTheDisk: {
+        struct stat st;
+        return ::stat(bytes.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    }
+    default:
+        return false;
+    }
+#endif
+}
+
+bool FolderFileNames::FolderExists(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return quillan::FolderExists(path);
+#else
+    const QString trimmed = TrimSpaces(path);
+    if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
+        return false;
+    const QByteArray bytes = EncodeNativeName(HoldsDotSegment(trimmed) ? ResolveDotSegments(trimmed) : trimmed);
+    switch (listedKind(bytes)) {
+    case Listing::Folder:
+        return true;
+    case Listing::AskTheDisk: {
+        struct stat st;
+        return ::stat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    default:
+        return false;
+    }
+#endif
+}
+
+char FolderFileNames::listedKind(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0 || slash + 1 == path.size())
+        return Listing::AskTheDisk;
+    const QByteArray folder = slash == 0 ? QByteArray("/") : path.first(slash);
+    const std::string_view name(path.constData() + slash + 1, std::size_t(path.size() - slash - 1));
+
+    Shard &shard = shards_[qHash(folder) % kShards];
+    std::shared_ptr<Listing> listing;
+    bool toRead = false;
+    {
+        const std::lock_guard lock(shard.mutex);
+        Folder &entry = shard.folders[folder];
+        listing = entry.listing;
+        toRead = !listing && ++entry.asks == kAsksBeforeListing;
+    }
+    if (toRead) {
+        // Read without the lock; another thread asking meanwhile asks the
+        // disk, as before the folder was listed.
+        listing = readListing(folder);
+        const std::lock_guard lock(shard.mutex);
+        shard.folders[folder].listing = listing;
+    }
+    if (!listing || listing->state == Listing::Unused)
+        return Listing::AskTheDisk;
+    const char kind = listing->kindOf(name);
+    if (kind == '\0' && listing->state != Listing::Whole)
+        return Listing::AskTheDisk;
+    return kind;
+}
+
+std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QByteArray &folder)
+{
+    const auto unused = [] {
+        auto nothing = std::make_shared<Listing>();
+        nothing->state = Listing::Unused;
+        return nothing;
+    };
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return unused();
+#else
+    DIR *dir = ::opendir(folder.constData());
+    if (dir == nullptr)
+        return unused();
+    auto listing = std::make_shared<Listing>();
+    bool tooMany = false;
+    while (const dirent *entry = ::readdir(dir)) {
+        // A link, or a name whose kind the file system does not give, is
+        // asked of the disk; a device is neither a file nor a folder.
+        char kind = 0;
+        if (entry->d_type == DT_REG)
+            kind = Listing::PlainFile;
+        else if (entry->d_type == DT_DIR)
+            kind = Listing::Folder;
+        else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+            kind = Listing::AskTheDisk;
+        else
+            continue;
+        if (entry->d_name == std::string_view(".") || entry->d_name == std::string_view(".."))
+            continue;
+        if (qsizetype(listing->starts.size()) == kMostNamesInAFolder) {
+            tooMany = true;
+            break;
+        }
+        listing->starts.push_back(quint32(listing->names.size()));
+        listing->names.append(kind);
+        listing->names.append(entry->d_name);
+        listing->names.append('\0');
+    }
+    ::closedir(dir);
+    const auto count = qsizetype(listing->starts.size());
+    if (tooMany || namesKept_.fetch_add(count) + count > kMostNamesKept) {
+        if (!tooMany)
+            namesKept_.fetch_sub(count);
+        return unused();
+    }
+    std::sort(listing->starts.begin(), listing->starts.end(),
+              [&listing](quint32 a, quint32 b) { return listing->nameAt(a) < listing->nameAt(b); });
+    listing->names.squeeze();
+    listing->state = listing->judge(folder);
+    return listing;
+#endif
+}
+
+} // namespace quillan

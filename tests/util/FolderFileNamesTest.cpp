@@ -1,0 +1,134 @@
+#include "util/FileProc.h"
+#include "util/FolderFileNames.h"
+#include "util/NativeName.h"
+
+#include "engine/TempTree.h"
+#include "engine/Unprivileged.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace quillan::test {
+namespace {
+
+// Every kind of name a folder can hold, in one folder ("d/") and at the
+// tree's top, and the paths asked of it.
+QStringList MakeEveryKindOfName(TempTree &tree)
+{
+    QStringList relatives;
+    for (const QString &at : {QStringLiteral("d/"), QString()}) {
+        tree.file(at + QStringLiteral("page.htm"));
+        tree.file(at + QStringLiteral("Other.HTM"));
+        tree.folder(at + QStringLiteral("sub"));
+        tree.file(at + QStringLiteral("sub/inner.htm"));
+        tree.symlink(at + QStringLiteral("to-page.htm"), tree.path(at + QStringLiteral("page.htm")));
+        tree.symlink(at + QStringLiteral("to-sub"), tree.path(at + QStringLiteral("sub")));
+        tree.symlink(at + QStringLiteral("dangling.htm"), tree.path(at + QStringLiteral("nowhere.htm")));
+        ::mkfifo(QFile::encodeName(tree.path(at + QStringLiteral("pipe"))).constData(), 0644);
+        relatives << at + QStringLiteral("page.htm") << at + QStringLiteral("PAGE.HTM")
+                  << at + QStringLiteral("Other.HTM") << at + QStringLiteral("other.htm")
+                  << at + QStringLiteral("sub") << at + QStringLiteral("sub/") << at + QStringLiteral("SUB")
+                  << at + QStringLiteral("to-page.htm") << at + QStringLiteral("to-sub")
+                  << at + QStringLiteral("dangling.htm") << at + QStringLiteral("nowhere.htm")
+                  << at + QStringLiteral("pipe") << at + QStringLiteral("page.htm/")
+                  << at + QStringLiteral("nosuch/../page.htm") << at + QStringLiteral("./sub/../page.htm")
+                  << at + QStringLiteral("page.htm") + QChar(0) + QStringLiteral("x")
+                  << at + QStringLiteral("sub/inner.htm") << at + QStringLiteral(" sub ");
+    }
+    tree.byteNamedFile("d/caf\xE9.htm");
+    relatives << QStringLiteral("d/") + DecodeNativeName("caf\xE9.htm")
+              << QStringLiteral("d/") + DisplayName(DecodeNativeName("caf\xE9.htm"));
+    return relatives;
+}
+
+// "file folder" answers of every path, each asked `times` times over.
+std::vector<std::string> Answers(FolderFileNames &names, const TempTree &tree, const QStringList &relatives,
+                                 int times)
+{
+    std::vector<std::string> answers;
+    for (int round = 0; round < times; ++round) {
+        for (const QString &relative : relatives) {
+            const QString path = tree.path(relative);
+            answers.push_back(DisplayName(relative).toStdString() + (names.FileExists(path) ? " file" : " -")
+                              + (names.FolderExists(path) ? " folder" : " -"));
+        }
+    }
+    return answers;
+}
+
+TEST(FolderFileNames, AnswersAsTheDiskBeforeAndAfterEachFolderIsListed)
+{
+    TempTree tree;
+    const QStringList relatives = MakeEveryKindOfName(tree);
+    std::vector<std::string> expected;
+    for (const QString &relative : relatives) {
+        const QString path = tree.path(relative);
+        expected.push_back(DisplayName(relative).toStdString() + (FileExists(path) ? " file" : " -")
+                           + (FolderExists(path) ? " folder" : " -"));
+    }
+    // Asked often enough, every folder is listed after the first few answers.
+    constexpr int kRounds = FolderFileNames::kAsksBeforeListing + 2;
+    std::vector<std::string> repeated;
+    for (int round = 0; round < kRounds; ++round)
+        repeated.insert(repeated.end(), expected.begin(), expected.end());
+
+    FolderFileNames names;
+    EXPECT_EQ(Answers(names, tree, relatives, kRounds), repeated);
+    // Spot checks that the disk was read as meant.
+    EXPECT_TRUE(names.FileExists(tree.path(QStringLiteral("d/page.htm"))));
+    EXPECT_FALSE(names.FileExists(tree.path(QStringLiteral("d/PAGE.HTM"))));
+    EXPECT_TRUE(names.FileExists(tree.path(QStringLiteral("d/to-page.htm"))));
+    EXPECT_TRUE(names.FolderExists(tree.path(QStringLiteral("d/to-sub"))));
+    EXPECT_FALSE(names.FileExists(tree.path(QStringLiteral("d/pipe"))));
+}
+
+TEST(FolderFileNames, ThreadsAskingAtOnceGetTheDisksAnswers)
+{
+    TempTree tree;
+    const QStringList relatives = MakeEveryKindOfName(tree);
+    FolderFileNames reference;
+    const std::vector<std::string> expected = Answers(reference, tree, relatives, 1);
+
+    FolderFileNames names;
+    std::vector<std::vector<std::string>> answers(4);
+    std::vector<std::thread> threads;
+    for (auto &mine : answers)
+        threads.emplace_back([&] { mine = Answers(names, tree, relatives, 1); });
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const auto &mine : answers)
+        EXPECT_EQ(mine, expected);
+}
+
+TEST(FolderFileNames, AFolderThatCanBeListedButNotEnteredHoldsNoFile)
+{
+    TempTree tree;
+    for (int i = 0; i < FolderFileNames::kAsksBeforeListing + 2; ++i)
+        tree.file(QStringLiteral("shut/page%1.htm").arg(i));
+    tree.folder(QStringLiteral("shut/sub"));
+    const QString shut = tree.path(QStringLiteral("shut"));
+    QFile::setPermissions(shut, QFileDevice::ReadOwner | QFileDevice::ReadOther | QFileDevice::ReadGroup);
+    const std::string result = RunAsUnprivileged([&] {
+        FolderFileNames names;
+        std::string answers;
+        for (int i = 0; i < FolderFileNames::kAsksBeforeListing + 2; ++i) {
+            const QString page = tree.path(QStringLiteral("shut/page%1.htm").arg(i));
+            answers += names.FileExists(page) == FileExists(page) ? "=" : "!";
+            answers += names.FileExists(page) ? "f" : "-";
+        }
+        answers += names.FolderExists(tree.path(QStringLiteral("shut/sub"))) ? "d" : "-";
+        return answers;
+    });
+    QFile::setPermissions(shut, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(result, "=-=-=-=-=-=--");
+}
+
+} // namespace
+} // namespace quillan::test
