@@ -9,6 +9,7 @@
 #include "html/HtmlValueParsers.h"
 #include "html/HtmlLineCounter.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <algorithm>
 #include <array>
@@ -87,7 +88,7 @@ public:
     {
         qsizetype p = 0;
         while (p < n_) {
-            const qsizetype open = IndexOfChar(text_, u'<', p);
+            const qsizetype open = FindUnit(t_, p, n_, u'<');
             if (open < 0)
                 return;
             p = open + 1;
@@ -133,7 +134,7 @@ private:
         for (; p < near; ++p)
             if (t_[p] == c)
                 return p;
-        return p < n_ ? IndexOfChar(text_, c, p) : -1;
+        return FindUnit(t_, p, n_, c);
     }
 
     qsizetype SkipPast(qsizetype p, char16_t c) const
@@ -369,7 +370,7 @@ private:
         const qsizetype dataBegin = p;
         qsizetype search = p;
         while (true) {
-            const qsizetype dash = IndexOfChar(text_, u'-', search);
+            const qsizetype dash = FindUnit(t_, search, n_, u'-');
             if (dash < 0 || dash + 2 >= n_)
                 return n_;
             if (t_[dash + 1] != u'-') {
@@ -422,7 +423,7 @@ private:
     qsizetype ReadRawText(qsizetype p, QStringView name)
     {
         while (true) {
-            const qsizetype open = IndexOfChar(text_, u'<', p);
+            const qsizetype open = FindUnit(t_, p, n_, u'<');
             if (open < 0)
                 return n_;
             p = open + 1;
@@ -483,7 +484,7 @@ private:
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
-                const qsizetype open = IndexOfChar(text_, u'<', p);
+                const qsizetype open = FindUnit(t_, p, n_, u'<');
                 if (open < 0)
                     return n_;
                 p = open + 1;

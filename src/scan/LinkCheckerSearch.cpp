@@ -123,19 +123,8 @@ qint32 LineCounter<Unit>::LineAt(qsizetype lineStart)
     // about. A CR LF pair is one line end, counted at its LF.
     if (countedTo >= lineStart)
         return line;
-    const Unit *units = text.data();
-    if (CountUnit(units, countedTo, lineStart, Unit('\r')) == 0) {
-        line += qint32(CountUnit(units, countedTo, lineStart, Unit('\n')));
-        countedTo = lineStart;
-        return line;
-    }
-    const auto size = qsizetype(text.size());
-    for (; countedTo < lineStart; ++countedTo) {
-        const Unit c = units[countedTo];
-        if (c == Unit('\n')
-            || (c == Unit('\r') && (countedTo + 1 >= size || units[countedTo + 1] != Unit('\n'))))
-            ++line;
-    }
+    line += qint32(CountLineEnds(text.data(), countedTo, lineStart, qsizetype(text.size())));
+    countedTo = lineStart;
     return line;
 }
 

@@ -101,25 +101,53 @@ qsizetype LastLineBreakIn(const Unit *text, qsizetype from, qsizetype to)
     return -1;
 }
 
-// How many units of [from, to) are `c`.
+// The line ends that end in [from, to) of a text of `size` units: each LF,
+// and each CR no LF follows (CR, LF and CR LF each end a line), in one pass.
 template <typename Unit>
-qsizetype CountUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
+qsizetype CountLineEnds(const Unit *text, qsizetype from, qsizetype to, qsizetype size)
 {
     qsizetype count = 0;
+    qsizetype i = qMax<qsizetype>(from, 0);
+    const auto lone = [&](qsizetype cr) { return cr + 1 >= size || text[cr + 1] != Unit('\n'); };
+#if defined(__SSE2__)
+    using Lanes = UnitLanes<Unit>;
+    const __m128i cr = Lanes::Splat(Unit('\r'));
+    const __m128i lf = Lanes::Splat(Unit('\n'));
+    for (; i + Lanes::kPerStep <= to; i += Lanes::kPerStep) {
+        const __m128i units = LoadUnits(text + i);
+        // Breaks are few among a page's units: the set bits are counted one
+        // by one (a popcount is a library call where the processor's own
+        // instruction is not assumed). Most pages hold no CR at all.
+        for (unsigned mask = Lanes::Mask(Lanes::Equal(units, lf)); mask != 0; mask &= mask - 1)
+            ++count;
+        for (unsigned mask = Lanes::Mask(Lanes::Equal(units, cr)); mask != 0; mask &= mask - 1)
+            count += lone(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit) ? 1 : 0;
+    }
+#endif
+    for (; i < to; ++i)
+        count += text[i] == Unit('\n') || (text[i] == Unit('\r') && lone(i)) ? 1 : 0;
+    return count;
+}
+
+// The first `c` in [from, to), or -1.
+template <typename Unit>
+qsizetype FindUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
+{
     qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i wanted = Lanes::Splat(c);
-    // Breaks are few among a page's units: the set bits are counted one by one.
     for (; i + Lanes::kPerStep <= to; i += Lanes::kPerStep) {
-        for (unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted)); mask != 0;
-             mask &= mask - 1)
-            ++count;
+        const unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted));
+        if (mask != 0)
+            return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
     }
 #endif
-    for (; i < to; ++i)
-        count += text[i] == c ? 1 : 0;
-    return count;
+    for (; i < to; ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace quillan

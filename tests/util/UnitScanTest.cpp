@@ -58,25 +58,35 @@ TEST(UnitScan, PairSearchStopsWhenToldTo)
     EXPECT_EQ(calls, 3);
 }
 
-TEST(UnitScan, LastLineBreakAndCountsMatchAPlainLoop)
+TEST(UnitScan, LastLineBreakLineEndsAndFirstUnitMatchAPlainLoop)
 {
     QRandomGenerator random(11);
     for (int round = 0; round < 3000; ++round) {
         const QString text = RandomText(random);
+        const QByteArray bytes = text.toUtf8();
         const char16_t *units = QStringView(text).utf16();
         const qsizetype from = random.bounded(0, int(text.size()) + 1);
         const qsizetype to = random.bounded(int(from), int(text.size()) + 1);
         qsizetype last = -1;
-        qsizetype lineFeeds = 0;
+        qsizetype lineEnds = 0;
+        qsizetype firstLess = -1;
         for (qsizetype i = from; i < to; ++i) {
             if (text[i] == u'\r' || text[i] == u'\n')
                 last = i;
-            lineFeeds += text[i] == u'\n' ? 1 : 0;
+            // A CR LF pair ends its line at the LF, even past `to`.
+            lineEnds += text[i] == u'\n' || (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'));
+            if (firstLess < 0 && text[i] == u'<')
+                firstLess = i;
         }
-        ASSERT_EQ(LastLineBreakIn(units, from, to), last)
-            << text.toStdString() << " " << from << ".." << to;
-        ASSERT_EQ(CountUnit(units, from, to, u'\n'), lineFeeds)
-            << text.toStdString() << " " << from << ".." << to;
+        const std::string where = text.toStdString() + " " + std::to_string(from) + ".." + std::to_string(to);
+        ASSERT_EQ(LastLineBreakIn(units, from, to), last) << where;
+        ASSERT_EQ(CountLineEnds(units, from, to, text.size()), lineEnds) << where;
+        ASSERT_EQ(FindUnit(units, from, to, u'<'), firstLess) << where;
+        // The same over the text's UTF-8 bytes, from its start to its end.
+        const qsizetype wholeEnds = CountLineEnds(units, 0, text.size(), text.size());
+        ASSERT_EQ(CountLineEnds(bytes.constData(), 0, bytes.size(), bytes.size()), wholeEnds) << where;
+        const qsizetype less = bytes.indexOf('<');
+        ASSERT_EQ(FindUnit(bytes.constData(), 0, bytes.size(), '<'), less) << where;
     }
 }
 
