@@ -5,6 +5,11 @@
 #include "util/StrProc.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillan {
 
@@ -130,22 +135,56 @@ const NamedReferenceEntry *FindNamedReference(QStringView name)
     return nullptr;
 }
 
+namespace {
+
+// Where the next unit that decoding changes stands in [from, size): a "&", a
+// NUL or a CR; `size` when there is none. Link values run to some thousands
+// of units (pictures given inline as data: addresses), so the plain units
+// are passed over a register at a time.
+qsizetype NextToDecode(const char16_t *text, qsizetype from, qsizetype size)
+{
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i amp = _mm_set1_epi16(short(u'&'));
+    const __m128i nul = _mm_setzero_si128();
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, amp), _mm_cmpeq_epi16(units, nul)),
+                                          _mm_cmpeq_epi16(units, cr));
+        const unsigned mask = unsigned(_mm_movemask_epi8(hits));
+        if (mask != 0)
+            return i + std::countr_zero(mask) / 2;
+    }
+#endif
+    for (; i < size; ++i) {
+        const char16_t u = text[i];
+        if (u == u'&' || u == u'\0' || u == u'\r')
+            return i;
+    }
+    return size;
+}
+
+} // namespace
+
 bool AttributeValueNeedsDecoding(QStringView raw)
 {
-    for (const QChar c : raw) {
-        const char16_t u = c.unicode();
-        if (u == u'&' || u == u'\0' || u == u'\r')
-            return true;
-    }
-    return false;
+    return NextToDecode(raw.utf16(), 0, raw.size()) < raw.size();
 }
 
 void AppendDecodedAttributeValue(QStringView raw, QString &out)
 {
     out.reserve(out.size() + raw.size());
+    const char16_t *const text = raw.utf16();
     qsizetype i = 0;
     while (i < raw.size()) {
-        const char16_t c = raw[i].unicode();
+        // The plain run before the next unit to decode goes over whole.
+        const qsizetype next = NextToDecode(text, i, raw.size());
+        out.append(raw.sliced(i, next - i));
+        i = next;
+        if (i == raw.size())
+            break;
+        const char16_t c = text[i];
         if (c == u'&') {
             const qsizetype after = (i + 1 < raw.size() && raw[i + 1] == u'#') ? DecodeNumeric(raw, i, out)
                                                                                 : DecodeNamed(raw, i, out);
@@ -156,12 +195,11 @@ void AppendDecodedAttributeValue(QStringView raw, QString &out)
             out.append(QChar(c));
         } else if (c == u'\0') {
             out.append(QChar(char16_t(0xFFFD)));
-        } else if (c == u'\r') {
+        } else {
+            // A CR, or a CR LF pair, reads as LF.
             out.append(QChar(u'\n'));
             if (i + 1 < raw.size() && raw[i + 1] == u'\n')
                 ++i;
-        } else {
-            out.append(QChar(c));
         }
         ++i;
     }

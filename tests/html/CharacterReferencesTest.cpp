@@ -57,6 +57,25 @@ TEST(CharacterReferences, LineEndsAndNulAsABrowserReadsThem)
     EXPECT_TRUE(AttributeValueNeedsDecoding(u"a\rb"));
 }
 
+TEST(CharacterReferences, LongValuesDecodeTheSameWhereverTheMarksFall)
+{
+    // Plain runs are passed over several units at a time: every mark is put
+    // at every place around those steps.
+    for (int pad = 0; pad < 20; ++pad) {
+        const QString x(pad, u'x');
+        const QString raw = x + QStringLiteral("&amp;") + x + QStringLiteral("\r\n") + x + QChar(0) + x
+                            + QStringLiteral("&lt;") + x + QChar(u'\r') + x;
+        const QString expected = x + QChar(u'&') + x + QChar(u'\n') + x + QChar(0xFFFD) + x + QChar(u'<') + x
+                                 + QChar(u'\n') + x;
+        QString out = QStringLiteral("kept:");
+        AppendDecodedAttributeValue(raw, out);
+        EXPECT_EQ(out, QStringLiteral("kept:") + expected) << pad;
+        for (const QChar mark : {QChar(u'&'), QChar(0), QChar(u'\r')})
+            EXPECT_TRUE(AttributeValueNeedsDecoding(x + mark + x)) << pad;
+        EXPECT_FALSE(AttributeValueNeedsDecoding(x + x + QStringLiteral("#?=\n"))) << pad;
+    }
+}
+
 TEST(NamedReferences, TableIsSortedAndFindsEveryName)
 {
     const std::span<const NamedReferenceEntry> table = NamedReferenceTable();
