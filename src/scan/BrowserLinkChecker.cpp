@@ -294,20 +294,36 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
     if (link.kind == HtmlLinkKind::Link && context.baseNotLocal)
         return false;
 
+    // The fragment, the query and whether the path needs decoding, in one
+    // look at the link's few characters: this runs for every link.
+    qsizetype hash = -1;
+    qsizetype query = -1;
+    bool toDecode = false;
+    for (qsizetype i = 0; i < cleaned.size(); ++i) {
+        const char16_t c = cleaned[i].unicode();
+        if (c == u'#') {
+            hash = i;
+            break;
+        }
+        if (query < 0) {
+            if (c == u'?')
+                query = i;
+            else if (c == u'%' || c == u'\\')
+                toDecode = true;
+        }
+    }
     QStringView path = cleaned;
-    const qsizetype hash = IndexOfChar(path, u'#');
     if (hash >= 0) {
         target.hasFragment = true;
         if (options_.checkAnchors)
             target.fragment = path.sliced(hash + 1).toString();
         path = path.first(hash);
     }
-    const qsizetype query = IndexOfChar(path, u'?');
     if (query >= 0)
         path = path.first(query);
     QString decodedPath;
     QStringView decoded = path;
-    if (ContainsChar(path, u'%') || ContainsChar(path, u'\\')) {
+    if (toDecode) {
         decodedPath = DecodeLinkPath(path);
         decoded = decodedPath;
     }
