@@ -72,5 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     HtmlPage page;
     ReadHtmlLinks(text, page, (flags & 2) != 0);
     CheckLinks(text, page);
+    // Lines left to count afterwards come out the same.
+    HtmlPage uncounted;
+    ReadHtmlLinks(text, uncounted, (flags & 2) != 0, false);
+    FUZZ_REQUIRE(uncounted.links.size() == page.links.size());
+    HtmlLineCounter lines(text);
+    for (std::size_t i = 0; i < page.links.size(); ++i)
+        FUZZ_REQUIRE(HtmlLinkLine(uncounted.links[i], lines) == page.links[i].line &&
+                     uncounted.links[i].value == page.links[i].value);
     return 0;
 }

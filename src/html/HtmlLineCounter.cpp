@@ -13,6 +13,7 @@ qint64 HtmlLineCounter::EndsBetween(qsizetype from, qsizetype to) const
 
 qint32 HtmlLineCounter::LineAt(qsizetype pos)
 {
+    pos = qBound<qsizetype>(0, pos, text_.size()); // a place past the end is on the last line
     if (pos >= pos_)
         line_ += EndsBetween(pos_, pos);
     else

@@ -5,6 +5,8 @@
 // them, so that every link a visitor can follow is found, and none that sits
 // in a comment, a script or a text area.
 
+#include "html/HtmlLineCounter.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -23,11 +25,14 @@ enum class HtmlLinkKind {
 struct HtmlLink {
     HtmlLinkKind kind = HtmlLinkKind::Link;
     qint32 line = 0;  // line of the page on which the value (or srcset candidate) begins, from 1;
-                      // CR, LF and CR LF each end a line
+                      // CR, LF and CR LF each end a line. 0 when its counting was left to
+                      // HtmlLinkLine.
     QString value;    // as the page gives it, character references decoded; not trimmed. In an
                       // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
                       // them; an include's value is exactly as written (an escaped quote read as
                       // the quote). Empty for href="" or a bare href: the page itself.
+    qsizetype at = -1; // where the value begins in the page's text; -1 for a link within a
+                       // value (a srcset candidate, a refresh's address), whose line is counted
 };
 
 struct HtmlPage {
@@ -43,7 +48,12 @@ QString DecodeHtmlBytes(const QByteArray &bytes);
 
 // Reads the links (and, when asked, the anchors) of a page's decoded text, appending them to
 // `page`. Every base element's href is given (a browser uses the first); only the first meta
-// refresh of a page counts, as in a browser. Safe to call for several pages at once.
-void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors);
+// refresh of a page counts, as in a browser. Without `countLines`, the line of a link that
+// has its place `at` is left 0, for HtmlLinkLine to count when it is wanted: a checker wants
+// the lines of its broken links only. Safe to call for several pages at once.
+void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, bool countLines = true);
+
+// The line of `link`, read from `lines` (over the same text) when the reading left it.
+qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines);
 
 } // namespace quillan

@@ -79,8 +79,9 @@ struct RecordedAttribute {
 class LinkReader
 {
 public:
-    LinkReader(QStringView text, HtmlPage &page, bool anchors)
-        : text_(text), t_(text.utf16()), n_(text.size()), page_(page), anchors_(anchors), lines_(text)
+    LinkReader(QStringView text, HtmlPage &page, bool anchors, bool countLines)
+        : text_(text), t_(text.utf16()), n_(text.size()), page_(page), anchors_(anchors), countLines_(countLines),
+          lines_(text)
     {
     }
 
@@ -394,7 +395,7 @@ private:
         includes_.clear();
         ServerSideIncludes(text_.sliced(begin, end - begin), includes_);
         for (IncludeLink &include : includes_)
-            AddLink(include.kind, lines_.LineAt(begin + include.offset), std::move(include.value));
+            AddLinkAt(include.kind, begin + include.offset, std::move(include.value));
     }
 
     // Where the end tag `name` (any letter case) that ends raw text begins
@@ -573,9 +574,18 @@ private:
         return nullptr;
     }
 
-    void AddLink(HtmlLinkKind kind, qint32 line, QString value)
+    // A link whose value begins at `at` in the text: its line is counted now
+    // or left to the caller, who needs the lines of a few links only.
+    void AddLinkAt(HtmlLinkKind kind, qsizetype at, QString value)
     {
-        page_.links.push_back({kind, line, std::move(value)});
+        page_.links.push_back({kind, countLines_ ? lines_.LineAt(at) : 0, std::move(value), at});
+    }
+
+    // A link within a value that decoding may have changed: its line is
+    // counted now.
+    void AddLinkOnLine(qint32 line, QString value)
+    {
+        page_.links.push_back({HtmlLinkKind::Link, line, std::move(value), -1});
     }
 
     void TakeLinks(HtmlElement element, HtmlContext context)
@@ -595,13 +605,13 @@ private:
             case HtmlAttribute::Href:
                 if (context == HtmlContext::Html && element == HtmlElement::Link && !Find(HtmlAttribute::Rel))
                     break;
-                AddLink(context == HtmlContext::Html && element == HtmlElement::Base ? HtmlLinkKind::Base
-                                                                                      : HtmlLinkKind::Link,
-                        lines_.LineAt(recorded.begin), Value(recorded).toString());
+                AddLinkAt(context == HtmlContext::Html && element == HtmlElement::Base ? HtmlLinkKind::Base
+                                                                                        : HtmlLinkKind::Link,
+                          recorded.begin, Value(recorded).toString());
                 break;
             default:
                 if (IsResourceAttribute(element, context, recorded.attribute))
-                    AddLink(HtmlLinkKind::Link, lines_.LineAt(recorded.begin), Value(recorded).toString());
+                    AddLinkAt(HtmlLinkKind::Link, recorded.begin, Value(recorded).toString());
                 break;
             }
         }
@@ -619,7 +629,7 @@ private:
         for (const ValueSpan &span : spans_) {
             line += qint32(CountLineFeeds(value.sliced(counted, span.offset - counted)));
             counted = span.offset;
-            AddLink(HtmlLinkKind::Link, line, value.sliced(span.offset, span.length).toString());
+            AddLinkOnLine(line, value.sliced(span.offset, span.length).toString());
         }
     }
 
@@ -639,7 +649,7 @@ private:
         refreshed_ = true;
         if (result == RefreshResult::GoesToUrl) {
             const qint32 line = lines_.LineAt(content->begin) + qint32(CountLineFeeds(value.first(url.offset)));
-            AddLink(HtmlLinkKind::Link, line, value.sliced(url.offset, url.length).toString());
+            AddLinkOnLine(line, value.sliced(url.offset, url.length).toString());
         }
     }
 
@@ -648,6 +658,7 @@ private:
     qsizetype n_;
     HtmlPage &page_;
     bool anchors_;
+    bool countLines_;
     HtmlLineCounter lines_;
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
@@ -660,9 +671,14 @@ private:
 
 } // namespace
 
-void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors)
+void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, bool countLines)
 {
-    LinkReader(text, page, collectAnchors).Read();
+    LinkReader(text, page, collectAnchors, countLines).Read();
+}
+
+qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines)
+{
+    return link.line > 0 ? link.line : lines.LineAt(link.at);
 }
 
 } // namespace quillan

@@ -217,19 +217,21 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
     if (!page.ReadBytes(bytes))
         return PageReadResult{false, 0};
     HtmlPage html;
-    ReadHtmlLinks(DecodeHtmlBytes(bytes), html, options_.checkAnchors);
+    const QString text = DecodeHtmlBytes(bytes);
+    ReadHtmlLinks(text, html, options_.checkAnchors, false);
     if (options_.checkAnchors) {
         // Kept for the links to this page from pages read later.
         QMutexLocker lock(&anchorsMutex_);
         if (!anchorsByPage_.contains(page.path))
             anchorsByPage_.insert(page.path, std::make_shared<const QSet<QString>>(html.anchors));
     }
-    return PageReadResult{true, CheckLinks(page, html, found)};
+    return PageReadResult{true, CheckLinks(page, html, found, text)};
 }
 
 qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &html,
-                                      std::vector<BrokenLink> &found) const
+                                      std::vector<BrokenLink> &found, QStringView text) const
 {
+    HtmlLineCounter lines(text);
     const QString &top = options_.topFolder;
     PageContext context;
     context.document = fromNative(page.path.mid(top.size()));
@@ -259,7 +261,8 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         if (target.relative == context.document) {
             targetPage = page.path; // just read, so it is there
         } else if (!foundTarget(target.relative, targetPage)) {
-            found.push_back(BrokenLink{page.path, top + toNative(target.relative), link.line, link.value});
+            found.push_back(
+                BrokenLink{page.path, top + toNative(target.relative), HtmlLinkLine(link, lines), link.value});
             continue;
         }
         if (!options_.checkAnchors || !target.hasFragment || climbsOut(target.relative))
@@ -273,7 +276,7 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
             present = HasAnchor(*anchorsOf(targetPage), target.fragment);
         }
         if (!present)
-            found.push_back(BrokenLink{page.path, targetPage + u'#' + target.fragment, link.line,
+            found.push_back(BrokenLink{page.path, targetPage + u'#' + target.fragment, HtmlLinkLine(link, lines),
                                        link.value});
     }
     return checked;
@@ -449,7 +452,7 @@ std::shared_ptr<const QSet<QString>> BrowserLinkChecker::anchorsOf(const QString
     HtmlPage html;
     QByteArray bytes;
     if (ReadWholeFile(path, bytes))
-        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true);
+        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true, false); // its anchors only
     auto anchors = std::make_shared<const QSet<QString>>(std::move(html.anchors));
     QMutexLocker lock(&anchorsMutex_);
     return *anchorsByPage_.insert(path, anchorsByPage_.value(path, anchors));

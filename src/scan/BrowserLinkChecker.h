@@ -52,9 +52,10 @@ public:
     PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override;
 
     // The broken links of a page whose links (and anchors, when they are to be
-    // checked) have been read into `html`.
+    // checked) have been read into `html`; `text` is the page's text when
+    // the reading left lines to count.
     qint32 CheckLinks(const PageToRead &page, const HtmlPage &html,
-                      std::vector<BrokenLink> &found) const;
+                      std::vector<BrokenLink> &found, QStringView text = {}) const;
 
 private:
     struct PageContext;

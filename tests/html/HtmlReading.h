@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 namespace quillan::test {
 
 inline QString Describe(const HtmlLink &link)
@@ -16,6 +18,8 @@ inline QString Describe(const HtmlLink &link)
     return QString::fromLatin1(prefixes[int(link.kind)]) + QString::number(link.line) + u':' + link.value;
 }
 
+// Also read with the lines left to count afterwards, as the checker reads
+// pages: every case must come out the same that way.
 inline QStringList LinksOf(const QString &page)
 {
     HtmlPage read;
@@ -23,6 +27,16 @@ inline QStringList LinksOf(const QString &page)
     QStringList described;
     for (const HtmlLink &link : read.links)
         described.append(Describe(link));
+
+    HtmlPage uncounted;
+    ReadHtmlLinks(page, uncounted, false, false);
+    HtmlLineCounter lines(page);
+    QStringList countedAfter;
+    for (HtmlLink link : uncounted.links) {
+        link.line = HtmlLinkLine(link, lines);
+        countedAfter.append(Describe(link));
+    }
+    EXPECT_EQ(countedAfter, described) << page.toStdString();
     return described;
 }
 
