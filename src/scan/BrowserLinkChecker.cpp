@@ -5,6 +5,7 @@
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <QMutexLocker>
 
@@ -102,11 +103,8 @@ QString CleanLinkText(const QString &link)
     // Most links are clean already: they are shared, not copied.
     if (link.isEmpty())
         return link;
-    bool clean = link.front().unicode() > 32 && link.back().unicode() > 32;
-    for (qsizetype i = 0; clean && i < link.size(); ++i) {
-        const char16_t c = link[i].unicode();
-        clean = c > u'\r' || (c != u'\t' && c != u'\n' && c != u'\r');
-    }
+    const bool clean = link.front().unicode() > 32 && link.back().unicode() > 32
+                       && FindAnyOf(QStringView(link).utf16(), 0, link.size(), u'\t', u'\n', u'\r', u'\r') < 0;
     return clean ? link : CleanLinkText(QStringView(link));
 }
 
@@ -298,20 +296,22 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
         return false;
 
     // The fragment, the query and whether the path needs decoding, in one
-    // look at the link's few characters: this runs for every link.
+    // look at the link, a register at a time: this runs for every link, and
+    // most links hold none of these.
     qsizetype hash = -1;
     qsizetype query = -1;
     bool toDecode = false;
-    for (qsizetype i = 0; i < cleaned.size(); ++i) {
-        const char16_t c = cleaned[i].unicode();
-        if (c == u'#') {
+    const char16_t *units = QStringView(cleaned).utf16();
+    for (qsizetype i = FindAnyOf(units, 0, cleaned.size(), u'#', u'?', u'%', u'\\'); i >= 0;
+         i = FindAnyOf(units, i + 1, cleaned.size(), u'#', u'?', u'%', u'\\')) {
+        if (units[i] == u'#') {
             hash = i;
             break;
         }
         if (query < 0) {
-            if (c == u'?')
+            if (units[i] == u'?')
                 query = i;
-            else if (c == u'%' || c == u'\\')
+            else
                 toDecode = true;
         }
     }

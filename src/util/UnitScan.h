@@ -137,14 +137,57 @@ qsizetype FindUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i wanted = Lanes::Splat(c);
-    for (; i + Lanes::kPerStep <= to; i += Lanes::kPerStep) {
-        const unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted));
-        if (mask != 0)
-            return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
+    if (i + Lanes::kPerStep <= to) {
+        // The last step ends at `to`, over units already looked at, which
+        // hold no match: short texts skip the loop of single units.
+        for (;; i += Lanes::kPerStep) {
+            if (i + Lanes::kPerStep > to)
+                i = to - Lanes::kPerStep;
+            const unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted));
+            if (mask != 0)
+                return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
+            if (i + Lanes::kPerStep == to)
+                return -1;
+        }
     }
 #endif
     for (; i < to; ++i) {
         if (text[i] == c)
+            return i;
+    }
+    return -1;
+}
+
+// The first unit of [from, to) that is one of `a`, `b`, `c` and `d`, or -1.
+template <typename Unit>
+qsizetype FindAnyOf(const Unit *text, qsizetype from, qsizetype to, Unit a, Unit b, Unit c, Unit d)
+{
+    qsizetype i = qMax<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    using Lanes = UnitLanes<Unit>;
+    const __m128i wantedA = Lanes::Splat(a);
+    const __m128i wantedB = Lanes::Splat(b);
+    const __m128i wantedC = Lanes::Splat(c);
+    const __m128i wantedD = Lanes::Splat(d);
+    if (i + Lanes::kPerStep <= to) {
+        // The last step ends at `to`, as FindUnit's does.
+        for (;; i += Lanes::kPerStep) {
+            if (i + Lanes::kPerStep > to)
+                i = to - Lanes::kPerStep;
+            const __m128i units = LoadUnits(text + i);
+            const __m128i hits =
+                _mm_or_si128(_mm_or_si128(Lanes::Equal(units, wantedA), Lanes::Equal(units, wantedB)),
+                             _mm_or_si128(Lanes::Equal(units, wantedC), Lanes::Equal(units, wantedD)));
+            const unsigned mask = Lanes::Mask(hits);
+            if (mask != 0)
+                return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
+            if (i + Lanes::kPerStep == to)
+                return -1;
+        }
+    }
+#endif
+    for (; i < to; ++i) {
+        if (text[i] == a || text[i] == b || text[i] == c || text[i] == d)
             return i;
     }
     return -1;

@@ -82,6 +82,10 @@ TEST(UnitScan, LastLineBreakLineEndsAndFirstUnitMatchAPlainLoop)
         ASSERT_EQ(LastLineBreakIn(units, from, to), last) << where;
         ASSERT_EQ(CountLineEnds(units, from, to, text.size()), lineEnds) << where;
         ASSERT_EQ(FindUnit(units, from, to, u'<'), firstLess) << where;
+        qsizetype firstMark = -1;
+        for (qsizetype i = from; firstMark < 0 && i < to; ++i)
+            firstMark = text[i] == u'=' || text[i] == u'!' || text[i] == u'-' || text[i] == u'\u203d' ? i : -1;
+        ASSERT_EQ(FindAnyOf(units, from, to, u'=', u'!', u'-', u'\u203d'), firstMark) << where;
         // The same over the text's UTF-8 bytes, from its start to its end.
         const qsizetype wholeEnds = CountLineEnds(units, 0, text.size(), text.size());
         ASSERT_EQ(CountLineEnds(bytes.constData(), 0, bytes.size(), bytes.size()), wholeEnds) << where;
