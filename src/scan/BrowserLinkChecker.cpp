@@ -140,8 +140,12 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     if (!fromRoot) {
         // A page's folder is kept as it is written when it is one already.
         bool emptySegment = folder.startsWith(u'/');
-        for (qsizetype i = 1; !emptySegment && i < folder.size(); ++i)
-            emptySegment = folder[i] == u'/' && folder[i - 1] == u'/';
+        if (!emptySegment) {
+            ForEachPair(folder.utf16(), folder.size(), u'/', u'/', 0, [&](qsizetype) {
+                emptySegment = true;
+                return false;
+            });
+        }
         if (!emptySegment && (folder.isEmpty() || folder.endsWith(u'/'))) {
             append(folder);
         } else {
@@ -160,7 +164,7 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     };
     bool endsAsFolder = path.isEmpty();
     for (qsizetype begin = 0; begin <= path.size();) {
-        qsizetype end = IndexOfChar(path, u'/', begin);
+        qsizetype end = FindUnit(path.utf16(), begin, path.size(), u'/');
         if (end < 0)
             end = path.size();
         const QStringView segment = path.sliced(begin, end - begin);
