@@ -126,17 +126,8 @@ private:
             frames_.pop_back();
     }
 
-    // The position of `c` from `p`, or -1. Values and tags are short: a
-    // plain look at the first characters saves the call that suits long
-    // searches.
-    qsizetype IndexOf(char16_t c, qsizetype p) const
-    {
-        const qsizetype near = std::min(n_, p + 16);
-        for (; p < near; ++p)
-            if (t_[p] == c)
-                return p;
-        return FindUnit(t_, p, n_, c);
-    }
+    // The position of `c` from `p`, or -1.
+    qsizetype IndexOf(char16_t c, qsizetype p) const { return FindUnit(t_, p, n_, c); }
 
     qsizetype SkipPast(qsizetype p, char16_t c) const
     {
