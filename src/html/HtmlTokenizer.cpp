@@ -135,6 +135,18 @@ private:
         return found < 0 ? n_ : found + 1;
     }
 
+    // The element `name` names. Pages use a few names over and over (a
+    // listing's spans one after another): the last one looked up is kept.
+    HtmlElementName Element(QStringView name)
+    {
+        if (name.size() != lastName_.size()
+            || !std::equal(name.utf16(), name.utf16() + name.size(), lastName_.utf16())) {
+            lastName_ = name;
+            lastElement_ = LookUpElement(name);
+        }
+        return lastElement_;
+    }
+
     qsizetype NameEnd(qsizetype p) const
     {
         while (p < n_ && !Stops(t_[p], kEndsTagName))
@@ -218,7 +230,7 @@ private:
         const qsizetype nameEnd = NameEnd(p);
         if (nameEnd >= n_)
             return n_;
-        const HtmlElementName name = LookUpElement(text_.sliced(p, nameEnd - p));
+        const HtmlElementName name = Element(text_.sliced(p, nameEnd - p));
         if (Context() != HtmlContext::Html && name.breaksOutOfForeign)
             LeaveForeign();
         const HtmlContext context = Context();
@@ -313,7 +325,7 @@ private:
         // Only the end of an svg, math or integration point matters.
         if (frames_.empty())
             return end;
-        const HtmlElement element = LookUpElement(text_.sliced(p, nameEnd - p)).element;
+        const HtmlElement element = Element(text_.sliced(p, nameEnd - p)).element;
         if (element == HtmlElement::Other)
             return end;
         if (Context() == HtmlContext::Html) {
@@ -651,6 +663,8 @@ private:
     bool anchors_;
     bool countLines_;
     HtmlLineCounter lines_;
+    QStringView lastName_;
+    HtmlElementName lastElement_ = LookUpElement(QStringView());
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
     HtmlAttributeSet seen_ = 0;
