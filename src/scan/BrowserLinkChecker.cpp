@@ -125,12 +125,19 @@ QString DecodeLinkPath(QStringView path)
 
 QString ResolveSitePath(QStringView folder, QStringView path)
 {
+    QString resolved;
+    ResolveSitePathInto(folder, path, resolved);
+    return resolved;
+}
+
+void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved)
+{
     // Built in one buffer that holds the segments kept so far, each ending
     // with "/": this runs for every link of every page. Each segment of the
     // path gives at most itself and a "/" (".." past the top "../"), and the
     // folder at most itself and a "/".
     const bool fromRoot = path.startsWith(u'/');
-    QString resolved(folder.size() + path.size() + 2, Qt::Uninitialized);
+    resolved.resize(folder.size() + path.size() + 2);
     auto *const out = reinterpret_cast<char16_t *>(resolved.data());
     qsizetype size = 0;
     auto append = [&](QStringView piece) {
@@ -189,7 +196,6 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     if (!endsAsFolder && size > 0)
         --size;
     resolved.truncate(size);
-    return resolved;
 }
 
 bool HasAnchor(const QSet<QString> &anchors, QStringView fragment)
@@ -254,8 +260,12 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
     }
 
     qint32 checked = 0;
+    // One target for every link: its path's buffer is written over each time
+    // (a new one only when the one before was kept as a known target).
+    Target target;
     for (const HtmlLink &link : html.links) {
-        Target target;
+        target.hasFragment = false;
+        target.fragment.clear();
         if (!resolve(link, context, target))
             continue;
         ++checked;
@@ -341,8 +351,13 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
         // The base's own href resolves against the page.
         const QString &document =
             link.kind == HtmlLinkKind::Base ? context.document : context.baseDocument;
-        target.relative =
-            decoded.isEmpty() ? document : ResolveSitePath(folderOf(document), decoded);
+        if (decoded.isEmpty()) {
+            // Copied, not shared: the buffer is written again for the next link.
+            target.relative.resize(document.size());
+            std::copy(document.begin(), document.end(), target.relative.begin());
+        } else {
+            ResolveSitePathInto(folderOf(document), decoded, target.relative);
+        }
         break;
     }
     case HtmlLinkKind::IncludeVirtual:
@@ -354,7 +369,7 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
             while (included.startsWith(u'/'))
                 included = included.sliced(1);
         }
-        target.relative = ResolveSitePath(context.folder, included);
+        ResolveSitePathInto(context.folder, included, target.relative);
         break;
     }
     }

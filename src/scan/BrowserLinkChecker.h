@@ -42,6 +42,9 @@ QString DecodeLinkPath(QStringView path);
 // (relative, "" or ending with "/"). A path from the root ("/x") starts at the
 // top folder, and ".." does not climb above it there; a relative path may.
 QString ResolveSitePath(QStringView folder, QStringView path);
+// The same, written into `resolved`, whose buffer is used again when it is
+// large enough and not shared.
+void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved);
 
 class BrowserLinkChecker : public PageReader
 {
