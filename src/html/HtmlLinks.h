@@ -26,7 +26,7 @@ struct HtmlLink {
     HtmlLinkKind kind = HtmlLinkKind::Link;
     qint32 line = 0;  // line of the page on which the value (or srcset candidate) begins, from 1;
                       // CR, LF and CR LF each end a line. 0 when its counting was left to
-                      // HtmlLinkLine.
+                      // HtmlLinkLine (HtmlLinksUse::CheckedNow).
     QString value;    // as the page gives it, character references decoded; not trimmed. In an
                       // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
                       // them; an include's value is exactly as written (an escaped quote read as
@@ -46,12 +46,19 @@ struct HtmlPage {
 // windows-1252.
 QString DecodeHtmlBytes(const QByteArray &bytes);
 
+// What a page's links are read for: to be kept, each complete; or to be
+// checked while the page's text is at hand, when the lines are left for
+// HtmlLinkLine to count (a checker wants the lines of its broken links only)
+// and a value the page gives as written views the text instead of copying
+// it. Such values are valid while the text lives: what outlives it takes a
+// copy of its own.
+enum class HtmlLinksUse { Kept, CheckedNow };
+
 // Reads the links (and, when asked, the anchors) of a page's decoded text, appending them to
 // `page`. Every base element's href is given (a browser uses the first); only the first meta
-// refresh of a page counts, as in a browser. Without `countLines`, the line of a link that
-// has its place `at` is left 0, for HtmlLinkLine to count when it is wanted: a checker wants
-// the lines of its broken links only. Safe to call for several pages at once.
-void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, bool countLines = true);
+// refresh of a page counts, as in a browser. Safe to call for several pages at once.
+void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors,
+                   HtmlLinksUse use = HtmlLinksUse::Kept);
 
 // The line of `link`, read from `lines` (over the same text) when the reading left it.
 qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines);

@@ -79,9 +79,8 @@ struct RecordedAttribute {
 class LinkReader
 {
 public:
-    LinkReader(QStringView text, HtmlPage &page, bool anchors, bool countLines)
-        : text_(text), t_(text.utf16()), n_(text.size()), page_(page), anchors_(anchors), countLines_(countLines),
-          lines_(text)
+    LinkReader(QStringView text, HtmlPage &page, bool anchors, HtmlLinksUse use)
+        : text_(text), t_(text.utf16()), n_(text.size()), page_(page), anchors_(anchors), use_(use), lines_(text)
     {
     }
 
@@ -569,6 +568,17 @@ private:
         return decoded_;
     }
 
+    // The same as a string: one of its own, or, for a link read to be checked
+    // at once, a view of the page's text when decoding leaves it as written
+    // (no copy for each of a page's links).
+    QString ValueString(const RecordedAttribute &attribute)
+    {
+        const QStringView raw = text_.sliced(attribute.begin, attribute.end - attribute.begin);
+        if (AttributeValueNeedsDecoding(raw))
+            return Value(attribute).toString();
+        return use_ == HtmlLinksUse::CheckedNow ? QString::fromRawData(raw.data(), raw.size()) : raw.toString();
+    }
+
     const RecordedAttribute *Find(HtmlAttribute attribute) const
     {
         for (const RecordedAttribute &recorded : attributes_)
@@ -581,7 +591,7 @@ private:
     // or left to the caller, who needs the lines of a few links only.
     void AddLinkAt(HtmlLinkKind kind, qsizetype at, QString value)
     {
-        page_.links.push_back({kind, countLines_ ? lines_.LineAt(at) : 0, std::move(value), at});
+        page_.links.push_back({kind, use_ == HtmlLinksUse::Kept ? lines_.LineAt(at) : 0, std::move(value), at});
     }
 
     // A link within a value that decoding may have changed: its line is
@@ -610,11 +620,11 @@ private:
                     break;
                 AddLinkAt(context == HtmlContext::Html && element == HtmlElement::Base ? HtmlLinkKind::Base
                                                                                         : HtmlLinkKind::Link,
-                          recorded.begin, Value(recorded).toString());
+                          recorded.begin, ValueString(recorded));
                 break;
             default:
                 if (IsResourceAttribute(element, context, recorded.attribute))
-                    AddLinkAt(HtmlLinkKind::Link, recorded.begin, Value(recorded).toString());
+                    AddLinkAt(HtmlLinkKind::Link, recorded.begin, ValueString(recorded));
                 break;
             }
         }
@@ -661,7 +671,7 @@ private:
     qsizetype n_;
     HtmlPage &page_;
     bool anchors_;
-    bool countLines_;
+    HtmlLinksUse use_;
     HtmlLineCounter lines_;
     QStringView lastName_;
     HtmlElementName lastElement_ = LookUpElement(QStringView());
@@ -676,9 +686,9 @@ private:
 
 } // namespace
 
-void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, bool countLines)
+void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, HtmlLinksUse use)
 {
-    LinkReader(text, page, collectAnchors, countLines).Read();
+    LinkReader(text, page, collectAnchors, use).Read();
 }
 
 qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines)

@@ -65,6 +65,13 @@ QStringView folderOf(QStringView relative)
     return relative.first(LastIndexOfChar(relative, u'/') + 1);
 }
 
+// A link's value with a buffer of its own: the value may view the page's
+// text, and a broken link outlives the page.
+QString OwnCopy(const QString &value)
+{
+    return QString(value.constData(), value.size());
+}
+
 bool climbsOut(QStringView relative)
 {
     return relative == u".." || relative.startsWith(u"../");
@@ -226,7 +233,7 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
         return PageReadResult{false, 0};
     HtmlPage html;
     const QString text = DecodeHtmlBytes(bytes);
-    ReadHtmlLinks(text, html, options_.checkAnchors, false);
+    ReadHtmlLinks(text, html, options_.checkAnchors, HtmlLinksUse::CheckedNow);
     if (options_.checkAnchors) {
         // Kept for the links to this page from pages read later.
         QMutexLocker lock(&anchorsMutex_);
@@ -273,8 +280,8 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         if (target.relative == context.document) {
             targetPage = page.path; // just read, so it is there
         } else if (!foundTarget(target.relative, targetPage)) {
-            found.push_back(
-                BrokenLink{page.path, top + toNative(target.relative), HtmlLinkLine(link, lines), link.value});
+            found.push_back(BrokenLink{page.path, top + toNative(target.relative), HtmlLinkLine(link, lines),
+                                       OwnCopy(link.value)});
             continue;
         }
         if (!options_.checkAnchors || !target.hasFragment || climbsOut(target.relative))
@@ -289,7 +296,7 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         }
         if (!present)
             found.push_back(BrokenLink{page.path, targetPage + u'#' + target.fragment, HtmlLinkLine(link, lines),
-                                       link.value});
+                                       OwnCopy(link.value)});
     }
     return checked;
 }
@@ -471,7 +478,7 @@ std::shared_ptr<const QSet<QString>> BrowserLinkChecker::anchorsOf(const QString
     HtmlPage html;
     QByteArray bytes;
     if (ReadWholeFile(path, bytes))
-        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true, false); // its anchors only
+        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true, HtmlLinksUse::CheckedNow); // its anchors only
     auto anchors = std::make_shared<const QSet<QString>>(std::move(html.anchors));
     QMutexLocker lock(&anchorsMutex_);
     return *anchorsByPage_.insert(path, anchorsByPage_.value(path, anchors));

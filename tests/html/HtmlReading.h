@@ -18,8 +18,8 @@ inline QString Describe(const HtmlLink &link)
     return QString::fromLatin1(prefixes[int(link.kind)]) + QString::number(link.line) + u':' + link.value;
 }
 
-// Also read with the lines left to count afterwards, as the checker reads
-// pages: every case must come out the same that way.
+// Also read as the checker reads pages, lines left to count afterwards and
+// values viewing the text: every case must come out the same that way.
 inline QStringList LinksOf(const QString &page)
 {
     HtmlPage read;
@@ -29,7 +29,7 @@ inline QStringList LinksOf(const QString &page)
         described.append(Describe(link));
 
     HtmlPage uncounted;
-    ReadHtmlLinks(page, uncounted, false, false);
+    ReadHtmlLinks(page, uncounted, false, HtmlLinksUse::CheckedNow);
     HtmlLineCounter lines(page);
     QStringList countedAfter;
     for (HtmlLink link : uncounted.links) {
