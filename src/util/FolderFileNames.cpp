@@ -122,17 +122,7 @@ bool FolderFileNames::FileExists(const QString &path)
     // taken for another file.
     if (path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0)))
         return false;
-    const QByteArray bytes = EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
-    switch (listedKind(bytes)) {
-    case Listing::PlainFile:
-        return true;
-    case Listing::AskTheDisk: {
-        struct stat st;
-        return ::stat(bytes.constData(), &st) == 0 && S_ISREG(st.st_mode);
-    }
-    default:
-        return false;
-    }
+    return isA(EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path), Listing::PlainFile);
 #endif
 }
 
@@ -144,18 +134,18 @@ bool FolderFileNames::FolderExists(const QString &path)
     const QString trimmed = TrimSpaces(path);
     if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
         return false;
-    const QByteArray bytes = EncodeNativeName(HoldsDotSegment(trimmed) ? ResolveDotSegments(trimmed) : trimmed);
-    switch (listedKind(bytes)) {
-    case Listing::Folder:
-        return true;
-    case Listing::AskTheDisk: {
-        struct stat st;
-        return ::stat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-    }
-    default:
-        return false;
-    }
+    return isA(EncodeNativeName(HoldsDotSegment(trimmed) ? ResolveDotSegments(trimmed) : trimmed), Listing::Folder);
 #endif
+}
+
+bool FolderFileNames::isA(const QByteArray &path, char kind)
+{
+    const char listed = listedKind(path);
+#ifndef Q_OS_WIN
+    if (listed == Listing::AskTheDisk)
+        return IsOfKind(path, kind);
+#endif
+    return listed == kind;
 }
 
 char FolderFileNames::listedKind(const QByteArray &path)

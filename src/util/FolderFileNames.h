@@ -60,6 +60,9 @@ private:
     // resolved) says of it: a kind of Listing's, '\0' when it is no file or
     // folder, or AskTheDisk.
     char listedKind(const QByteArray &path);
+    // Whether `path` is a plain file or a folder (a kind of Listing's), by
+    // its listing, or by the disk where the listing cannot tell.
+    bool isA(const QByteArray &path, char kind);
     std::shared_ptr<Listing> readListing(const QByteArray &folder);
 
     static constexpr std::size_t kShards = 16;

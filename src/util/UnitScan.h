@@ -129,21 +129,22 @@ qsizetype CountLineEnds(const Unit *text, qsizetype from, qsizetype to, qsizetyp
     return count;
 }
 
-// The first `c` in [from, to), or -1.
-template <typename Unit>
-qsizetype FindUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
+// The first unit of [from, to) that `isMatch` takes, or -1; `stepMatches`
+// gives the mask of the matches among a register of units (SSE2 only).
+template <typename Unit, typename StepMatches, typename IsMatch>
+qsizetype FindFirstMatch(const Unit *text, qsizetype from, qsizetype to, [[maybe_unused]] StepMatches stepMatches,
+                         IsMatch isMatch)
 {
     qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
-    const __m128i wanted = Lanes::Splat(c);
     if (i + Lanes::kPerStep <= to) {
         // The last step ends at `to`, over units already looked at, which
         // hold no match: short texts skip the loop of single units.
         for (;; i += Lanes::kPerStep) {
             if (i + Lanes::kPerStep > to)
                 i = to - Lanes::kPerStep;
-            const unsigned mask = Lanes::Mask(Lanes::Equal(LoadUnits(text + i), wanted));
+            const unsigned mask = Lanes::Mask(stepMatches(LoadUnits(text + i)));
             if (mask != 0)
                 return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
             if (i + Lanes::kPerStep == to)
@@ -152,45 +153,44 @@ qsizetype FindUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
     }
 #endif
     for (; i < to; ++i) {
-        if (text[i] == c)
+        if (isMatch(text[i]))
             return i;
     }
     return -1;
+}
+
+// The first `c` in [from, to), or -1.
+template <typename Unit>
+qsizetype FindUnit(const Unit *text, qsizetype from, qsizetype to, Unit c)
+{
+#if defined(__SSE2__)
+    const __m128i wanted = UnitLanes<Unit>::Splat(c);
+    const auto stepMatches = [&](__m128i units) { return UnitLanes<Unit>::Equal(units, wanted); };
+#else
+    const auto stepMatches = nullptr;
+#endif
+    return FindFirstMatch(text, from, to, stepMatches, [c](Unit unit) { return unit == c; });
 }
 
 // The first unit of [from, to) that is one of `a`, `b`, `c` and `d`, or -1.
 template <typename Unit>
 qsizetype FindAnyOf(const Unit *text, qsizetype from, qsizetype to, Unit a, Unit b, Unit c, Unit d)
 {
-    qsizetype i = qMax<qsizetype>(from, 0);
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i wantedA = Lanes::Splat(a);
     const __m128i wantedB = Lanes::Splat(b);
     const __m128i wantedC = Lanes::Splat(c);
     const __m128i wantedD = Lanes::Splat(d);
-    if (i + Lanes::kPerStep <= to) {
-        // The last step ends at `to`, as FindUnit's does.
-        for (;; i += Lanes::kPerStep) {
-            if (i + Lanes::kPerStep > to)
-                i = to - Lanes::kPerStep;
-            const __m128i units = LoadUnits(text + i);
-            const __m128i hits =
-                _mm_or_si128(_mm_or_si128(Lanes::Equal(units, wantedA), Lanes::Equal(units, wantedB)),
-                             _mm_or_si128(Lanes::Equal(units, wantedC), Lanes::Equal(units, wantedD)));
-            const unsigned mask = Lanes::Mask(hits);
-            if (mask != 0)
-                return i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit;
-            if (i + Lanes::kPerStep == to)
-                return -1;
-        }
-    }
+    const auto stepMatches = [&](__m128i units) {
+        return _mm_or_si128(_mm_or_si128(Lanes::Equal(units, wantedA), Lanes::Equal(units, wantedB)),
+                            _mm_or_si128(Lanes::Equal(units, wantedC), Lanes::Equal(units, wantedD)));
+    };
+#else
+    const auto stepMatches = nullptr;
 #endif
-    for (; i < to; ++i) {
-        if (text[i] == a || text[i] == b || text[i] == c || text[i] == d)
-            return i;
-    }
-    return -1;
+    return FindFirstMatch(text, from, to, stepMatches,
+                          [&](Unit unit) { return unit == a || unit == b || unit == c || unit == d; });
 }
 
 } // namespace quillan
