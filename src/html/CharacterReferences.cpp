@@ -152,7 +152,7 @@ qsizetype NextToDecode(const char16_t *text, qsizetype from, qsizetype size)
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
         const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, amp), _mm_cmpeq_epi16(units, nul)),
                                           _mm_cmpeq_epi16(units, cr));
-        const unsigned mask = unsigned(_mm_movemask_epi8(hits));
+        const auto mask = unsigned(_mm_movemask_epi8(hits));
         if (mask != 0)
             return i + std::countr_zero(mask) / 2;
     }

@@ -99,6 +99,7 @@ TEST(FolderFileNames, ThreadsAskingAtOnceGetTheDisksAnswers)
     FolderFileNames names;
     std::vector<std::vector<std::string>> answers(4);
     std::vector<std::thread> threads;
+    threads.reserve(answers.size());
     for (auto &mine : answers)
         threads.emplace_back([&] { mine = Answers(names, tree, relatives, 1); });
     for (std::thread &thread : threads)
