@@ -3,13 +3,9 @@
 #include "html/NamedReferences.h"
 #include "html/Windows1252.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <algorithm>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quillan {
 
@@ -143,26 +139,8 @@ namespace {
 // are passed over a register at a time.
 qsizetype NextToDecode(const char16_t *text, qsizetype from, qsizetype size)
 {
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i amp = _mm_set1_epi16(short(u'&'));
-    const __m128i nul = _mm_setzero_si128();
-    const __m128i cr = _mm_set1_epi16(short(u'\r'));
-    for (; i + 8 <= size; i += 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, amp), _mm_cmpeq_epi16(units, nul)),
-                                          _mm_cmpeq_epi16(units, cr));
-        const auto mask = unsigned(_mm_movemask_epi8(hits));
-        if (mask != 0)
-            return i + std::countr_zero(mask) / 2;
-    }
-#endif
-    for (; i < size; ++i) {
-        const char16_t u = text[i];
-        if (u == u'&' || u == u'\0' || u == u'\r')
-            return i;
-    }
-    return size;
+    const qsizetype next = FindAnyOf(text, from, size, u'&', u'\0', u'\r', u'\r');
+    return next < 0 ? size : next;
 }
 
 } // namespace

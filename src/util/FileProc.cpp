@@ -32,18 +32,26 @@ namespace {
 // stays lean.
 bool statByText(const QString &path, struct stat &st)
 {
-    const QByteArray encoded =
-        EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
-    return ::stat(encoded.constData(), &st) == 0;
+    return ::stat(NativePathByText(path).constData(), &st) == 0;
 }
 #endif
 
 } // namespace
 
-bool FileExists(const QString &path)
+QByteArray NativePathByText(const QString &path)
+{
+    return EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
+}
+
+bool NeverAFile(const QString &path)
 {
     // A name cut short at a NUL would be taken for another file.
-    if (path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0)))
+    return path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0));
+}
+
+bool FileExists(const QString &path)
+{
+    if (NeverAFile(path))
         return false;
 #ifdef Q_OS_WIN
     const QFileInfo info(path);

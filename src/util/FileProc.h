@@ -17,6 +17,14 @@ QChar PathSeparator();
 // character, a folder or anything else.
 bool FileExists(const QString &path);
 
+// True for a path FileExists refuses before asking the disk: empty, ending
+// with a separator or holding a NUL.
+bool NeverAFile(const QString &path);
+
+// The bytes the disk is asked for `path`: its "." and ".." segments resolved
+// by the text, as FileExists and FolderExists read it.
+QByteArray NativePathByText(const QString &path);
+
 // True for an existing folder (links followed); the path is trimmed of
 // spaces first, then read as FileExists reads it.
 bool FolderExists(const QString &path);

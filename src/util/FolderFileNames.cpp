@@ -1,7 +1,6 @@
 #include "util/FolderFileNames.h"
 
 #include "util/FileProc.h"
-#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QByteArrayView>
@@ -118,11 +117,9 @@ bool FolderFileNames::FileExists(const QString &path)
 #ifdef Q_OS_WIN
     return quillan::FileExists(path);
 #else
-    // The same refusals as FileExists: a name cut short at a NUL would be
-    // taken for another file.
-    if (path.isEmpty() || path.endsWith(PathSeparator()) || path.contains(QChar(0)))
+    if (NeverAFile(path))
         return false;
-    return isA(EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path), Listing::PlainFile);
+    return isA(NativePathByText(path), Listing::PlainFile);
 #endif
 }
 
@@ -134,7 +131,7 @@ bool FolderFileNames::FolderExists(const QString &path)
     const QString trimmed = TrimSpaces(path);
     if (trimmed.isEmpty() || trimmed.contains(QChar(0)))
         return false;
-    return isA(EncodeNativeName(HoldsDotSegment(trimmed) ? ResolveDotSegments(trimmed) : trimmed), Listing::Folder);
+    return isA(NativePathByText(trimmed), Listing::Folder);
 #endif
 }
 
