@@ -83,6 +83,40 @@ QString sentenceWithCount(const QString &one, const QString &manyBefore, const Q
     return manyBefore + QString::number(count) + manyAfter;
 }
 
+// Sorts `order` by `less`, keeping the order of items it cannot tell apart.
+// The ascending runs already there are merged pairwise: pages come in walk
+// order, mostly sorted, and a sorted list costs one comparison an item.
+template <typename Less>
+void SortByRuns(std::vector<qint32> &order, Less less)
+{
+    std::vector<size_t> runStarts{0};
+    for (size_t i = 1; i < order.size(); ++i) {
+        if (less(order[i], order[i - 1]))
+            runStarts.push_back(i);
+    }
+    if (runStarts.size() == 1)
+        return;
+    runStarts.push_back(order.size());
+    std::vector<qint32> merged(order.size());
+    while (runStarts.size() > 2) {
+        std::vector<size_t> mergedStarts;
+        mergedStarts.reserve(runStarts.size() / 2 + 2);
+        for (size_t r = 0; r + 1 < runStarts.size(); r += 2) {
+            const auto first = order.begin() + qsizetype(runStarts[r]);
+            const auto middle = order.begin() + qsizetype(runStarts[r + 1]);
+            const auto out = merged.begin() + qsizetype(runStarts[r]);
+            mergedStarts.push_back(runStarts[r]);
+            if (r + 2 < runStarts.size())
+                std::merge(first, middle, middle, order.begin() + qsizetype(runStarts[r + 2]), out, less);
+            else
+                std::copy(first, middle, out); // the odd run out, merged in the next pass
+        }
+        mergedStarts.push_back(order.size());
+        order.swap(merged);
+        runStarts = std::move(mergedStarts);
+    }
+}
+
 // The rank of each of `count` items in the order `less` gives; items
 // `less` cannot tell apart either way share a rank.
 template <typename Less>
@@ -91,7 +125,7 @@ std::vector<qint32> RanksInOrder(size_t count, Less less)
     std::vector<qint32> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = qint32(i);
-    std::sort(order.begin(), order.end(), less);
+    SortByRuns(order, less);
     std::vector<qint32> rank(count);
     for (size_t i = 0, r = 0; i < count; ++i) {
         if (i > 0 && less(order[i - 1], order[i]))
@@ -118,17 +152,27 @@ qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 num
 
 ReportText &ReportText::line(QStringView first, QStringView second)
 {
-    text_.append(first);
-    text_.append(second);
-    text_.append(kCrLf);
+    // A report runs to tens of thousands of lines: the pieces are copied in
+    // place, the text grown by doubling, rather than appended one call each.
+    const qsizetype length = first.size() + second.size() + kCrLf.size();
+    if (used_ + length > text_.size())
+        text_.resize(qMax(used_ + length, 2 * text_.size() + 4096));
+    QChar *at = text_.data() + used_;
+    std::copy(first.begin(), first.end(), at);
+    at += first.size();
+    std::copy(second.begin(), second.end(), at);
+    at += second.size();
+    std::copy(kCrLf.begin(), kCrLf.end(), at);
+    used_ += length;
     return *this;
 }
 
 QString ReportText::write(const QString &path) &&
 {
-    // The writer ends its one entry with the last CR LF. Chopping the text
+    // The writer ends its one entry with the last CR LF. Cutting the text
     // in place spares a copy of a report that may run to megabytes.
-    text_.chop(kCrLf.size());
+    text_.truncate(qMax<qsizetype>(used_ - kCrLf.size(), 0));
+    used_ = 0;
     return WriteLinesToFile(path, QStringList{std::move(text_)}, 0, 0);
 }
 
@@ -155,8 +199,8 @@ void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile)
                                            numRepeatedInFile));
 }
 
-ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
-                          qint32 numLinks, qint64 numRepeatedInFile)
+ReportText LinkFromReportBody(const ReportSettings &settings, const QList<BrokenLink> &links,
+                              qint32 numLinks)
 {
     ReportText report;
     WriteReportHeader(report, settings, numLinks);
@@ -166,12 +210,19 @@ ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink
         const BrokenLink &link = links[i];
         groups.write(RelativeTo(top, link.strLinkFrom), RelativeTo(top, link.strLinkTo));
     }
+    return report;
+}
+
+ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
+                          qint32 numLinks, qint64 numRepeatedInFile)
+{
+    ReportText report = LinkFromReportBody(settings, links, numLinks);
     WriteRepeatedLinksFooter(report, numRepeatedInFile);
     return report;
 }
 
 std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
-                                  qint32 numLinks)
+                                  qint32 numLinks, qint64 *numRepeatedInFile)
 {
     const qsizetype top = topFolder.size();
     auto relative = [top](const QString &path) { return RelativeTo(top, path); };
@@ -194,17 +245,18 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
     };
     // Many entries share a target (a missing page named from every page):
     // the distinct targets are sorted once, and the entries by their
-    // target's rank, then by page.
+    // target's rank, then by page. A target is told by its whole path, as
+    // a repeated link is.
     QHash<QStringView, qint32> idOf;
     std::vector<QStringView> targets;
     std::vector<qint32> targetIds;
     targetIds.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 1; i <= numLinks; ++i) {
-        const QStringView target = relative(links[i].strLinkTo);
+        const QString &target = links[i].strLinkTo;
         auto known = idOf.constFind(target);
         if (known == idOf.constEnd()) {
             known = idOf.insert(target, qint32(targets.size()));
-            targets.push_back(target);
+            targets.push_back(relative(target));
         }
         targetIds.push_back(*known);
     }
@@ -220,44 +272,60 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
 
     // A page's broken links stand together in the table and share its path:
     // each run of one page is a page here, its relative path made once, and
-    // the pages are sorted once, the same text taking the same rank.
+    // the pages are sorted once, the same path taking the same rank.
     std::vector<qint32> pageOf(size_t(qMax(numLinks, 0)));
     std::vector<QString> shownPage;
+    std::vector<QStringView> wholePage;
     for (qint32 i = 1; i <= numLinks; ++i) {
         const QString &page = links[i].strLinkFrom;
         const bool samePage = i > 1 && page.constData() == links[i - 1].strLinkFrom.constData()
                               && page.size() == links[i - 1].strLinkFrom.size();
-        if (!samePage)
+        if (!samePage) {
             shownPage.push_back(relative(page).toString());
+            wholePage.push_back(page);
+        }
         pageOf[size_t(i - 1)] = qint32(shownPage.size()) - 1;
     }
     const std::vector<qint32> pageRank = RanksInOrder(shownPage.size(), [&](qint32 x, qint32 y) {
-        return shownPage[size_t(x)] < shownPage[size_t(y)];
+        if (const int order = QStringView(shownPage[size_t(x)]).compare(shownPage[size_t(y)]))
+            return order < 0;
+        return wholePage[size_t(x)] < wholePage[size_t(y)];
     });
 
     struct Entry {
         qint32 targetRank;
         qint32 pageRank;
+        qint32 targetId;
         qint32 index; // in the table, from 0
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(qMax(numLinks, 0)));
     for (qint32 i = 0; i < numLinks; ++i) {
-        entries.push_back(Entry{rankOf[size_t(targetIds[size_t(i)])],
-                                pageRank[size_t(pageOf[size_t(i)])], i});
+        const qint32 targetId = targetIds[size_t(i)];
+        entries.push_back(Entry{rankOf[size_t(targetId)], pageRank[size_t(pageOf[size_t(i)])],
+                                targetId, i});
     }
-    // Entries equal in both ranks give the same row.
+    // Entries equal in both ranks give the same row; the target's own number
+    // brings the repeats of one link together, to be counted.
     std::sort(entries.begin(), entries.end(), [](const Entry &x, const Entry &y) {
-        return x.targetRank != y.targetRank ? x.targetRank < y.targetRank
-                                            : x.pageRank < y.pageRank;
+        if (x.targetRank != y.targetRank)
+            return x.targetRank < y.targetRank;
+        return x.pageRank != y.pageRank ? x.pageRank < y.pageRank : x.targetId < y.targetId;
     });
 
     std::vector<LinkToRow> rows;
     rows.reserve(entries.size());
-    for (const Entry &entry : entries) {
-        rows.push_back(LinkToRow{shownTarget[size_t(targetIds[size_t(entry.index)])],
+    qint64 repeated = 0;
+    for (size_t e = 0; e < entries.size(); ++e) {
+        const Entry &entry = entries[e];
+        if (e > 0 && entry.pageRank == entries[e - 1].pageRank
+            && entry.targetId == entries[e - 1].targetId)
+            ++repeated;
+        rows.push_back(LinkToRow{shownTarget[size_t(entry.targetId)],
                                  shownPage[size_t(pageOf[size_t(entry.index)])]});
     }
+    if (numRepeatedInFile)
+        *numRepeatedInFile = repeated;
     return rows;
 }
 
@@ -294,7 +362,7 @@ LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenL
                              qint32 numLinks)
 {
     LinkToParts parts;
-    parts.rows = LinkToRows(settings.topFolder, links, numLinks);
+    parts.rows = LinkToRows(settings.topFolder, links, numLinks, &parts.numRepeatedInFile);
     parts.body = LinkToReportBody(settings, parts.rows);
     return parts;
 }

@@ -36,13 +36,14 @@ class ReportText
 public:
     // Appends one line made of the pieces given.
     ReportText &line(QStringView first, QStringView second = {});
-    const QString &text() const { return text_; }
+    QStringView text() const { return QStringView(text_).first(used_); }
     // Writes the text to `path` (created or emptied); "" or why it failed.
     // Hands the text to the file writer: a report is written once.
     QString write(const QString &path) &&;
 
 private:
-    QString text_;
+    QString text_;     // grown ahead: only the first `used_` units are the report's
+    qsizetype used_ = 0;
 };
 
 // Entries 1..numLinks that repeat an earlier entry exactly (same page, same
@@ -54,6 +55,10 @@ void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint3
 
 // Appends the closing sentence about repeated-in-file links (nothing for 0).
 void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile);
+
+// The link-from report of entries 1..numLinks without its closing sentence.
+ReportText LinkFromReportBody(const ReportSettings &settings, const QList<BrokenLink> &links,
+                              qint32 numLinks);
 
 // The link-from report of entries 1..numLinks.
 ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
@@ -67,9 +72,11 @@ struct LinkToRow {
 };
 
 // Entries 1..numLinks sorted by target and then by page, the table left as
-// it is (the link-from report may be reading it meanwhile).
+// it is (the link-from report may be reading it meanwhile). Sorting brings
+// the repeats of a link together, so it counts them for the closing
+// sentence, as CountRepeatedInFileBrokenLinks does.
 std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
-                                  qint32 numLinks);
+                                  qint32 numLinks, qint64 *numRepeatedInFile = nullptr);
 
 // Rewrites entries 1.. of the table with `rows`, the two fields exchanged:
 // strLinkFrom holds the relative target, strLinkTo the relative page.
@@ -84,6 +91,7 @@ ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<Li
 struct LinkToParts {
     std::vector<LinkToRow> rows;
     ReportText body;
+    qint64 numRepeatedInFile = 0; // for both reports' closing sentence
 };
 LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
                              qint32 numLinks);

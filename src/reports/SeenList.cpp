@@ -22,18 +22,18 @@ constexpr quint64 kBaseToPieceLength = [] {
     return power;
 }();
 
-quint64 pieceHash(const QChar *piece)
+quint64 pieceHash(const char16_t *piece)
 {
     quint64 hash = 0;
     for (qsizetype i = 0; i < kPieceLength; ++i)
-        hash = hash * kBase + piece[i].unicode();
+        hash = hash * kBase + piece[i];
     return hash;
 }
 
 // The hash of the piece one character on.
-quint64 nextPieceHash(quint64 hash, QChar leaving, QChar entering)
+quint64 nextPieceHash(quint64 hash, char16_t leaving, char16_t entering)
 {
-    return hash * kBase - leaving.unicode() * kBaseToPieceLength + entering.unicode();
+    return hash * kBase - leaving * kBaseToPieceLength + entering;
 }
 
 } // namespace
@@ -41,8 +41,7 @@ quint64 nextPieceHash(quint64 hash, QChar leaving, QChar entering)
 void SeenList::clear()
 {
     joined_.clear();
-    added_.clear();
-    entries_.clear();
+    last_ = {};
     lastInBucket_.clear();
     countInBucket_.clear();
     earlierInBucket_.clear();
@@ -52,9 +51,9 @@ void SeenList::clear()
 
 bool SeenList::contains(QStringView entry) const
 {
-    if (joined_.isEmpty())
+    if (joined_.empty())
         return false;
-    if (isLong() && entries_.contains(entry))
+    if (entry == last_)
         return true;
     if (!lastInBucket_.empty() && entry.size() >= kPieceLength)
         return occursIndexed(entry);
@@ -73,10 +72,11 @@ bool SeenList::occursIndexed(QStringView entry) const
     // less that piece's offset in it; one piece found nowhere rules it out.
     size_t rarest = 0;
     qsizetype rarestOffset = 0;
-    quint64 hash = pieceHash(entry.data());
+    const char16_t *units = entry.utf16();
+    quint64 hash = pieceHash(units);
     for (qsizetype i = 0; i + kPieceLength <= entry.size(); ++i) {
         if (i > 0)
-            hash = nextPieceHash(hash, entry[i - 1], entry[i + kPieceLength - 1]);
+            hash = nextPieceHash(hash, units[i - 1], units[i + kPieceLength - 1]);
         const size_t bucket = bucketOf(hash);
         if (countInBucket_[bucket] == 0)
             return false;
@@ -97,30 +97,23 @@ bool SeenList::occursIndexed(QStringView entry) const
 
 void SeenList::add(QStringView entry)
 {
-    const bool wasLong = isLong();
     joined_ += u':';
-    joined_ += entry;
-    if (wasLong) {
-        entries_.insert(entry);
-    } else {
-        added_.push_back(entry);
-        if (isLong())
-            entries_ = QSet<QStringView>(added_.begin(), added_.end());
-    }
+    joined_.append(entry.utf16(), size_t(entry.size()));
+    last_ = entry;
     if (isLong())
         indexNewPieces();
 }
 
 bool SeenList::isLong() const
 {
-    return joined_.size() >= kIndexFromLength;
+    return qsizetype(joined_.size()) >= kIndexFromLength;
 }
 
 void SeenList::indexNewPieces()
 {
     if (!indexUsable_)
         return;
-    if (joined_.size() >= qsizetype(std::numeric_limits<quint32>::max())) {
+    if (joined_.size() >= size_t(std::numeric_limits<quint32>::max())) {
         // Searched whole from here on.
         indexUsable_ = false;
         lastInBucket_.clear();
@@ -130,7 +123,7 @@ void SeenList::indexNewPieces()
     }
     // A bucket for every one to four pieces: a chain is short, and the
     // index takes about 12 bytes a piece. Indexed anew as the text outgrows it.
-    const auto pieces = size_t(joined_.size());
+    const size_t pieces = joined_.size();
     if (lastInBucket_.size() * 4 < pieces) {
         size_t buckets = 1024;
         int bits = 10;
@@ -144,8 +137,9 @@ void SeenList::indexNewPieces()
         earlierInBucket_.clear();
         indexedPieces_ = 0;
     }
-    const QChar *text = joined_.constData();
-    if (indexedPieces_ + kPieceLength > joined_.size())
+    const char16_t *text = joined_.data();
+    const auto joinedSize = qsizetype(joined_.size());
+    if (indexedPieces_ + kPieceLength > joinedSize)
         return;
     quint64 hash = pieceHash(text + indexedPieces_);
     for (;;) {
@@ -154,7 +148,7 @@ void SeenList::indexNewPieces()
         lastInBucket_[bucket] = quint32(indexedPieces_ + 1);
         ++countInBucket_[bucket];
         ++indexedPieces_;
-        if (indexedPieces_ + kPieceLength > joined_.size())
+        if (indexedPieces_ + kPieceLength > joinedSize)
             return;
         hash = nextPieceHash(hash, text[indexedPieces_ - 1], text[indexedPieces_ + kPieceLength - 1]);
     }

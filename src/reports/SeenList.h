@@ -4,10 +4,10 @@
 // written so far, so an entry contained in an earlier one (a.htm after
 // docs/a.htm) is not written again either.
 
-#include <QSet>
 #include <QString>
 #include <QStringView>
 
+#include <string>
 #include <vector>
 
 namespace quillan {
@@ -29,11 +29,11 @@ private:
     void indexNewPieces();
     size_t bucketOf(quint64 hash) const;
 
-    QString joined_;
-    // Once the joined text is long: exact repeats, the common case, are
+    std::u16string joined_;
+    // The entry added last: a repeat of it, the common case (the same link
+    // twice in a page, the same page under a target in sorted rows), is
     // answered without a search.
-    std::vector<QStringView> added_;
-    QSet<QStringView> entries_;
+    QStringView last_;
     // Once a group grows long (a target linked from thousands of pages), the
     // places where each short piece of the joined text begins, chained by
     // the piece's hash: a new entry is looked for only where its rarest

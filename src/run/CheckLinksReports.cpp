@@ -33,19 +33,21 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     if (numLinks < 1)
         return 0;
     // Reads the table only; it is rewritten once the first report is done.
+    // Its sort counts the repeated links both reports close with.
     std::future<LinkToParts> second = BeginLinkToParts(settings, state.brokenLinks, numLinks, threads);
-
-    const QString byPage = steps.reportPath(kLinksToReportName);
-    const LinkFromReportResult first =
-        WriteReportByLinkFrom(byPage, settings, state.brokenLinks, numLinks);
-    if (!steps.reportDone(byPage, first.error))
-        return first.numRepeatedInFile; // `second` is waited for, the table left unsorted
-    const QString byTarget = steps.reportPath(kLinksFromReportName);
+    ReportText first = LinkFromReportBody(settings, state.brokenLinks, numLinks);
     LinkToParts parts = second.valid() ? second.get()
                                        : BuildLinkToParts(settings, state.brokenLinks, numLinks);
+    const qint64 numRepeatedInFile = parts.numRepeatedInFile;
+    WriteRepeatedLinksFooter(first, numRepeatedInFile);
+
+    const QString byPage = steps.reportPath(kLinksToReportName);
+    if (!steps.reportDone(byPage, std::move(first).write(byPage)))
+        return numRepeatedInFile; // the table is left unsorted
+    const QString byTarget = steps.reportPath(kLinksFromReportName);
     steps.reportDone(byTarget, WriteLinkToParts(byTarget, std::move(parts), state.brokenLinks,
-                                                first.numRepeatedInFile));
-    return first.numRepeatedInFile;
+                                                numRepeatedInFile));
+    return numRepeatedInFile;
 }
 
 } // namespace quillan

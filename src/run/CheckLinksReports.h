@@ -26,9 +26,10 @@ struct CheckReportSteps {
 // (by page, in the order found) and then "links_from.txt" (by target): the
 // second rewrites the table, so the order is fixed. A failed report ends the
 // writing, as the other would go to the same folder. Returns the number of
-// repeated-in-file links the first report counted (0 when none was written).
-// With `threads` above 1 the second report is sorted and built on a thread of
-// its own while the first is built and written; the files are the same.
+// repeated-in-file links both close with (0 when no link was recorded),
+// counted by the second report's sort. With `threads` above 1 the second
+// report is sorted and built on a thread of its own while the first is
+// built; the files are the same.
 qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
                          const CheckReportSteps &steps, int threads = 1);
 

@@ -1,5 +1,7 @@
 #include "util/NativeName.h"
 
+#include "util/UnitScan.h"
+
 #include <QStringDecoder>
 
 #include <system_error>
@@ -21,13 +23,11 @@ bool isEscape(QStringView s, qsizetype i)
     return c >= 0xDC80 && c <= 0xDCFF && (i == 0 || !QChar::isHighSurrogate(s[i - 1].unicode()));
 }
 
+// Names and reports are searched whole for the escapes of undecoded bytes,
+// which are rare: a register of units a step.
 bool holdsSurrogate(QStringView s)
 {
-    for (QChar c : s) {
-        if (c.isSurrogate())
-            return true;
-    }
-    return false;
+    return FindSurrogate(s.utf16(), 0, s.size()) >= 0;
 }
 
 // The length of the well-formed UTF-8 sequence at p[0..n), with its code

@@ -193,4 +193,20 @@ qsizetype FindAnyOf(const Unit *text, qsizetype from, qsizetype to, Unit a, Unit
                           [&](Unit unit) { return unit == a || unit == b || unit == c || unit == d; });
 }
 
+// The first UTF-16 surrogate, paired or not, in [from, to), or -1.
+inline qsizetype FindSurrogate(const char16_t *text, qsizetype from, qsizetype to)
+{
+#if defined(__SSE2__)
+    const __m128i surrogateBits = _mm_set1_epi16(short(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(short(0xD800));
+    const auto stepMatches = [&](__m128i units) {
+        return _mm_cmpeq_epi16(_mm_and_si128(units, surrogateBits), surrogate);
+    };
+#else
+    const auto stepMatches = nullptr;
+#endif
+    return FindFirstMatch(text, from, to, stepMatches,
+                          [](char16_t unit) { return (unit & 0xF800) == 0xD800; });
+}
+
 } // namespace quillan

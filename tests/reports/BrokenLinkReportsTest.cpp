@@ -6,13 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quillan::test {
 
@@ -157,6 +160,51 @@ TEST_F(ReportsTest, AnEntryContainedInAnEarlierOneOfItsGroupIsNotListed)
                                     "img/a.gif <—\n     p.htm\n"
                                     "img/a.gif.bak <—\n     p.htm\n");
     EXPECT_EQ(repeated, 0); // no two links share both page and target
+}
+
+// The link-to rows against their rule written out: targets padded with
+// spaces to the longest, then pages, by code unit, each target trimmed; and
+// the count of repeats its sort gives against the count by page and target.
+TEST(LinkToRows, FollowTheirRuleAndCountRepeatsOnRandomTables)
+{
+    const QStringList targets = QStringLiteral("a|a |a\tb|a b|A|b/a|a/b/a|x.htm| a").split(u'|');
+    const QStringList pages = QStringLiteral("p.htm|q.htm|d/p.htm|P.htm|d/q.htm").split(u'|');
+    QRandomGenerator random(11);
+    for (int round = 0; round < 200; ++round) {
+        // Runs of one page each; a page may come back in a later run, and a
+        // path may lie outside the top folder ("/SITE/p.htm" shows as p.htm).
+        QList<BrokenLink> table{BrokenLink{}};
+        for (int run = random.bounded(1, 12); run > 0; --run) {
+            const QString page = random.bounded(8) == 0 ? QStringLiteral("/SITE/p.htm")
+                                                        : kTop + pages[random.bounded(int(pages.size()))];
+            for (int n = random.bounded(1, 6); n > 0; --n) {
+                const QString target = random.bounded(20) == 0
+                                           ? QStringLiteral("/elsewhere/a")
+                                           : kTop + targets[random.bounded(int(targets.size()))];
+                table.append(BrokenLink{page, target, 0, {}});
+            }
+        }
+        const auto count = qint32(table.size() - 1);
+
+        qsizetype longest = 0;
+        for (qint32 i = 1; i <= count; ++i)
+            longest = qMax(longest, table[i].strLinkTo.size() - kTop.size());
+        std::vector<std::pair<QString, QString>> expected;
+        for (qint32 i = 1; i <= count; ++i) {
+            const QString target = table[i].strLinkTo.mid(kTop.size());
+            expected.emplace_back(target.leftJustified(longest, u' '), table[i].strLinkFrom.mid(kTop.size()));
+        }
+        std::sort(expected.begin(), expected.end());
+
+        qint64 repeated = -1;
+        const std::vector<LinkToRow> rows = LinkToRows(kTop, table, count, &repeated);
+        ASSERT_EQ(rows.size(), expected.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].target, expected[i].first.trimmed()) << round << " " << i;
+            EXPECT_EQ(rows[i].page, expected[i].second) << round << " " << i;
+        }
+        EXPECT_EQ(repeated, CountRepeatedInFileBrokenLinks(table, count)) << round;
+    }
 }
 
 TEST_F(ReportsTest, AReportThatCannotBeWrittenSaysWhy)

@@ -27,11 +27,13 @@ TEST(SeenList, AgreesWithTheJoinedTextOnLongGroups)
         // The rule written out: the entry occurs in ":" + first + ":" + second ...
         QString joined;
         int found = 0;
+        // Groups 1 and 3 add every entry, as a report showing repeats does.
+        const bool addingRepeats = group % 2 == 1;
         for (const QString &entry : entries) {
             const bool expected = !joined.isEmpty() && joined.contains(entry);
             ASSERT_EQ(seen.contains(entry), expected) << entry.toStdString();
             found += expected ? 1 : 0;
-            if (!expected) {
+            if (!expected || addingRepeats) {
                 seen.add(entry);
                 joined += u':' + entry;
                 // Its tail now ends the joined text.
