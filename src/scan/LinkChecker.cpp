@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -79,8 +80,39 @@ QString LinkTextOf(const char *begin, const char *end)
 
 } // namespace
 
+namespace {
+
+std::atomic<quint64> lastCheckerId{0};
+
+// The type test's answers for the extensions met so far, kept by each
+// thread from page to page: a site uses a handful of extensions, and the
+// test searches the whole type list. An extension takes the place of the
+// one in its slot, so those met once (a query's text) crowd out no others.
+struct KnownExtensions {
+    struct Answer {
+        QString extension; // as written in the link; empty: none yet
+        bool checkable = false;
+    };
+    static constexpr size_t kSlots = 64;
+
+    quint64 checker = 0; // the checker that gave the answers
+    std::array<Answer, kSlots> answers;
+
+    static size_t SlotOf(QStringView extension)
+    {
+        size_t hash = size_t(extension.size());
+        for (const QChar c : extension.first(qMin<qsizetype>(extension.size(), 8)))
+            hash = hash * 31 + c.unicode();
+        return hash % kSlots;
+    }
+};
+
+thread_local KnownExtensions knownExtensions;
+
+} // namespace
+
 LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
-    : options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
+    : id_(++lastCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
 {
 }
 
@@ -121,7 +153,6 @@ PageReadResult LinkChecker::ReadText(std::basic_string_view<Unit> text, const Pa
     const Unit *units = text.data();
     const auto size = qsizetype(text.size());
     LineCounter<Unit> lines{text};
-    KnownExtensions known;
     qsizetype pos = 0;
     while (pos < size) {
         const qsizetype href = hrefs.Within(pos, size);
@@ -132,7 +163,7 @@ PageReadResult LinkChecker::ReadText(std::basic_string_view<Unit> text, const Pa
         // The line starts after the last break before the key.
         const qsizetype lineStart = qMax(pos, LastLineBreakIn(units, pos, key) + 1);
         const LineMarks marks = ScanLine(text, lineStart);
-        if (checkLine(text, lineStart, marks, hrefs, srcs, page, lines, known, found))
+        if (checkLine(text, lineStart, marks, hrefs, srcs, page, lines, found))
             ++result.linksChecked;
         pos = marks.end + 1;
         if (pos < size && units[marks.end] == Unit('\r') && units[pos] == Unit('\n'))
@@ -145,7 +176,7 @@ template <typename Unit>
 bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineStart,
                             const LineMarks &marks, const KeyPlaces &hrefs, const KeyPlaces &srcs,
                             const PageToRead &page, LineCounter<Unit> &lines,
-                            KnownExtensions &known, std::vector<BrokenLink> &found) const
+                            std::vector<BrokenLink> &found) const
 {
     const Unit *units = text.data();
     // Characters up to the space are trimmed from both ends (in UTF-8 the
@@ -186,7 +217,7 @@ bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineSta
         return false;
 
     const QString link = LinkTextOf(units + linkStart, closingQuote);
-    const QString target = resolveLink(link, page, known);
+    const QString target = resolveLink(link, page);
     if (target.isEmpty())
         return false;
     if (!lookups_.FileExists(target))
@@ -207,8 +238,7 @@ std::string_view Utf8TextOf(const QByteArray &bytes)
     return text;
 }
 
-QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
-                                 KnownExtensions &known) const
+QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
 {
     // A browser drops what stands around the link inside its quotes; a link
     // of only a query names the page itself.
@@ -227,7 +257,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
     const qsizetype fragment = IndexOfChar(link, u'#');
     if (fragment >= 0)
         link = link.first(fragment);
-    if (IsExcludedLink(link) || !isCheckableType(link, known))
+    if (IsExcludedLink(link) || !isCheckableType(link))
         return QString();
 
     QString decoded;
@@ -253,23 +283,29 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page,
     return target;
 }
 
-bool LinkChecker::isCheckableType(QStringView link, KnownExtensions &known) const
+bool LinkChecker::isCheckableType(QStringView link) const
 {
-    // The type list is searched as one string, so a part of an extension
-    // ("ml" of "html") passes too, and no extension passes a non-empty list.
     const QStringView extension = linkExtensionOf(link);
     if (extension.isEmpty())
         return !options_.checkableFileTypes.isEmpty();
-    for (const KnownExtension &answer : known) {
-        if (extension == QStringView(answer.extension))
-            return answer.checkable;
+    KnownExtensions &known = knownExtensions;
+    if (known.checker != id_) {
+        known = KnownExtensions();
+        known.checker = id_;
     }
+    KnownExtensions::Answer &answer = known.answers[KnownExtensions::SlotOf(extension)];
+    if (answer.extension.isEmpty() || extension != QStringView(answer.extension))
+        answer = KnownExtensions::Answer{extension.toString(), isCheckableExtension(extension)};
+    return answer.checkable;
+}
+
+bool LinkChecker::isCheckableExtension(QStringView extension) const
+{
+    // The type list is searched as one string, so a part of an extension
+    // ("ml" of "html") passes too, and no extension passes a non-empty list.
     const QString lowered = LowerCaseAccented(extension);
-    const bool checkable = (options_.includePhpFiles == 1 && lowered == QStringLiteral("php"))
-                           || options_.checkableFileTypes.contains(lowered);
-    if (known.size() < kKnownExtensionsKept)
-        known.push_back(KnownExtension{extension.toString(), checkable});
-    return checkable;
+    return (options_.includePhpFiles == 1 && lowered == QStringLiteral("php"))
+           || options_.checkableFileTypes.contains(lowered);
 }
 
 bool LinkChecker::IsExcludedLink(QStringView link) const

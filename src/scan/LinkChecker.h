@@ -42,27 +42,19 @@ public:
     bool IsExcludedLink(QStringView link) const;
 
 private:
-    // The answers of the type test for the extensions a page has used so
-    // far: a site uses a handful of extensions.
-    struct KnownExtension {
-        QString extension; // as written in the link
-        bool checkable;
-    };
-    static constexpr size_t kKnownExtensionsKept = 16;
-    using KnownExtensions = std::vector<KnownExtension>;
-
     // Examines the line of a page from `lineStart` to `marks.end`, the
     // keys' places given. True when the line held a local link that was
     // looked up on disk.
     template <typename Unit>
     bool checkLine(std::basic_string_view<Unit> text, qsizetype lineStart, const LineMarks &marks,
                    const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
-                   LineCounter<Unit> &lines, KnownExtensions &known,
-                   std::vector<BrokenLink> &found) const;
+                   LineCounter<Unit> &lines, std::vector<BrokenLink> &found) const;
     // The target a link names, or "" when it is not to be checked.
-    QString resolveLink(QStringView link, const PageToRead &page, KnownExtensions &known) const;
-    bool isCheckableType(QStringView link, KnownExtensions &known) const;
+    QString resolveLink(QStringView link, const PageToRead &page) const;
+    bool isCheckableType(QStringView link) const;
+    bool isCheckableExtension(QStringView extension) const;
 
+    const quint64 id_; // tells this checker's remembered answers from another's
     const ScanOptions &options_;
     QStringList loweredLinkExclusions_;
     mutable TargetLookups lookups_; // shared by the threads reading pages

@@ -38,6 +38,14 @@ TEST(LinkTypes, OnlyTypesInTheListAndPhpWhenTickedAreChecked)
         setup.includePhpFiles = value;
         EXPECT_EQ(TargetsOfLinks({"code.php"}, setup), value == 1 ? "code.php" : "") << value;
     }
+    // Each check answers by its own list, though a thread that reads pages
+    // remembers the types it met from one check to the next.
+    for (const QStringView types : {u"gif", u"htm", u"gif"}) {
+        CheckSetup setup;
+        setup.jobs = 1;
+        setup.checkableFileTypes = types.toString();
+        EXPECT_EQ(TargetsOfLinks({"a.gif", "b.htm"}, setup), types == u"gif" ? "a.gif" : "b.htm");
+    }
     // With no types listed, not even a link without an extension is checked.
     CheckSetup none;
     none.checkableFileTypes.clear();
