@@ -2,9 +2,11 @@
 
 #include "reports/SeenList.h"
 #include "util/FileProc.h"
+#include "util/NativeName.h"
 #include "util/StrProc.h"
 
 #include <QHash>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <unordered_set>
@@ -152,28 +154,33 @@ qint64 CountRepeatedInFileBrokenLinks(const QList<BrokenLink> &links, qint32 num
 
 ReportText &ReportText::line(QStringView first, QStringView second)
 {
-    // A report runs to tens of thousands of lines: the pieces are copied in
-    // place, the text grown by doubling, rather than appended one call each.
-    const qsizetype length = first.size() + second.size() + kCrLf.size();
-    if (used_ + length > text_.size())
-        text_.resize(qMax(used_ + length, 2 * text_.size() + 4096));
-    QChar *at = text_.data() + used_;
-    std::copy(first.begin(), first.end(), at);
-    at += first.size();
-    std::copy(second.begin(), second.end(), at);
-    at += second.size();
-    std::copy(kCrLf.begin(), kCrLf.end(), at);
-    used_ += length;
+    append(first);
+    append(second);
+    append(kCrLf);
     return *this;
 }
 
-QString ReportText::write(const QString &path) &&
+void ReportText::append(QStringView piece)
 {
-    // The writer ends its one entry with the last CR LF. Cutting the text
-    // in place spares a copy of a report that may run to megabytes.
-    text_.truncate(qMax<qsizetype>(used_ - kCrLf.size(), 0));
-    used_ = 0;
-    return WriteLinesToFile(path, QStringList{std::move(text_)}, 0, 0);
+    // A report runs to tens of thousands of lines, written straight in the
+    // file's encoding: no text of the whole report in UTF-16 and no second
+    // copy to encode it, each megabytes of fresh memory. The pieces are
+    // whole names, so no character is split between two of them.
+    if (HoldsUndecodedBytes(piece)) {
+        append(DisplayName(piece.toString()));
+        return;
+    }
+    QStringEncoder encoder(QStringConverter::System);
+    const qsizetype most = encoder.requiredSpace(piece.size());
+    if (used_ + most > bytes_.size())
+        bytes_.resize(qMax(used_ + most, 2 * bytes_.size() + 4096));
+    char *const start = bytes_.data();
+    used_ = encoder.appendToBuffer(start + used_, piece) - start;
+}
+
+QString ReportText::write(const QString &path) const
+{
+    return WriteBytesToFile(path, bytes());
 }
 
 void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)
@@ -372,7 +379,7 @@ QString WriteLinkToParts(const QString &path, LinkToParts &&parts, QList<BrokenL
 {
     WriteRepeatedLinksFooter(parts.body, numRepeatedInFile);
     PutLinkToRows(links, std::move(parts.rows));
-    return std::move(parts.body).write(path);
+    return parts.body.write(path);
 }
 
 QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,

@@ -7,6 +7,8 @@
 
 #include "scan/ScanState.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -30,19 +32,22 @@ struct LinkFromReportResult {
     qint64 numRepeatedInFile = 0;
 };
 
-// A report's text, built in one string: every line ended by CR LF.
+// A report's text, built as the bytes of the file: every line ended by CR
+// LF, in the locale's encoding, names holding bytes that did not decode as
+// DisplayName shows them.
 class ReportText
 {
 public:
     // Appends one line made of the pieces given.
     ReportText &line(QStringView first, QStringView second = {});
-    QStringView text() const { return QStringView(text_).first(used_); }
+    QByteArrayView bytes() const { return QByteArrayView(bytes_).first(used_); }
     // Writes the text to `path` (created or emptied); "" or why it failed.
-    // Hands the text to the file writer: a report is written once.
-    QString write(const QString &path) &&;
+    QString write(const QString &path) const;
 
 private:
-    QString text_;     // grown ahead: only the first `used_` units are the report's
+    void append(QStringView piece);
+
+    QByteArray bytes_; // grown ahead: only the first `used_` are the report's
     qsizetype used_ = 0;
 };
 

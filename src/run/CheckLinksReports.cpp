@@ -42,7 +42,7 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     WriteRepeatedLinksFooter(first, numRepeatedInFile);
 
     const QString byPage = steps.reportPath(kLinksToReportName);
-    if (!steps.reportDone(byPage, std::move(first).write(byPage)))
+    if (!steps.reportDone(byPage, first.write(byPage)))
         return numRepeatedInFile; // the table is left unsorted
     const QString byTarget = steps.reportPath(kLinksFromReportName);
     steps.reportDone(byTarget, WriteLinkToParts(byTarget, std::move(parts), state.brokenLinks,

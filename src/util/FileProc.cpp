@@ -278,6 +278,21 @@ void EnsureTrailingBackslash(QString &path)
     path += sep;
 }
 
+QString WriteBytesToFile(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return file.errorString();
+    if (file.write(bytes.data(), bytes.size()) != bytes.size())
+        return file.errorString();
+    if (!file.flush())
+        return file.errorString();
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return QString();
+}
+
 QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetype first,
                          qsizetype last)
 {

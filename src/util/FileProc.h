@@ -2,6 +2,7 @@
 // Path and file routines shared by the commands, the walk and the windows.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -87,5 +88,9 @@ void EnsureTrailingBackslash(QString &path);
 // description of the error.
 QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetype first,
                          qsizetype last);
+
+// Writes `bytes` to `path` (created or emptied) as they are. Returns "" on
+// success, otherwise the reason the file could not be written.
+QString WriteBytesToFile(const QString &path, QByteArrayView bytes);
 
 } // namespace quillan
