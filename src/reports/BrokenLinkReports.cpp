@@ -9,6 +9,8 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -170,12 +172,19 @@ void ReportText::append(QStringView piece)
         append(DisplayName(piece.toString()));
         return;
     }
-    QStringEncoder encoder(QStringConverter::System);
-    const qsizetype most = encoder.requiredSpace(piece.size());
+    const qsizetype most = encoder_.requiredSpace(piece.size());
     if (used_ + most > bytes_.size())
         bytes_.resize(qMax(used_ + most, 2 * bytes_.size() + 4096));
     char *const start = bytes_.data();
-    used_ = encoder.appendToBuffer(start + used_, piece) - start;
+    used_ = encoder_.appendToBuffer(start + used_, piece) - start;
+}
+
+void ReportText::append(const ReportText &rest)
+{
+    if (used_ + rest.used_ > bytes_.size())
+        bytes_.resize(used_ + rest.used_);
+    std::copy_n(rest.bytes_.constData(), rest.used_, bytes_.data() + used_);
+    used_ += rest.used_;
 }
 
 QString ReportText::write(const QString &path) const
@@ -345,13 +354,39 @@ void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows)
     }
 }
 
-ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows)
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
+                            int threads)
 {
+    const auto writeRows = [&settings, &rows](ReportText &report, size_t from, size_t to) {
+        GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
+        for (size_t i = from; i < to; ++i)
+            groups.write(rows[i].target, rows[i].page);
+    };
+    // With a second thread the rows are written in two halves, split where a
+    // target's group begins: a group's entries depend on each other only.
+    size_t half = rows.size();
+    if (threads > 1 && rows.size() >= 2000) {
+        half = rows.size() / 2;
+        while (half < rows.size() && rows[half].target == rows[half - 1].target)
+            ++half;
+    }
+    std::future<ReportText> laterRows;
+    if (half < rows.size()) {
+        try {
+            laterRows = std::async(std::launch::async, [&writeRows, half, &rows] {
+                ReportText later;
+                writeRows(later, half, rows.size());
+                return later;
+            });
+        } catch (const std::system_error &) {
+            half = rows.size(); // no thread to be had: written whole here
+        }
+    }
     ReportText report;
     WriteReportHeader(report, settings, qint32(rows.size()));
-    GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
-    for (const LinkToRow &row : rows)
-        groups.write(row.target, row.page);
+    writeRows(report, 0, half);
+    if (laterRows.valid())
+        report.append(laterRows.get());
     return report;
 }
 
@@ -366,11 +401,11 @@ LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSett
 }
 
 LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
-                             qint32 numLinks)
+                             qint32 numLinks, int threads)
 {
     LinkToParts parts;
     parts.rows = LinkToRows(settings.topFolder, links, numLinks, &parts.numRepeatedInFile);
-    parts.body = LinkToReportBody(settings, parts.rows);
+    parts.body = LinkToReportBody(settings, parts.rows, threads);
     return parts;
 }
 

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QStringEncoder>
 #include <QString>
 #include <QStringView>
 
@@ -40,6 +41,8 @@ class ReportText
 public:
     // Appends one line made of the pieces given.
     ReportText &line(QStringView first, QStringView second = {});
+    // Appends the lines of `rest`.
+    void append(const ReportText &rest);
     QByteArrayView bytes() const { return QByteArrayView(bytes_).first(used_); }
     // Writes the text to `path` (created or emptied); "" or why it failed.
     QString write(const QString &path) const;
@@ -47,6 +50,7 @@ public:
 private:
     void append(QStringView piece);
 
+    QStringEncoder encoder_{QStringConverter::System};
     QByteArray bytes_; // grown ahead: only the first `used_` are the report's
     qsizetype used_ = 0;
 };
@@ -88,8 +92,10 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
 void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);
 
 // The link-to report of `rows` without its closing sentence, which needs the
-// link-from report's count.
-ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows);
+// link-from report's count; with `threads` above 1, half of it is written on
+// a thread of its own.
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
+                            int threads = 1);
 
 // The link-to report's rows and its text without the closing sentence, built
 // from the table without touching it.
@@ -99,7 +105,7 @@ struct LinkToParts {
     qint64 numRepeatedInFile = 0; // for both reports' closing sentence
 };
 LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
-                             qint32 numLinks);
+                             qint32 numLinks, int threads = 1);
 
 // Closes the link-to report with the link-from report's count, rewrites the
 // table with its rows (see PutLinkToRows) and writes it to `path`; "" or why

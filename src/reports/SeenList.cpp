@@ -42,8 +42,7 @@ void SeenList::clear()
 {
     joined_.clear();
     last_ = {};
-    lastInBucket_.clear();
-    countInBucket_.clear();
+    buckets_.clear();
     earlierInBucket_.clear();
     indexedPieces_ = 0;
     indexUsable_ = true;
@@ -55,7 +54,7 @@ bool SeenList::contains(QStringView entry) const
         return false;
     if (entry == last_)
         return true;
-    if (!lastInBucket_.empty() && entry.size() >= kPieceLength)
+    if (!buckets_.empty() && entry.size() >= kPieceLength)
         return occursIndexed(entry);
     return QStringView(joined_).contains(entry);
 }
@@ -78,15 +77,15 @@ bool SeenList::occursIndexed(QStringView entry) const
         if (i > 0)
             hash = nextPieceHash(hash, units[i - 1], units[i + kPieceLength - 1]);
         const size_t bucket = bucketOf(hash);
-        if (countInBucket_[bucket] == 0)
+        if (buckets_[bucket].count == 0)
             return false;
-        if (i == 0 || countInBucket_[bucket] < countInBucket_[rarest]) {
+        if (i == 0 || buckets_[bucket].count < buckets_[rarest].count) {
             rarest = bucket;
             rarestOffset = i;
         }
     }
     const QStringView joined(joined_);
-    for (quint32 at = lastInBucket_[rarest]; at != 0; at = earlierInBucket_[at - 1]) {
+    for (quint32 at = buckets_[rarest].last; at != 0; at = earlierInBucket_[at - 1]) {
         const qsizetype start = qsizetype(at - 1) - rarestOffset;
         if (start >= 0 && start + entry.size() <= joined.size()
             && joined.sliced(start, entry.size()) == entry)
@@ -116,15 +115,14 @@ void SeenList::indexNewPieces()
     if (joined_.size() >= size_t(std::numeric_limits<quint32>::max())) {
         // Searched whole from here on.
         indexUsable_ = false;
-        lastInBucket_.clear();
-        countInBucket_.clear();
+        buckets_.clear();
         earlierInBucket_.clear();
         return;
     }
     // A bucket for every one to four pieces: a chain is short, and the
     // index takes about 12 bytes a piece. Indexed anew as the text outgrows it.
     const size_t pieces = joined_.size();
-    if (lastInBucket_.size() * 4 < pieces) {
+    if (buckets_.size() * 4 < pieces) {
         size_t buckets = 1024;
         int bits = 10;
         while (buckets * 2 <= pieces) {
@@ -132,8 +130,7 @@ void SeenList::indexNewPieces()
             ++bits;
         }
         bucketShift_ = 64 - bits;
-        lastInBucket_.assign(buckets, 0);
-        countInBucket_.assign(buckets, 0);
+        buckets_.assign(buckets, Bucket());
         earlierInBucket_.clear();
         indexedPieces_ = 0;
     }
@@ -144,9 +141,10 @@ void SeenList::indexNewPieces()
     quint64 hash = pieceHash(text + indexedPieces_);
     for (;;) {
         const size_t bucket = bucketOf(hash);
-        earlierInBucket_.push_back(lastInBucket_[bucket]);
-        lastInBucket_[bucket] = quint32(indexedPieces_ + 1);
-        ++countInBucket_[bucket];
+        Bucket &in = buckets_[bucket];
+        earlierInBucket_.push_back(in.last);
+        in.last = quint32(indexedPieces_ + 1);
+        ++in.count;
         ++indexedPieces_;
         if (indexedPieces_ + kPieceLength > joinedSize)
             return;

@@ -39,8 +39,11 @@ private:
     // the piece's hash: a new entry is looked for only where its rarest
     // piece stands, not through the whole text. Positions are kept plus one,
     // so 0 ends a chain.
-    std::vector<quint32> lastInBucket_;
-    std::vector<quint32> countInBucket_;
+    struct Bucket {
+        quint32 last = 0;  // the last place indexed in it
+        quint32 count = 0; // how many places it holds
+    };
+    std::vector<Bucket> buckets_; // both of a bucket read from one place in memory
     std::vector<quint32> earlierInBucket_; // by position
     int bucketShift_ = 64; // 64 less the bits of a bucket's number
     qsizetype indexedPieces_ = 0;

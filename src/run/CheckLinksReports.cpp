@@ -8,19 +8,32 @@ namespace quillan {
 
 namespace {
 
-// The second report begun beside the first when a thread is to be had.
-std::future<LinkToParts> BeginLinkToParts(const ReportSettings &settings,
-                                          const QList<BrokenLink> &links, qint32 numLinks,
-                                          int threads)
+// The second report's rows sorted beside the first report when a thread is
+// to be had.
+struct SortedRows {
+    std::vector<LinkToRow> rows;
+    qint64 numRepeatedInFile = 0;
+};
+
+SortedRows SortRows(const ReportSettings &settings, const QList<BrokenLink> &links, qint32 numLinks)
+{
+    SortedRows sorted;
+    sorted.rows = LinkToRows(settings.topFolder, links, numLinks, &sorted.numRepeatedInFile);
+    return sorted;
+}
+
+std::future<SortedRows> BeginSortedRows(const ReportSettings &settings,
+                                        const QList<BrokenLink> &links, qint32 numLinks,
+                                        int threads)
 {
     if (threads <= 1)
         return {};
     try {
         return std::async(std::launch::async, [&settings, &links, numLinks] {
-            return BuildLinkToParts(settings, links, numLinks);
+            return SortRows(settings, links, numLinks);
         });
     } catch (const std::system_error &) {
-        return {}; // no thread to be had: built after the first, as with one
+        return {}; // no thread to be had: sorted after the first, as with one
     }
 }
 
@@ -33,13 +46,15 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     if (numLinks < 1)
         return 0;
     // Reads the table only; it is rewritten once the first report is done.
-    // Its sort counts the repeated links both reports close with.
-    std::future<LinkToParts> second = BeginLinkToParts(settings, state.brokenLinks, numLinks, threads);
+    // The sort counts the repeated links both reports close with.
+    std::future<SortedRows> sorting = BeginSortedRows(settings, state.brokenLinks, numLinks, threads);
     ReportText first = LinkFromReportBody(settings, state.brokenLinks, numLinks);
-    LinkToParts parts = second.valid() ? second.get()
-                                       : BuildLinkToParts(settings, state.brokenLinks, numLinks);
-    const qint64 numRepeatedInFile = parts.numRepeatedInFile;
+    SortedRows sorted = sorting.valid() ? sorting.get()
+                                        : SortRows(settings, state.brokenLinks, numLinks);
+    const qint64 numRepeatedInFile = sorted.numRepeatedInFile;
     WriteRepeatedLinksFooter(first, numRepeatedInFile);
+    LinkToParts parts{std::move(sorted.rows), {}, numRepeatedInFile};
+    parts.body = LinkToReportBody(settings, parts.rows, threads);
 
     const QString byPage = steps.reportPath(kLinksToReportName);
     if (!steps.reportDone(byPage, first.write(byPage)))

@@ -207,6 +207,28 @@ TEST(LinkToRows, FollowTheirRuleAndCountRepeatsOnRandomTables)
     }
 }
 
+TEST(LinkToReportBody, IsTheSameWrittenInTwoHalves)
+{
+    // Groups of 1 to 30 pages and one of 1,500 across the middle, where the
+    // halves would meet; pages repeat and lie inside each other.
+    std::vector<LinkToRow> rows;
+    for (int target = 0; target < 300; ++target) {
+        const int pages = target == 60 ? 1500 : 1 + target % 30;
+        for (int page = 0; page < pages; ++page) {
+            rows.push_back(LinkToRow{QStringLiteral("t%1.htm").arg(target, 4, 10, QChar(u'0')),
+                                     QStringLiteral("d/p%1.htm").arg(page / 2)});
+        }
+    }
+    ASSERT_GT(rows.size(), 4000U);
+    for (const bool showRepeated : {false, true}) {
+        const ReportSettings settings{kTop, showRepeated, false, {}};
+        const ReportText whole = LinkToReportBody(settings, rows, 1);
+        EXPECT_EQ(LinkToReportBody(settings, rows, 2).bytes(), whole.bytes()) << showRepeated;
+        // The big group keeps one group line.
+        EXPECT_EQ(whole.bytes().toByteArray().count("t0060.htm <"), 1) << showRepeated;
+    }
+}
+
 TEST_F(ReportsTest, AReportThatCannotBeWrittenSaysWhy)
 {
     table = {BrokenLink{},
