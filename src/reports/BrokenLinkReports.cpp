@@ -4,6 +4,7 @@
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <QHash>
 #include <QStringEncoder>
@@ -167,7 +168,15 @@ void ReportText::append(QStringView piece)
     // A report runs to tens of thousands of lines, written straight in the
     // file's encoding: no text of the whole report in UTF-16 and no second
     // copy to encode it, each megabytes of fresh memory. The pieces are
-    // whole names, so no character is split between two of them.
+    // whole names, so no character is split between two of them. ASCII,
+    // most of a report, is the same in every encoding the locale may have.
+    if (FindNonAscii(piece.utf16(), 0, piece.size()) < 0) {
+        if (used_ + piece.size() > bytes_.size())
+            bytes_.resize(qMax(used_ + piece.size(), 2 * bytes_.size() + 4096));
+        std::copy(piece.utf16(), piece.utf16() + piece.size(), bytes_.data() + used_);
+        used_ += piece.size();
+        return;
+    }
     if (HoldsUndecodedBytes(piece)) {
         append(DisplayName(piece.toString()));
         return;

@@ -209,4 +209,20 @@ inline qsizetype FindSurrogate(const char16_t *text, qsizetype from, qsizetype t
                           [](char16_t unit) { return (unit & 0xF800) == 0xD800; });
 }
 
+// The first UTF-16 unit of [from, to) above 127 (no ASCII character), or -1.
+inline qsizetype FindNonAscii(const char16_t *text, qsizetype from, qsizetype to)
+{
+#if defined(__SSE2__)
+    const __m128i highBits = _mm_set1_epi16(short(0xFF80));
+    const __m128i none = _mm_setzero_si128();
+    const __m128i all = _mm_set1_epi16(-1);
+    const auto stepMatches = [&](__m128i units) {
+        return _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(units, highBits), none), all);
+    };
+#else
+    const auto stepMatches = nullptr;
+#endif
+    return FindFirstMatch(text, from, to, stepMatches, [](char16_t unit) { return unit > 0x7F; });
+}
+
 } // namespace quillan

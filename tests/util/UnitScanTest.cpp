@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -91,6 +92,30 @@ TEST(UnitScan, LastLineBreakLineEndsAndFirstUnitMatchAPlainLoop)
         ASSERT_EQ(CountLineEnds(bytes.constData(), 0, bytes.size(), bytes.size()), wholeEnds) << where;
         const qsizetype less = bytes.indexOf('<');
         ASSERT_EQ(FindUnit(bytes.constData(), 0, bytes.size(), '<'), less) << where;
+    }
+}
+
+TEST(UnitScan, FirstSurrogateAndFirstNonAsciiUnitMatchAPlainLoop)
+{
+    // The units on both sides of each range's edges.
+    static const char16_t kUnits[] = {u'a', 0x7F, 0x80, 0xD7FF, 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xE000};
+    QRandomGenerator random(13);
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string text;
+        for (int i = random.bounded(0, 40); i > 0; --i)
+            text += random.bounded(4) == 0 ? kUnits[random.bounded(int(std::size(kUnits)))] : u'a';
+        const auto size = qsizetype(text.size());
+        const qsizetype from = random.bounded(0, int(size) + 1);
+        const qsizetype to = random.bounded(int(from), int(size) + 1);
+        qsizetype surrogate = -1;
+        qsizetype nonAscii = -1;
+        for (qsizetype i = to - 1; i >= from; --i) {
+            const char16_t unit = text[size_t(i)];
+            surrogate = unit >= 0xD800 && unit <= 0xDFFF ? i : surrogate;
+            nonAscii = unit > 0x7F ? i : nonAscii;
+        }
+        ASSERT_EQ(FindSurrogate(text.data(), from, to), surrogate) << round;
+        ASSERT_EQ(FindNonAscii(text.data(), from, to), nonAscii) << round;
     }
 }
 
