@@ -1,13 +1,19 @@
 #include "reports/SeenList.h"
 
+#include <array>
 #include <limits>
 
 namespace quillan {
 
 namespace {
 
-// Pieces of this many characters are indexed; shorter entries are searched.
-constexpr qsizetype kPieceLength = 8;
+// Pieces of this many characters are indexed, at every kStride-th place of
+// the joined text: an entry of kShortestIndexed characters or more holds a
+// whole piece at one of the places in every place it occurs. Shorter
+// entries are searched.
+constexpr qsizetype kPieceLength = 6;
+constexpr qsizetype kStride = 3;
+constexpr qsizetype kShortestIndexed = kPieceLength + kStride - 1;
 // Below this length a plain search of the joined text is cheap enough.
 constexpr qsizetype kIndexFromLength = 4096;
 
@@ -54,7 +60,7 @@ bool SeenList::contains(QStringView entry) const
         return false;
     if (entry == last_)
         return true;
-    if (!buckets_.empty() && entry.size() >= kPieceLength)
+    if (!buckets_.empty() && entry.size() >= kShortestIndexed)
         return occursIndexed(entry);
     return QStringView(joined_).contains(entry);
 }
@@ -67,29 +73,40 @@ size_t SeenList::bucketOf(quint64 hash) const
 
 bool SeenList::occursIndexed(QStringView entry) const
 {
-    // Every occurrence of the entry begins where its rarest piece begins,
-    // less that piece's offset in it; one piece found nowhere rules it out.
-    size_t rarest = 0;
-    qsizetype rarestOffset = 0;
+    // The entry's pieces fall in kStride sets by their offset in it; where
+    // the entry occurs, the pieces of one set stand at indexed places. For
+    // each set, every occurrence begins where the set's rarest piece does,
+    // less its offset; one piece found nowhere rules the set out.
+    struct Rarest {
+        size_t bucket = 0;
+        qsizetype offset = -1; // -1: none yet; -2: ruled out
+    };
+    std::array<Rarest, kStride> rarest{};
     const char16_t *units = entry.utf16();
     quint64 hash = pieceHash(units);
     for (qsizetype i = 0; i + kPieceLength <= entry.size(); ++i) {
         if (i > 0)
             hash = nextPieceHash(hash, units[i - 1], units[i + kPieceLength - 1]);
+        Rarest &set = rarest[size_t(i % kStride)];
+        if (set.offset == -2)
+            continue;
         const size_t bucket = bucketOf(hash);
         if (buckets_[bucket].count == 0)
-            return false;
-        if (i == 0 || buckets_[bucket].count < buckets_[rarest].count) {
-            rarest = bucket;
-            rarestOffset = i;
-        }
+            set.offset = -2;
+        else if (set.offset == -1 || buckets_[bucket].count < buckets_[set.bucket].count)
+            set = Rarest{bucket, i};
     }
     const QStringView joined(joined_);
-    for (quint32 at = buckets_[rarest].last; at != 0; at = earlierInBucket_[at - 1]) {
-        const qsizetype start = qsizetype(at - 1) - rarestOffset;
-        if (start >= 0 && start + entry.size() <= joined.size()
-            && joined.sliced(start, entry.size()) == entry)
-            return true;
+    for (const Rarest &set : rarest) {
+        if (set.offset < 0)
+            continue;
+        for (quint32 at = buckets_[set.bucket].last; at != 0;
+             at = earlierInBucket_[(at - 1) / kStride]) {
+            const qsizetype start = qsizetype(at - 1) - set.offset;
+            if (start >= 0 && start + entry.size() <= joined.size()
+                && joined.sliced(start, entry.size()) == entry)
+                return true;
+        }
     }
     return false;
 }
@@ -120,8 +137,8 @@ void SeenList::indexNewPieces()
         return;
     }
     // A bucket for every one to four pieces: a chain is short, and the
-    // index takes about 12 bytes a piece. Indexed anew as the text outgrows it.
-    const size_t pieces = joined_.size();
+    // index takes about 4 bytes a character. Indexed anew as the text outgrows it.
+    const size_t pieces = joined_.size() / kStride;
     if (buckets_.size() * 4 < pieces) {
         size_t buckets = 1024;
         int bits = 10;
@@ -134,21 +151,14 @@ void SeenList::indexNewPieces()
         earlierInBucket_.clear();
         indexedPieces_ = 0;
     }
+    // `indexedPieces_` is the next place to index, a multiple of kStride.
     const char16_t *text = joined_.data();
     const auto joinedSize = qsizetype(joined_.size());
-    if (indexedPieces_ + kPieceLength > joinedSize)
-        return;
-    quint64 hash = pieceHash(text + indexedPieces_);
-    for (;;) {
-        const size_t bucket = bucketOf(hash);
-        Bucket &in = buckets_[bucket];
+    for (; indexedPieces_ + kPieceLength <= joinedSize; indexedPieces_ += kStride) {
+        Bucket &in = buckets_[bucketOf(pieceHash(text + indexedPieces_))];
         earlierInBucket_.push_back(in.last);
         in.last = quint32(indexedPieces_ + 1);
         ++in.count;
-        ++indexedPieces_;
-        if (indexedPieces_ + kPieceLength > joinedSize)
-            return;
-        hash = nextPieceHash(hash, text[indexedPieces_ - 1], text[indexedPieces_ + kPieceLength - 1]);
     }
 }
 

@@ -35,16 +35,16 @@ private:
     // answered without a search.
     QStringView last_;
     // Once a group grows long (a target linked from thousands of pages), the
-    // places where each short piece of the joined text begins, chained by
-    // the piece's hash: a new entry is looked for only where its rarest
-    // piece stands, not through the whole text. Positions are kept plus one,
-    // so 0 ends a chain.
+    // short pieces of the joined text that begin at every third place,
+    // chained by the piece's hash: a new entry is looked for only where its
+    // rarest pieces stand, not through the whole text. Places are kept plus
+    // one, so 0 ends a chain.
     struct Bucket {
         quint32 last = 0;  // the last place indexed in it
         quint32 count = 0; // how many places it holds
     };
     std::vector<Bucket> buckets_; // both of a bucket read from one place in memory
-    std::vector<quint32> earlierInBucket_; // by position
+    std::vector<quint32> earlierInBucket_; // by indexed place, in order
     int bucketShift_ = 64; // 64 less the bits of a bucket's number
     qsizetype indexedPieces_ = 0;
     bool indexUsable_ = true; // false for a text too long for the positions
