@@ -307,7 +307,7 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
                               && page.size() == links[i - 1].strLinkFrom.size();
         if (!samePage) {
             shownPage.push_back(relative(page).toString());
-            wholePage.push_back(page);
+            wholePage.emplace_back(page);
         }
         pageOf[size_t(i - 1)] = qint32(shownPage.size()) - 1;
     }

@@ -100,7 +100,7 @@ struct KnownExtensions {
 
     static size_t SlotOf(QStringView extension)
     {
-        size_t hash = size_t(extension.size());
+        auto hash = size_t(extension.size());
         for (const QChar c : extension.first(qMin<qsizetype>(extension.size(), 8)))
             hash = hash * 31 + c.unicode();
         return hash % kSlots;
