@@ -245,8 +245,11 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
     link = TrimControlChars(link);
     if (link.startsWith(u'?'))
         return QString();
+    // Most links hold none of the marks looked for below: one search over
+    // the link rules them all out.
+    const bool plain = FindAnyOf(link.utf16(), 0, link.size(), u':', u'#', u'&', u'%') < 0;
     // Every mark of a link that leaves the site holds a colon.
-    if (ContainsChar(link, u':')) {
+    if (!plain && ContainsChar(link, u':')) {
         if (StartsWithUrlScheme(link))
             return QString();
         for (QStringView mark : kNotLocalMarks) {
@@ -254,7 +257,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
                 return QString();
         }
     }
-    const qsizetype fragment = IndexOfChar(link, u'#');
+    const qsizetype fragment = plain ? -1 : IndexOfChar(link, u'#');
     if (fragment >= 0)
         link = link.first(fragment);
     if (IsExcludedLink(link) || !isCheckableType(link))
@@ -262,7 +265,7 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
 
     QString decoded;
     QStringView path = link;
-    if (ContainsChar(link, u'&') || ContainsChar(link, u'%') || PathSeparator() != u'/') {
+    if ((!plain && (ContainsChar(link, u'&') || ContainsChar(link, u'%'))) || PathSeparator() != u'/') {
         decoded = DecodeLink(link);
         path = decoded;
     }
