@@ -4,6 +4,7 @@
 #include "util/UnitScan.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quillan {
 
@@ -38,7 +39,7 @@ template <typename Unit>
 void FindAttributeKeys(std::basic_string_view<Unit> text, std::span<AttributeKey> keys)
 {
     const Unit *t = text.data();
-    ForEachPair(t, qsizetype(text.size()), Unit('='), Unit('"'), 0, [&](qsizetype eq) {
+    const auto atPair = [&](qsizetype eq) {
         // At most one key ends at a given "=": they differ before it. Most
         // attributes differ from every key in their last letter, which is
         // lowered once for all keys.
@@ -57,7 +58,34 @@ void FindAttributeKeys(std::basic_string_view<Unit> text, std::span<AttributeKey
             }
         }
         return true;
-    });
+    };
+    // Keys that end in one of two ASCII letters ("href", "src") are looked
+    // for only where one of them, or a unit that may lower to one, stands
+    // before the "=\"": the register search passes over the other attributes.
+    std::array<char, 2> letters{};
+    size_t numLetters = 0;
+    bool byLetter = true;
+    for (const AttributeKey &key : keys) {
+        const qsizetype equalsAt = key.lowered.size() - 2;
+        const char16_t letter = equalsAt > 0 ? key.lowered[equalsAt - 1].unicode() : u'\0';
+        if (letter < u'a' || letter > u'z') {
+            byLetter = false;
+            break;
+        }
+        if (std::count(letters.cbegin(), letters.cbegin() + qsizetype(numLetters), char(letter)) > 0)
+            continue;
+        if (numLetters == letters.size()) {
+            byLetter = false;
+            break;
+        }
+        letters[numLetters++] = char(letter);
+    }
+    if (byLetter && numLetters > 0) {
+        ForEachPairAfterLetter(t, qsizetype(text.size()), Unit('='), Unit('"'), letters[0],
+                               letters[numLetters - 1], atPair);
+    } else {
+        ForEachPair(t, qsizetype(text.size()), Unit('='), Unit('"'), 0, atPair);
+    }
 }
 
 template <typename Unit>

@@ -10,6 +10,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,6 +31,12 @@ struct UnitLanes<char16_t> {
     static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
     // Two mask bits a unit: the even ones stand for the units.
     static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)) & 0x5555U; }
+    static __m128i AboveAscii(__m128i v)
+    {
+        const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))),
+                                              _mm_setzero_si128());
+        return _mm_xor_si128(ascii, _mm_set1_epi16(-1));
+    }
 };
 
 template <>
@@ -39,6 +46,7 @@ struct UnitLanes<char> {
     static __m128i Splat(char c) { return _mm_set1_epi8(c); }
     static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
     static unsigned Mask(__m128i m) { return unsigned(_mm_movemask_epi8(m)); }
+    static __m128i AboveAscii(__m128i v) { return _mm_cmplt_epi8(v, _mm_setzero_si128()); }
 };
 
 template <typename Unit>
@@ -73,6 +81,50 @@ void ForEachPair(const Unit *text, qsizetype size, Unit first, Unit second, qsiz
 #endif
     for (; i + 1 < size; ++i) {
         if (text[i] == first && text[i + 1] == second && !found(i))
+            return;
+    }
+}
+
+// Calls `found(i)` for each i in [1, size - 1) where text[i] == first,
+// text[i + 1] == second and text[i - 1] is `letterA` or `letterB` in either
+// case, or any unit above 127, in order, until `found` returns false. The
+// letters are lower-case ASCII. Most pairs of a page stand after other
+// letters: they are passed over a register at a time.
+template <typename Unit, typename Found>
+void ForEachPairAfterLetter(const Unit *text, qsizetype size, Unit first, Unit second,
+                            char letterA, char letterB, Found &&found)
+{
+    using Code = std::make_unsigned_t<Unit>;
+    const auto letterBefore = [&](Unit unit) {
+        const auto code = Code(unit);
+        return code > 127 || (code | 0x20) == Code(letterA) || (code | 0x20) == Code(letterB);
+    };
+    qsizetype i = 1;
+#if defined(__SSE2__)
+    using Lanes = UnitLanes<Unit>;
+    const __m128i a = Lanes::Splat(first);
+    const __m128i b = Lanes::Splat(second);
+    const __m128i lowerA = Lanes::Splat(Unit(letterA));
+    const __m128i lowerB = Lanes::Splat(Unit(letterB));
+    const __m128i caseBit = Lanes::Splat(Unit(0x20));
+    for (; i + Lanes::kPerStep + 1 <= size; i += Lanes::kPerStep) {
+        const __m128i pair = _mm_and_si128(Lanes::Equal(LoadUnits(text + i), a),
+                                           Lanes::Equal(LoadUnits(text + i + 1), b));
+        if (Lanes::Mask(pair) == 0)
+            continue;
+        const __m128i before = LoadUnits(text + i - 1);
+        const __m128i folded = _mm_or_si128(before, caseBit);
+        const __m128i letter = _mm_or_si128(
+            _mm_or_si128(Lanes::Equal(folded, lowerA), Lanes::Equal(folded, lowerB)),
+            Lanes::AboveAscii(before));
+        for (unsigned mask = Lanes::Mask(_mm_and_si128(pair, letter)); mask != 0; mask &= mask - 1) {
+            if (!found(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit))
+                return;
+        }
+    }
+#endif
+    for (; i + 1 < size; ++i) {
+        if (text[i] == first && text[i + 1] == second && letterBefore(text[i - 1]) && !found(i))
             return;
     }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,45 @@ TEST(UnitScan, PairsFoundInOrderAsAPlainLoopFindsThem)
             return true;
         });
         ASSERT_EQ(found, expected) << text.toStdString() << " from " << from;
+    }
+}
+
+TEST(UnitScan, PairsAfterALetterFoundAsAPlainLoopFindsThem)
+{
+    // The letters in both cases, their neighbours in the code, and units
+    // above ASCII, which the search leaves to its caller.
+    static const char16_t kUnits[] = {u'=', u'"', u'f', u'F', u'c', u'C', u'e', u'g', u'b', u'd',
+                                      u'&', u'\u00e9', u'\u0146', u'\u0166', u'\u203d'};
+    QRandomGenerator random(17);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int i = random.bounded(0, 70); i > 0; --i)
+            text += QChar(kUnits[random.bounded(int(std::size(kUnits)))]);
+        const QByteArray bytes = text.toUtf8();
+        const auto expected = [](const auto *units, qsizetype size) {
+            std::vector<qsizetype> places;
+            for (qsizetype i = 1; i + 1 < size; ++i) {
+                const auto before = char16_t(std::make_unsigned_t<std::remove_cv_t<std::remove_pointer_t<decltype(units)>>>(units[i - 1]));
+                const bool letter = before > 127 || before == u'f' || before == u'F' || before == u'c'
+                                    || before == u'C';
+                if (units[i] == '=' && units[i + 1] == '"' && letter)
+                    places.push_back(i);
+            }
+            return places;
+        };
+        const auto found = [](const auto *units, qsizetype size) {
+            using Unit = std::remove_cv_t<std::remove_pointer_t<decltype(units)>>;
+            std::vector<qsizetype> places;
+            ForEachPairAfterLetter(units, size, Unit('='), Unit('"'), 'f', 'c', [&](qsizetype i) {
+                places.push_back(i);
+                return true;
+            });
+            return places;
+        };
+        const char16_t *units = QStringView(text).utf16();
+        ASSERT_EQ(found(units, text.size()), expected(units, text.size())) << text.toStdString();
+        ASSERT_EQ(found(bytes.constData(), bytes.size()), expected(bytes.constData(), bytes.size()))
+            << text.toStdString();
     }
 }
 
