@@ -278,14 +278,21 @@ void EnsureTrailingBackslash(QString &path)
     path += sep;
 }
 
-QString WriteBytesToFile(const QString &path, QByteArrayView bytes)
+namespace {
+
+// Writes to `path` (created or emptied) what `writeAll` puts in the file, a
+// piece at a time; "" or the reason the file could not be written. A piece
+// not written whole ends it.
+template <typename WriteAll>
+QString WriteToFile(const QString &path, WriteAll writeAll)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return file.errorString();
-    if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        return file.errorString();
-    if (!file.flush())
+    const auto put = [&file](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    };
+    if (!writeAll(put) || !file.flush())
         return file.errorString();
     file.close();
     if (file.error() != QFileDevice::NoError)
@@ -293,31 +300,30 @@ QString WriteBytesToFile(const QString &path, QByteArrayView bytes)
     return QString();
 }
 
+} // namespace
+
+QString WriteBytesToFile(const QString &path, QByteArrayView bytes)
+{
+    return WriteToFile(path, [bytes](const auto &put) { return put(bytes); });
+}
+
 QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetype first,
                          qsizetype last)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return file.errorString();
-    QStringEncoder encoder(QStringConverter::System);
-    QByteArray buffer;
-    for (qsizetype i = first; i <= last && i < lines.size(); ++i) {
-        buffer += encoder.encode(DisplayName(lines[i]));
-        buffer += "\r\n";
-        if (buffer.size() >= (1 << 20)) {
-            if (file.write(buffer) != buffer.size())
-                return file.errorString();
-            buffer.clear();
+    return WriteToFile(path, [&](const auto &put) {
+        QStringEncoder encoder(QStringConverter::System);
+        QByteArray buffer;
+        for (qsizetype i = first; i <= last && i < lines.size(); ++i) {
+            buffer += encoder.encode(DisplayName(lines[i]));
+            buffer += "\r\n";
+            if (buffer.size() >= (1 << 20)) {
+                if (!put(buffer))
+                    return false;
+                buffer.clear();
+            }
         }
-    }
-    if (!buffer.isEmpty() && file.write(buffer) != buffer.size())
-        return file.errorString();
-    if (!file.flush())
-        return file.errorString();
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    return QString();
+        return buffer.isEmpty() || put(buffer);
+    });
 }
 
 } // namespace quillan
