@@ -171,9 +171,7 @@ void ReportText::append(QStringView piece)
     // whole names, so no character is split between two of them. ASCII,
     // most of a report, is the same in every encoding the locale may have.
     if (FindNonAscii(piece.utf16(), 0, piece.size()) < 0) {
-        if (used_ + piece.size() > bytes_.size())
-            bytes_.resize(qMax(used_ + piece.size(), 2 * bytes_.size() + 4096));
-        std::copy(piece.utf16(), piece.utf16() + piece.size(), bytes_.data() + used_);
+        std::copy(piece.utf16(), piece.utf16() + piece.size(), roomFor(piece.size()));
         used_ += piece.size();
         return;
     }
@@ -181,18 +179,21 @@ void ReportText::append(QStringView piece)
         append(DisplayName(piece.toString()));
         return;
     }
-    const qsizetype most = encoder_.requiredSpace(piece.size());
-    if (used_ + most > bytes_.size())
-        bytes_.resize(qMax(used_ + most, 2 * bytes_.size() + 4096));
-    char *const start = bytes_.data();
-    used_ = encoder_.appendToBuffer(start + used_, piece) - start;
+    char *const at = roomFor(encoder_.requiredSpace(piece.size()));
+    used_ += encoder_.appendToBuffer(at, piece) - at;
+}
+
+char *ReportText::roomFor(qsizetype count)
+{
+    // Grown by doubling: a report is built a few units at a time.
+    if (used_ + count > bytes_.size())
+        bytes_.resize(qMax(used_ + count, 2 * bytes_.size() + 4096));
+    return bytes_.data() + used_;
 }
 
 void ReportText::append(const ReportText &rest)
 {
-    if (used_ + rest.used_ > bytes_.size())
-        bytes_.resize(used_ + rest.used_);
-    std::copy_n(rest.bytes_.constData(), rest.used_, bytes_.data() + used_);
+    std::copy_n(rest.bytes_.constData(), rest.used_, roomFor(rest.used_));
     used_ += rest.used_;
 }
 
@@ -409,12 +410,19 @@ LinkFromReportResult WriteReportByLinkFrom(const QString &path, const ReportSett
     return result;
 }
 
-LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
-                             qint32 numLinks, int threads)
+LinkToParts SortLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                            qint32 numLinks)
 {
     LinkToParts parts;
     parts.rows = LinkToRows(settings.topFolder, links, numLinks, &parts.numRepeatedInFile);
-    parts.body = LinkToReportBody(settings, parts.rows, threads);
+    return parts;
+}
+
+LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                             qint32 numLinks)
+{
+    LinkToParts parts = SortLinkToParts(settings, links, numLinks);
+    parts.body = LinkToReportBody(settings, parts.rows);
     return parts;
 }
 

@@ -49,6 +49,8 @@ public:
 
 private:
     void append(QStringView piece);
+    // Where `count` more bytes may be written, the text grown to hold them.
+    char *roomFor(qsizetype count);
 
     QStringEncoder encoder_{QStringConverter::System};
     QByteArray bytes_; // grown ahead: only the first `used_` are the report's
@@ -105,7 +107,10 @@ struct LinkToParts {
     qint64 numRepeatedInFile = 0; // for both reports' closing sentence
 };
 LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
-                             qint32 numLinks, int threads = 1);
+                             qint32 numLinks);
+// The same without the text: the rows sorted and the repeats counted.
+LinkToParts SortLinkToParts(const ReportSettings &settings, const QList<BrokenLink> &links,
+                            qint32 numLinks);
 
 // Closes the link-to report with the link-from report's count, rewrites the
 // table with its rows (see PutLinkToRows) and writes it to `path`; "" or why

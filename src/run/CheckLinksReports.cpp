@@ -10,27 +10,15 @@ namespace {
 
 // The second report's rows sorted beside the first report when a thread is
 // to be had.
-struct SortedRows {
-    std::vector<LinkToRow> rows;
-    qint64 numRepeatedInFile = 0;
-};
-
-SortedRows SortRows(const ReportSettings &settings, const QList<BrokenLink> &links, qint32 numLinks)
-{
-    SortedRows sorted;
-    sorted.rows = LinkToRows(settings.topFolder, links, numLinks, &sorted.numRepeatedInFile);
-    return sorted;
-}
-
-std::future<SortedRows> BeginSortedRows(const ReportSettings &settings,
-                                        const QList<BrokenLink> &links, qint32 numLinks,
-                                        int threads)
+std::future<LinkToParts> BeginSortedRows(const ReportSettings &settings,
+                                         const QList<BrokenLink> &links, qint32 numLinks,
+                                         int threads)
 {
     if (threads <= 1)
         return {};
     try {
         return std::async(std::launch::async, [&settings, &links, numLinks] {
-            return SortRows(settings, links, numLinks);
+            return SortLinkToParts(settings, links, numLinks);
         });
     } catch (const std::system_error &) {
         return {}; // no thread to be had: sorted after the first, as with one
@@ -47,13 +35,12 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
         return 0;
     // Reads the table only; it is rewritten once the first report is done.
     // The sort counts the repeated links both reports close with.
-    std::future<SortedRows> sorting = BeginSortedRows(settings, state.brokenLinks, numLinks, threads);
+    std::future<LinkToParts> sorting = BeginSortedRows(settings, state.brokenLinks, numLinks, threads);
     ReportText first = LinkFromReportBody(settings, state.brokenLinks, numLinks);
-    SortedRows sorted = sorting.valid() ? sorting.get()
-                                        : SortRows(settings, state.brokenLinks, numLinks);
-    const qint64 numRepeatedInFile = sorted.numRepeatedInFile;
+    LinkToParts parts = sorting.valid() ? sorting.get()
+                                        : SortLinkToParts(settings, state.brokenLinks, numLinks);
+    const qint64 numRepeatedInFile = parts.numRepeatedInFile;
     WriteRepeatedLinksFooter(first, numRepeatedInFile);
-    LinkToParts parts{std::move(sorted.rows), {}, numRepeatedInFile};
     parts.body = LinkToReportBody(settings, parts.rows, threads);
 
     const QString byPage = steps.reportPath(kLinksToReportName);
