@@ -10,6 +10,8 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <utility>
 
 namespace quillan {
@@ -77,6 +79,37 @@ bool climbsOut(QStringView relative)
     return relative == u".." || relative.startsWith(u"../");
 }
 
+std::atomic<quint64> lastCheckerId{0};
+
+// A hash of a link's text, eight bytes a step: links are short, and a
+// general hash costs more than what it saves for them.
+quint64 HashOfText(QStringView text)
+{
+    constexpr quint64 kOdd = 0x9E3779B97F4A7C15ULL;
+    const auto *units = text.utf16();
+    const qsizetype size = text.size();
+    quint64 hash = quint64(size) * kOdd;
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 word = 0;
+        std::memcpy(&word, units + i, sizeof word);
+        hash = (hash ^ word) * kOdd;
+        hash ^= hash >> 29;
+    }
+    quint64 rest = 0;
+    std::memcpy(&rest, units + i, std::size_t(size - i) * sizeof(char16_t));
+    hash = (hash ^ rest) * kOdd;
+    return hash ^ (hash >> 32);
+}
+
+// `to` takes the text of `from`, in its own buffer, which it keeps from
+// one text to the next when it is large enough.
+void CopyText(QStringView from, QString &to)
+{
+    to.resize(from.size());
+    std::copy(from.utf16(), from.utf16() + from.size(), reinterpret_cast<char16_t *>(to.data()));
+}
+
 } // namespace
 
 // Where a page's links start from.
@@ -89,10 +122,46 @@ struct BrowserLinkChecker::PageContext {
 };
 
 struct BrowserLinkChecker::Target {
-    QString relative;
+    QString relative; // unset when the link leads to its own document
+    // The path is empty: the link leads to the page, or to its base.
+    bool toDocument = false;
     bool hasFragment = false;
     // The fragment as written, taken only when anchors are checked.
     QString fragment;
+};
+
+struct BrowserLinkChecker::KnownLink {
+    bool checked = false; // false for a link that is not to be checked
+    Target target;
+    // The disk's answer for the target, asked when first needed.
+    enum class Lookup : uint8_t { NotYet, Found, Missing } lookup = Lookup::NotYet;
+    QString targetPage;
+};
+
+// The pages of a folder name the same targets over and over (a site's menus,
+// a reference's types on every page): each thread keeps what the texts of
+// the links came to, so that a text met again is not cleaned, resolved and
+// looked up once more. Valid while the links resolve from the same folder.
+//
+// A text has one slot, chosen by its hash, and takes it from the text there
+// before: nothing is freed or allocated as texts come and go, and a new
+// folder only starts a new generation.
+struct BrowserLinkChecker::KnownLinks {
+    struct Slot {
+        quint64 generation = 0; // 0: never used
+        quint64 hash = 0;
+        QString text; // the link's text as the page gives it
+        KnownLink link;
+    };
+    // Room for the links of a folder of a large reference; a megabyte or two
+    // a thread.
+    static constexpr std::size_t kSlots = 8192;
+
+    quint64 checker = 0;
+    quint64 generation = 0;
+    QString baseFolder;
+    bool baseNotLocal = false;
+    std::vector<Slot> entries;
 };
 
 QString CleanLinkText(QStringView link)
@@ -219,7 +288,7 @@ bool HasAnchor(const QSet<QString> &anchors, QStringView fragment)
 }
 
 BrowserLinkChecker::BrowserLinkChecker(const ScanState &state, const ScanOptions &options)
-    : options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
+    : id_(++lastCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
 {
 }
 
@@ -258,37 +327,52 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         if (link.kind != HtmlLinkKind::Base)
             continue;
         Target base;
-        if (resolve(link, context, base))
-            context.baseDocument = base.relative;
-        else
+        if (resolve(link, context, base)) {
+            if (!base.toDocument)
+                context.baseDocument = base.relative;
+        } else
             context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(link.value))
                                    || CleanLinkText(link.value).startsWith(u"//");
         break;
     }
 
     qint32 checked = 0;
-    // One target for every link: its path's buffer is written over each time
-    // (a new one only when the one before was kept as a known target).
-    Target target;
+    KnownLinks &known = knownLinksFor(context);
+    // The target of a link that is not kept: its path's buffer is written
+    // over each time.
+    KnownLink scratch;
     for (const HtmlLink &link : html.links) {
-        target.hasFragment = false;
-        target.fragment.clear();
-        if (!resolve(link, context, target))
+        KnownLink &resolved = linkTarget(link, context, known, scratch);
+        if (!resolved.checked)
             continue;
         ++checked;
+        const Target &target = resolved.target;
+        const QString &relative = !target.toDocument               ? target.relative
+                                  : link.kind == HtmlLinkKind::Base ? context.document
+                                                                    : context.baseDocument;
         QString targetPage;
-        if (target.relative == context.document) {
+        bool present = true;
+        if (relative == context.document) {
             targetPage = page.path; // just read, so it is there
-        } else if (!foundTarget(target.relative, targetPage)) {
-            found.push_back(BrokenLink{page.path, top + toNative(target.relative), HtmlLinkLine(link, lines),
+        } else if (target.toDocument) {
+            present = foundTarget(relative, targetPage);
+        } else {
+            // The same text leads to the same target from every page of the folder.
+            if (resolved.lookup == KnownLink::Lookup::NotYet)
+                resolved.lookup = foundTarget(relative, resolved.targetPage) ? KnownLink::Lookup::Found
+                                                                             : KnownLink::Lookup::Missing;
+            present = resolved.lookup == KnownLink::Lookup::Found;
+            targetPage = resolved.targetPage;
+        }
+        if (!present) {
+            found.push_back(BrokenLink{page.path, top + toNative(relative), HtmlLinkLine(link, lines),
                                        OwnCopy(link.value)});
             continue;
         }
-        if (!options_.checkAnchors || !target.hasFragment || climbsOut(target.relative))
+        if (!options_.checkAnchors || !target.hasFragment || climbsOut(relative))
             continue;
-        if (!isSitePage(target.relative, targetPage))
+        if (!isSitePage(relative, targetPage))
             continue;
-        bool present = false;
         if (targetPage == page.path) {
             present = HasAnchor(html.anchors, target.fragment);
         } else {
@@ -299,6 +383,54 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
                                        OwnCopy(link.value)});
     }
     return checked;
+}
+
+// Ready for another link: its buffers are kept for the texts to come.
+void BrowserLinkChecker::Forget(KnownLink &known)
+{
+    known.lookup = KnownLink::Lookup::NotYet;
+    known.targetPage.clear();
+    known.target.toDocument = false;
+    known.target.hasFragment = false;
+    known.target.fragment.clear();
+}
+
+BrowserLinkChecker::KnownLinks &BrowserLinkChecker::knownLinksFor(const PageContext &context) const
+{
+    thread_local KnownLinks known;
+    const QStringView baseFolder = folderOf(context.baseDocument);
+    if (known.checker != id_ || known.baseNotLocal != context.baseNotLocal || known.baseFolder != baseFolder) {
+        if (known.entries.empty())
+            known.entries.resize(KnownLinks::kSlots);
+        ++known.generation;
+        known.checker = id_;
+        known.baseNotLocal = context.baseNotLocal;
+        CopyText(baseFolder, known.baseFolder);
+    }
+    return known;
+}
+
+BrowserLinkChecker::KnownLink &BrowserLinkChecker::linkTarget(const HtmlLink &link, const PageContext &context,
+                                                              KnownLinks &known, KnownLink &scratch) const
+{
+    // A base or an include is met once a page, and an include resolves from
+    // the page's folder whatever the base: those are resolved each time.
+    if (link.kind != HtmlLinkKind::Link) {
+        Forget(scratch);
+        scratch.checked = resolve(link, context, scratch.target);
+        return scratch;
+    }
+    const quint64 hash = HashOfText(link.value);
+    KnownLinks::Slot &slot = known.entries[hash % KnownLinks::kSlots];
+    if (slot.generation == known.generation && slot.hash == hash && slot.text == link.value)
+        return slot.link;
+    slot.generation = known.generation;
+    slot.hash = hash;
+    // Copied, not shared: the link's value may view the page's text.
+    CopyText(link.value, slot.text);
+    Forget(slot.link);
+    slot.link.checked = resolve(link, context, slot.link.target);
+    return slot.link;
 }
 
 bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &context,
@@ -355,16 +487,13 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
     switch (link.kind) {
     case HtmlLinkKind::Link:
     case HtmlLinkKind::Base: {
-        // The base's own href resolves against the page.
+        // The base's own href resolves against the page. An empty path
+        // leads to the document itself, which the caller knows.
         const QString &document =
             link.kind == HtmlLinkKind::Base ? context.document : context.baseDocument;
-        if (decoded.isEmpty()) {
-            // Copied, not shared: the buffer is written again for the next link.
-            target.relative.resize(document.size());
-            std::copy(document.begin(), document.end(), target.relative.begin());
-        } else {
+        target.toDocument = decoded.isEmpty();
+        if (!target.toDocument)
             ResolveSitePathInto(folderOf(document), decoded, target.relative);
-        }
         break;
     }
     case HtmlLinkKind::IncludeVirtual:

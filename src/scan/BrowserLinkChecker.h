@@ -63,9 +63,19 @@ public:
 private:
     struct PageContext;
     struct Target;
+    struct KnownLink;
+    struct KnownLinks;
 
     // Where `link` leads, or nothing when it is not to be checked.
     bool resolve(const HtmlLink &link, const PageContext &context, Target &target) const;
+    // What this thread knows of the links resolved as those of `context`
+    // are, emptied when they resolve otherwise.
+    KnownLinks &knownLinksFor(const PageContext &context) const;
+    // Where `link` leads and whether it was found: an ordinary link from
+    // `known`, resolved once for the pages of a folder; another in `scratch`.
+    KnownLink &linkTarget(const HtmlLink &link, const PageContext &context, KnownLinks &known,
+                          KnownLink &scratch) const;
+    static void Forget(KnownLink &known);
     bool isExcludedLink(QStringView cleaned) const;
     // Looks the target up on the disk; true when it is found. For a folder,
     // `page` becomes its index page.
@@ -78,6 +88,7 @@ private:
     // The anchors of another page of the site, read once and kept.
     std::shared_ptr<const QSet<QString>> anchorsOf(const QString &path) const;
 
+    const quint64 id_; // tells this checker's answers from another's in a thread's known links
     const ScanOptions &options_;
     QStringList loweredLinkExclusions_;
 

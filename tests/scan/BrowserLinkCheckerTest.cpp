@@ -194,6 +194,35 @@ TEST(BrowserLinks, TheFirstBaseSetsWhereEveryLinkOfThePageStartsFrom)
     EXPECT_EQ(CheckSite(remote, BrowserSetup(true)).targets, "inc/gone.htm");
 }
 
+TEST(BrowserLinks, TheSameTextLeadsWhereEachPageSays)
+{
+    // One thread reads every page, so what it learnt of a link's text on
+    // one page is at hand on the next.
+    CheckSetup setup = BrowserSetup();
+    setup.jobs = 1;
+    TempTree site;
+    site.file(QStringLiteral("a/x.htm"));
+    site.file(QStringLiteral("a/1.htm"), PageLinkingTo({"x.htm", "", "y.htm"}));
+    site.file(QStringLiteral("a/2.htm"), PageLinkingTo({"x.htm", "", "y.htm"}));
+    site.file(QStringLiteral("a/3.htm"),
+              Lines({"<base href=\"../b/\">", "<a href=\"x.htm\">", "<a href=\"\">", "<a href=\"y.htm\">"}));
+    site.file(QStringLiteral("b/1.htm"), PageLinkingTo({"x.htm", "", "y.htm"}));
+    site.file(QStringLiteral("b/y.htm"), PageLinkingTo({"x.htm", "", "y.htm"}));
+    site.file(QStringLiteral("c/1.htm"), Lines({"<base href=\"1.htm\">", "<a href=\"\">", "<a href=\"x.htm\">"}));
+    site.file(QStringLiteral("c/2.htm"), Lines({"<base href=\"gone.htm\">", "<a href=\"\">"}));
+    // An empty link is its own page (or its base), whichever page of the
+    // folder holds it; a base elsewhere resolves the same texts elsewhere.
+    EXPECT_EQ(CheckSite(site, setup).links,
+              "a/1.htm -> a/y.htm|a/2.htm -> a/y.htm|a/3.htm -> b/|a/3.htm -> b/x.htm|a/3.htm -> b/"
+              "|b/1.htm -> b/x.htm|b/y.htm -> b/x.htm|c/1.htm -> c/x.htm|c/2.htm -> c/gone.htm|c/2.htm -> c/gone.htm");
+
+    // A check that follows a change on the disk sees the change.
+    site.file(QStringLiteral("a/y.htm"));
+    site.file(QStringLiteral("b/x.htm"));
+    EXPECT_EQ(CheckSite(site, setup).links, "a/3.htm -> b/|a/3.htm -> b/|c/1.htm -> c/x.htm|c/2.htm -> c/gone.htm"
+                                            "|c/2.htm -> c/gone.htm");
+}
+
 TEST(BrowserLinks, ServerIncludesIgnoreTheBase)
 {
     TempTree site;
