@@ -1,6 +1,7 @@
 #include "html/HtmlNames.h"
 
 #include <array>
+#include <bit>
 #include <string_view>
 
 namespace quillan {
@@ -303,6 +304,20 @@ HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool
     if (element == E::Meta)
         wanted |= Bit(A::HttpEquiv) | Bit(A::Content);
     return wanted;
+}
+
+quint32 NameLengths(HtmlAttributeSet attributes)
+{
+    static constexpr std::array<quint32, 32> kLengthBits = [] {
+        std::array<quint32, 32> bits{};
+        for (const AttributeEntry &entry : kAttributes)
+            bits[std::size_t(entry.attribute)] = 1U << entry.name.size();
+        return bits;
+    }();
+    quint32 lengths = 0;
+    for (; attributes != 0; attributes &= attributes - 1)
+        lengths |= kLengthBits[std::size_t(std::countr_zero(attributes))];
+    return lengths;
 }
 
 bool IsResourceAttribute(HtmlElement element, HtmlContext context, HtmlAttribute attribute)

@@ -51,6 +51,9 @@ enum class HtmlContext : uint8_t { Html, Svg, MathMl };
 // content) and, when anchors are asked for, id and a's name.
 HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool anchors);
 
+// Bit n set when an attribute of `attributes` has a name of n characters.
+quint32 NameLengths(HtmlAttributeSet attributes);
+
 // Whether `attribute` of `element` names a resource in `context`.
 bool IsResourceAttribute(HtmlElement element, HtmlContext context, HtmlAttribute attribute);
 

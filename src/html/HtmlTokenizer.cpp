@@ -161,6 +161,7 @@ private:
     {
         attributes_.clear();
         seen_ = 0;
+        wantedLengths_ = NameLengths(wanted);
         while (true) {
             while (p < n_ && IsTagSpace(t_[p]))
                 ++p;
@@ -216,6 +217,10 @@ private:
 
     void Record(QStringView name, qsizetype begin, qsizetype end, HtmlAttributeSet wanted)
     {
+        // Most attributes of a tag are not wanted (class, title, ...): a
+        // name of another length than every wanted one's is not looked up.
+        if (name.size() >= 32 || (wantedLengths_ & (1U << name.size())) == 0)
+            return;
         const HtmlAttribute attribute = LookUpAttribute(name);
         const HtmlAttributeSet bit = Bit(attribute);
         if (attribute == HtmlAttribute::Other || (wanted & bit) == 0 || (seen_ & bit) != 0)
@@ -678,6 +683,7 @@ private:
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
     HtmlAttributeSet seen_ = 0;
+    quint32 wantedLengths_ = 0; // bit n: a wanted attribute's name has n characters
     bool refreshed_ = false;
     QString decoded_;
     std::vector<ValueSpan> spans_;
