@@ -9,6 +9,8 @@
 
 #include "html/HtmlLinks.h"
 
+#include <QStringDecoder>
+
 using namespace quillan;
 
 namespace {
@@ -29,6 +31,18 @@ void CheckDecoding(const QByteArray &bytes, const QString &text)
         if (static_cast<unsigned char>(c) >= 0x80 || c == 0x1B)
             return;
     FUZZ_REQUIRE(text == QString::fromLatin1(bytes));
+}
+
+// The same links and anchors, lines and values, however the page was read.
+void CheckSameReading(const HtmlPage &expected, const HtmlText &text, bool anchors)
+{
+    HtmlPage page;
+    ReadHtmlLinks(text, page, anchors, HtmlLinksUse::CheckedNow);
+    FUZZ_REQUIRE(page.links.size() == expected.links.size() && page.anchors == expected.anchors);
+    HtmlLineCounter lines = text.IsUtf8() ? HtmlLineCounter(text.Utf8()) : HtmlLineCounter(text.Utf16());
+    for (std::size_t i = 0; i < page.links.size(); ++i)
+        FUZZ_REQUIRE(HtmlLinkLine(page.links[i], lines) == expected.links[i].line &&
+                     page.links[i].value == expected.links[i].value);
 }
 
 void CheckLinks(const QString &text, const HtmlPage &page)
@@ -61,25 +75,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::FuzzInput input(data, size);
     const uint8_t flags = input.byte();
+    const bool anchors = (flags & 2) != 0;
     QString text;
+    QByteArray bytes;
     if ((flags & 1) != 0) {
-        const QByteArray bytes = input.rest();
+        bytes = input.rest();
         text = DecodeHtmlBytes(bytes);
         CheckDecoding(bytes, text);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8.decode(bytes); // decodes only when taken as a string
+        FUZZ_REQUIRE(IsValidUtf8(bytes) == !utf8.hasError());
     } else {
         text = input.restAsText();
+        bytes = text.toUtf8();
+        text = QString::fromUtf8(bytes); // what the bytes say, a lone surrogate mended
     }
     HtmlPage page;
-    ReadHtmlLinks(text, page, (flags & 2) != 0);
+    ReadHtmlLinks(text, page, anchors);
     CheckLinks(text, page);
     // Read to be checked at once (lines counted afterwards, values viewing
-    // the text), the links come out the same.
-    HtmlPage uncounted;
-    ReadHtmlLinks(text, uncounted, (flags & 2) != 0, HtmlLinksUse::CheckedNow);
-    FUZZ_REQUIRE(uncounted.links.size() == page.links.size());
-    HtmlLineCounter lines(text);
-    for (std::size_t i = 0; i < page.links.size(); ++i)
-        FUZZ_REQUIRE(HtmlLinkLine(uncounted.links[i], lines) == page.links[i].line &&
-                     uncounted.links[i].value == page.links[i].value);
+    // the text), from the text or from its bytes as they stand, the links
+    // come out the same.
+    CheckSameReading(page, HtmlText(text), anchors);
+    CheckSameReading(page, (flags & 1) != 0 ? HtmlText::Of(bytes) : HtmlText::FromUtf8(bytes), anchors);
     return 0;
 }

@@ -9,6 +9,13 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillan {
 
 namespace {
@@ -56,26 +63,131 @@ bool DecodeDeclared(QByteArrayView bytes, QByteArrayView encoding, QString &text
     return true;
 }
 
+bool IsValidUtf8(QByteArrayView bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // Most pages are ASCII but for a few characters: a register of bytes
+        // a step.
+#if defined(__SSE2__)
+        if (i + 32 <= n) {
+            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i + 16));
+            if (_mm_movemask_epi8(_mm_or_si128(first, second)) == 0) {
+                i += 32;
+                continue;
+            }
+        }
+#endif
+        if (i + 8 <= n) {
+            quint64 word = 0;
+            std::memcpy(&word, b + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned lead = b[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length of the sequence and the range its second byte must be
+        // in, which rules out overlong forms, surrogates and code points
+        // above U+10FFFF.
+        qsizetype length = 0;
+        unsigned low = 0x80;
+        unsigned high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > n || b[i + 1] < low || b[i + 1] > high)
+            return false;
+        for (qsizetype k = 2; k < length; ++k)
+            if ((b[i + k] & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+namespace {
+
+bool IsAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// A decoder of UTF-8 drops a byte-order mark at the start of what it
+// decodes: so does the reading of the bytes as they stand.
+QByteArrayView WithoutByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+}
+
+} // namespace
+
+HtmlText HtmlText::FromUtf8(QByteArrayView bytes)
+{
+    HtmlText text;
+    text.isUtf8_ = true;
+    text.utf8_ = WithoutByteOrderMark(bytes);
+    return text;
+}
+
+HtmlText HtmlText::Of(const QByteArray &bytes)
+{
+    HtmlText text;
+    const auto asBytes = [](QByteArrayView view) { return FromUtf8(view); };
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF")) {
+        if (IsValidUtf8(view.sliced(3)))
+            return asBytes(view.sliced(3));
+        text.decoded_ = Decode(view.sliced(3), QStringDecoder::Utf8);
+        return text;
+    }
+    if (view.startsWith("\xFE\xFF")) {
+        text.decoded_ = Decode(view.sliced(2), QStringDecoder::Utf16BE);
+        return text;
+    }
+    if (view.startsWith("\xFF\xFE")) {
+        text.decoded_ = Decode(view.sliced(2), QStringDecoder::Utf16LE);
+        return text;
+    }
+
+    const QByteArrayView declared = PrescanForEncoding(view);
+    if (!declared.isEmpty()) {
+        // ASCII reads the same in windows-1252.
+        if ((declared == "UTF-8" && IsValidUtf8(view)) || (declared == "windows-1252" && IsAscii(view)))
+            return asBytes(view);
+        if (DecodeDeclared(view, declared, text.decoded_))
+            return text;
+    }
+    if (IsValidUtf8(view))
+        return asBytes(view);
+    text.decoded_ = DecodeWindows1252(view);
+    return text;
+}
+
 QString DecodeHtmlBytes(const QByteArray &bytes)
 {
-    const QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        return Decode(view.sliced(3), QStringDecoder::Utf8);
-    if (view.startsWith("\xFE\xFF"))
-        return Decode(view.sliced(2), QStringDecoder::Utf16BE);
-    if (view.startsWith("\xFF\xFE"))
-        return Decode(view.sliced(2), QStringDecoder::Utf16LE);
-
-    QString text;
-    const QByteArrayView declared = PrescanForEncoding(view);
-    if (!declared.isEmpty() && DecodeDeclared(view, declared, text))
-        return text;
-
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return DecodeWindows1252(view);
+    return HtmlText::Of(bytes).ToString();
 }
 
 } // namespace quillan

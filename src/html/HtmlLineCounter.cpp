@@ -8,12 +8,12 @@ namespace quillan {
 
 qint64 HtmlLineCounter::EndsBetween(qsizetype from, qsizetype to) const
 {
-    return CountLineEnds(text_.utf16(), from, to, text_.size());
+    return narrow_ != nullptr ? CountLineEnds(narrow_, from, to, size_) : CountLineEnds(wide_, from, to, size_);
 }
 
 qint32 HtmlLineCounter::LineAt(qsizetype pos)
 {
-    pos = qBound<qsizetype>(0, pos, text_.size()); // a place past the end is on the last line
+    pos = qBound<qsizetype>(0, pos, size_); // a place past the end is on the last line
     if (pos >= pos_)
         line_ += EndsBetween(pos_, pos);
     else

@@ -8,9 +8,12 @@
 #include "html/HtmlLineCounter.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QSet>
 #include <QString>
 #include <QStringView>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace quillan {
@@ -31,20 +34,57 @@ struct HtmlLink {
                       // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
                       // them; an include's value is exactly as written (an escaped quote read as
                       // the quote). Empty for href="" or a bare href: the page itself.
-    qsizetype at = -1; // where the value begins in the page's text; -1 for a link within a
-                       // value (a srcset candidate, a refresh's address), whose line is counted
+    qsizetype at = -1; // where the value begins in the page's text (in its bytes when it was read
+                       // as UTF-8); -1 for a link within a value (a srcset candidate, a refresh's
+                       // address), whose line is counted
 };
 
 struct HtmlPage {
     std::vector<HtmlLink> links;  // in page order
     // With anchors asked for: every element's id and every a element's name, as written.
     QSet<QString> anchors;
+    // The values of links read from UTF-8 to be checked at once, decoded one
+    // after another into room for the whole page, so that it never moves;
+    // those links view it (HtmlLinksUse::CheckedNow).
+    std::unique_ptr<char16_t[]> valueText;
+    qsizetype valueTextRoom = 0;
+    qsizetype valueTextSize = 0;
 };
 
 // The page's text as a browser decodes its bytes: by a byte-order mark, else by a charset declared in a
 // meta element within the first 1,024 bytes, else as UTF-8 when the bytes are valid UTF-8, else as
 // windows-1252.
 QString DecodeHtmlBytes(const QByteArray &bytes);
+
+// A page's text as the reading takes it: the page's own bytes when the
+// browser would read them as UTF-8 and they are valid UTF-8 (most pages,
+// read with no copy), else the text DecodeHtmlBytes gives. The bytes must
+// outlive it.
+class HtmlText
+{
+public:
+    static HtmlText Of(const QByteArray &bytes);
+    static HtmlText Of(QByteArray &&) = delete; // would view bytes about to go
+    // Bytes known to be valid UTF-8, read as they stand.
+    static HtmlText FromUtf8(QByteArrayView bytes);
+    explicit HtmlText(QString decoded) : decoded_(std::move(decoded)) {}
+
+    bool IsUtf8() const { return isUtf8_; }
+    QByteArrayView Utf8() const { return utf8_; }
+    QStringView Utf16() const { return decoded_; }
+    QString ToString() const { return isUtf8_ ? QString::fromUtf8(utf8_) : decoded_; }
+
+private:
+    HtmlText() = default;
+
+    bool isUtf8_ = false;
+    QByteArrayView utf8_;
+    QString decoded_;
+};
+
+// Whether `bytes` are well-formed UTF-8: no overlong form, surrogate, code
+// point above U+10FFFF or cut sequence.
+bool IsValidUtf8(QByteArrayView bytes);
 
 // What a page's links are read for: to be kept, each complete; or to be
 // checked while the page's text is at hand, when the lines are left for
@@ -58,6 +98,9 @@ enum class HtmlLinksUse { Kept, CheckedNow };
 // `page`. Every base element's href is given (a browser uses the first); only the first meta
 // refresh of a page counts, as in a browser. Safe to call for several pages at once.
 void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors,
+                   HtmlLinksUse use = HtmlLinksUse::Kept);
+// The same, from the text in whichever form it has.
+void ReadHtmlLinks(const HtmlText &text, HtmlPage &page, bool collectAnchors,
                    HtmlLinksUse use = HtmlLinksUse::Kept);
 
 // The line of `link`, read from `lines` (over the same text) when the reading left it.

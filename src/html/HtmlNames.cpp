@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <string_view>
+#include <type_traits>
 
 namespace quillan {
 
@@ -167,13 +168,16 @@ constexpr PackedName Pack(std::string_view name)
 }
 
 // False for names no table holds: too long, empty, or with a character
-// outside ASCII or a NUL (which packing could not tell from the end).
-bool Pack(QStringView name, PackedName &packed)
+// outside ASCII or a NUL (which packing could not tell from the end). A
+// name read as UTF-8 gives the same answers: a byte outside ASCII is
+// outside it too.
+template <typename Unit>
+bool Pack(const Unit *name, qsizetype size, PackedName &packed)
 {
-    if (name.isEmpty() || name.size() > qsizetype(kMaxPackedLength))
+    if (size == 0 || size > qsizetype(kMaxPackedLength))
         return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto c = char16_t(std::make_unsigned_t<Unit>(name[i]));
         if (c == 0 || c >= 0x80)
             return false;
         PackCharacter(packed, std::size_t(i), c);
@@ -205,10 +209,11 @@ public:
     }
 
     // The index of `name` in the table; -1 when it is not there.
-    int Find(QStringView name) const
+    template <typename Unit>
+    int Find(const Unit *name, qsizetype size) const
     {
         PackedName key;
-        if (!Pack(name, key))
+        if (!Pack(name, size, key))
             return -1;
         for (std::size_t slot = Hash(key); slots_[slot].index >= 0; slot = (slot + 1) % kSlots)
             if (slots_[slot].key == key)
@@ -273,18 +278,40 @@ HtmlAttributeSet HtmlResourceAttributes(HtmlElement element)
 
 } // namespace
 
-HtmlElementName LookUpElement(QStringView name)
+namespace {
+
+HtmlElementName ElementAt(int found)
 {
-    const int found = kElementIndex.Find(name);
     if (found < 0)
         return {};
     return {kElements[std::size_t(found)].element, kElements[std::size_t(found)].breaksOut};
 }
 
+HtmlAttribute AttributeAt(int found)
+{
+    return found >= 0 ? kAttributes[std::size_t(found)].attribute : A::Other;
+}
+
+} // namespace
+
+HtmlElementName LookUpElement(QStringView name)
+{
+    return ElementAt(kElementIndex.Find(name.utf16(), name.size()));
+}
+
+HtmlElementName LookUpElement(QByteArrayView name)
+{
+    return ElementAt(kElementIndex.Find(name.data(), name.size()));
+}
+
 HtmlAttribute LookUpAttribute(QStringView name)
 {
-    const int found = kAttributeIndex.Find(name);
-    return found >= 0 ? kAttributes[std::size_t(found)].attribute : A::Other;
+    return AttributeAt(kAttributeIndex.Find(name.utf16(), name.size()));
+}
+
+HtmlAttribute LookUpAttribute(QByteArrayView name)
+{
+    return AttributeAt(kAttributeIndex.Find(name.data(), name.size()));
 }
 
 HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool anchors)

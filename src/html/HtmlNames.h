@@ -3,6 +3,7 @@
 // attributes of an element name resources. Names are compared after ASCII
 // letters are lowered, as a browser's tokenizer lowers them.
 
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <cstdint>
@@ -25,6 +26,8 @@ struct HtmlElementName {
 
 // `name` lowered; names not told apart give Other.
 HtmlElementName LookUpElement(QStringView name);
+// The same for a name read as UTF-8.
+HtmlElementName LookUpElement(QByteArrayView name);
 
 enum class HtmlAttribute : uint8_t {
     Other,
@@ -42,6 +45,7 @@ constexpr HtmlAttributeSet Bit(HtmlAttribute attribute)
 
 // `name` lowered; names not told apart give Other.
 HtmlAttribute LookUpAttribute(QStringView name);
+HtmlAttribute LookUpAttribute(QByteArrayView name);
 
 // Where an element stands: in HTML, in svg or in MathML.
 enum class HtmlContext : uint8_t { Html, Svg, MathMl };

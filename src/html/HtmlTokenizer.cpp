@@ -11,15 +11,23 @@
 #include "util/StrProc.h"
 #include "util/UnitScan.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillan {
 
 namespace {
 
-bool IsTagSpace(char16_t c)
+template <typename Unit>
+bool IsTagSpace(Unit c)
 {
     // CR counts because a browser reads every CR as LF before tokenizing.
     return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r' || c == u'\f';
@@ -43,19 +51,73 @@ constexpr std::array<unsigned char, 128> kNameStops = [] {
     return stops;
 }();
 
-bool Stops(char16_t c, NameStop kind)
+// The unit's code: a byte of UTF-8 counts from 0 to 255.
+template <typename Unit>
+char16_t CodeOf(Unit unit)
 {
+    return char16_t(std::make_unsigned_t<Unit>(unit));
+}
+
+template <typename Unit>
+bool Stops(Unit unit, NameStop kind)
+{
+    const char16_t c = CodeOf(unit);
     return c < 128 && (kNameStops[c] & kind) != 0;
 }
 
-bool IsAsciiAlpha(char16_t c)
+template <typename Unit>
+bool IsAsciiAlpha(Unit c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-char16_t AsciiLower(char16_t c)
+template <typename Unit>
+char16_t AsciiLower(Unit unit)
 {
+    const char16_t c = CodeOf(unit);
     return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
+
+// A run of a page's text as text: a view of a UTF-16 text, or the UTF-8 of
+// a run of bytes decoded into `buffer`.
+QStringView TextOf(const char16_t *units, qsizetype size, QString &)
+{
+    return QStringView(units, size);
+}
+
+// Writes the UTF-8 `bytes` (whole characters) as UTF-16 from `out`, which
+// has room for one unit a byte, and returns where they end. Values are
+// mostly ASCII: those are widened a register at a time.
+char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
+{
+    qsizetype i = 0;
+    const qsizetype size = bytes.size();
+#if defined(__SSE2__)
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = LoadUnits(bytes.data() + i);
+        if (_mm_movemask_epi8(chunk) != 0)
+            break;
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(chunk, zero));
+    }
+#endif
+    for (; i < size && (bytes[i] & 0x80) == 0; ++i)
+        out[i] = char16_t(bytes[i]);
+    if (i == size)
+        return out + size;
+    // A byte-order mark inside the page is a character like any other.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return reinterpret_cast<char16_t *>(decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i)));
+}
+
+QStringView TextOf(const char *bytes, qsizetype size, QString &buffer)
+{
+    buffer.resize(size);
+    auto *const begin = reinterpret_cast<char16_t *>(buffer.data());
+    buffer.truncate(WriteUtf8(QByteArrayView(bytes, size), begin) - begin);
+    return buffer;
 }
 
 qsizetype CountLineFeeds(QStringView text)
@@ -76,40 +138,61 @@ struct RecordedAttribute {
     qsizetype end;
 };
 
+// Reads UTF-16 text, or UTF-8 bytes as they stand: the marks of the syntax
+// are ASCII, which no byte of a longer UTF-8 sequence is taken for, so both
+// find the same tags and attributes; only the values read are decoded.
+template <typename Unit>
 class LinkReader
 {
+    static constexpr bool kUtf8 = std::is_same_v<Unit, char>;
+    // A run of the text, as the name look-ups take it.
+    using Run = std::conditional_t<kUtf8, QByteArrayView, QStringView>;
+
 public:
-    LinkReader(QStringView text, HtmlPage &page, bool anchors, HtmlLinksUse use)
-        : text_(text), t_(text.utf16()), n_(text.size()), page_(page), anchors_(anchors), use_(use), lines_(text)
+    LinkReader(const Unit *text, qsizetype size, HtmlPage &page, bool anchors, HtmlLinksUse use)
+        : t_(text), n_(size), page_(page), anchors_(anchors), use_(use), lines_(Run(text, size))
     {
+        // Values read to be checked at once are decoded one after another
+        // into the page's value text, made room for the whole page once so
+        // that it never moves: a byte gives at most one unit of UTF-16. A
+        // second reading into the same page that would not fit keeps its
+        // values apart instead.
+        if (kUtf8 && use_ == HtmlLinksUse::CheckedNow && page_.valueTextRoom < n_ + page_.valueTextSize) {
+            if (page_.valueTextSize == 0) {
+                page_.valueText = std::make_unique_for_overwrite<char16_t[]>(std::size_t(n_));
+                page_.valueTextRoom = n_;
+            } else {
+                use_ = HtmlLinksUse::Kept; // views of the text there must stay valid
+            }
+        }
     }
 
     void Read()
     {
         qsizetype p = 0;
         while (p < n_) {
-            const qsizetype open = FindUnit(t_, p, n_, u'<');
+            const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
             if (open < 0)
                 return;
             p = open + 1;
             if (p >= n_)
                 return;
-            const char16_t c = t_[p];
+            const Unit c = t_[p];
             if (IsAsciiAlpha(c)) {
                 p = ReadStartTag(p);
-            } else if (c == u'/') {
+            } else if (c == '/') {
                 if (p + 1 >= n_)
                     return;
                 if (IsAsciiAlpha(t_[p + 1]))
                     p = ReadEndTag(p + 1);
-                else if (t_[p + 1] == u'>')
+                else if (t_[p + 1] == '>')
                     p += 2;
                 else
-                    p = SkipPast(p + 1, u'>');
-            } else if (c == u'!') {
+                    p = SkipPast(p + 1, '>');
+            } else if (c == '!') {
                 p = ReadMarkupDeclaration(p + 1);
-            } else if (c == u'?') {
-                p = SkipPast(p, u'>');
+            } else if (c == '?') {
+                p = SkipPast(p, '>');
             }
         }
     }
@@ -126,22 +209,26 @@ private:
     }
 
     // The position of `c` from `p`, or -1.
-    qsizetype IndexOf(char16_t c, qsizetype p) const { return FindUnit(t_, p, n_, c); }
+    qsizetype IndexOf(Unit c, qsizetype p) const { return FindUnit(t_, p, n_, c); }
 
-    qsizetype SkipPast(qsizetype p, char16_t c) const
+    qsizetype SkipPast(qsizetype p, Unit c) const
     {
         const qsizetype found = IndexOf(c, p);
         return found < 0 ? n_ : found + 1;
     }
 
-    // The element `name` names. Pages use a few names over and over (a
-    // listing's spans one after another): the last one looked up is kept.
-    HtmlElementName Element(QStringView name)
+    Run Slice(qsizetype at, qsizetype size) const { return Run(t_ + at, size); }
+
+    // The element whose name stands at [at, end). Pages use a few names
+    // over and over (a listing's spans one after another): the last one
+    // looked up is kept.
+    HtmlElementName Element(qsizetype at, qsizetype end)
     {
-        if (name.size() != lastName_.size()
-            || !std::equal(name.utf16(), name.utf16() + name.size(), lastName_.utf16())) {
-            lastName_ = name;
-            lastElement_ = LookUpElement(name);
+        const qsizetype size = end - at;
+        if (size != lastNameSize_ || !std::equal(t_ + at, t_ + end, t_ + lastName_)) {
+            lastName_ = at;
+            lastNameSize_ = size;
+            lastElement_ = LookUpElement(Slice(at, size));
         }
         return lastElement_;
     }
@@ -167,13 +254,13 @@ private:
                 ++p;
             if (p >= n_)
                 return -1;
-            if (t_[p] == u'>')
+            if (t_[p] == '>')
                 return p + 1;
-            if (t_[p] == u'/') {
+            if (t_[p] == '/') {
                 ++p;
                 if (p >= n_)
                     return -1;
-                if (t_[p] == u'>') {
+                if (t_[p] == '>') {
                     selfClosing = true;
                     return p + 1;
                 }
@@ -188,20 +275,20 @@ private:
                 ++p;
             qsizetype valueBegin = nameEnd;
             qsizetype valueEnd = nameEnd;
-            if (p < n_ && t_[p] == u'=') {
+            if (p < n_ && t_[p] == '=') {
                 ++p;
                 while (p < n_ && IsTagSpace(t_[p]))
                     ++p;
                 if (p >= n_)
                     return -1;
-                const char16_t c = t_[p];
-                if (c == u'"' || c == u'\'') {
+                const Unit c = t_[p];
+                if (c == '"' || c == '\'') {
                     valueBegin = p + 1;
                     valueEnd = IndexOf(c, valueBegin);
                     if (valueEnd < 0)
                         return -1;
                     p = valueEnd + 1;
-                } else if (c != u'>') {
+                } else if (c != '>') {
                     valueBegin = p;
                     while (p < n_ && !Stops(t_[p], kEndsUnquotedValue))
                         ++p;
@@ -211,11 +298,11 @@ private:
                 }
             }
             if (wanted != 0)
-                Record(text_.sliced(nameBegin, nameEnd - nameBegin), valueBegin, valueEnd, wanted);
+                Record(Slice(nameBegin, nameEnd - nameBegin), valueBegin, valueEnd, wanted);
         }
     }
 
-    void Record(QStringView name, qsizetype begin, qsizetype end, HtmlAttributeSet wanted)
+    void Record(Run name, qsizetype begin, qsizetype end, HtmlAttributeSet wanted)
     {
         // Most attributes of a tag are not wanted (class, title, ...): a
         // name of another length than every wanted one's is not looked up.
@@ -234,7 +321,7 @@ private:
         const qsizetype nameEnd = NameEnd(p);
         if (nameEnd >= n_)
             return n_;
-        const HtmlElementName name = Element(text_.sliced(p, nameEnd - p));
+        const HtmlElementName name = Element(p, nameEnd);
         if (Context() != HtmlContext::Html && name.breaksOutOfForeign)
             LeaveForeign();
         const HtmlContext context = Context();
@@ -274,7 +361,7 @@ private:
         case HtmlElement::Noframes:
         case HtmlElement::Textarea:
         case HtmlElement::Title:
-            return ReadRawText(end, text_.sliced(p, nameEnd - p));
+            return ReadRawText(end, p, nameEnd - p);
         case HtmlElement::Plaintext:
             return n_;
         default:
@@ -329,7 +416,7 @@ private:
         // Only the end of an svg, math or integration point matters.
         if (frames_.empty())
             return end;
-        const HtmlElement element = Element(text_.sliced(p, nameEnd - p)).element;
+        const HtmlElement element = Element(p, nameEnd).element;
         if (element == HtmlElement::Other)
             return end;
         if (Context() == HtmlContext::Html) {
@@ -358,38 +445,54 @@ private:
     // `p` is just after "<!".
     qsizetype ReadMarkupDeclaration(qsizetype p)
     {
-        if (p + 1 < n_ && t_[p] == u'-' && t_[p + 1] == u'-')
+        if (p + 1 < n_ && t_[p] == '-' && t_[p + 1] == '-')
             return ReadComment(p + 2);
-        if (Context() != HtmlContext::Html && text_.sliced(p).startsWith(u"[CDATA[")) {
-            const qsizetype close = text_.indexOf(u"]]>", p + 7);
-            return close < 0 ? n_ : close + 3;
+        if (Context() != HtmlContext::Html && Spells(p, "[CDATA[")) {
+            for (qsizetype close = IndexOf(']', p + 7); close >= 0; close = IndexOf(']', close + 1)) {
+                if (Spells(close, "]]>"))
+                    return close + 3;
+            }
+            return n_;
         }
         // A doctype, or a bogus comment: both end at the first ">".
-        return SkipPast(p, u'>');
+        return SkipPast(p, '>');
     }
 
     // `p` is just after "<!--".
+    // Whether the text at `p` spells `ascii` exactly.
+    template <std::size_t N>
+    bool Spells(qsizetype p, const char (&ascii)[N]) const
+    {
+        constexpr auto size = qsizetype(N - 1);
+        if (n_ - p < size)
+            return false;
+        for (qsizetype i = 0; i < size; ++i)
+            if (CodeOf(t_[p + i]) != char16_t(ascii[i]))
+                return false;
+        return true;
+    }
+
     qsizetype ReadComment(qsizetype p)
     {
-        if (p < n_ && t_[p] == u'>')
+        if (p < n_ && t_[p] == '>')
             return p + 1; // "<!-->"
-        if (p + 1 < n_ && t_[p] == u'-' && t_[p + 1] == u'>')
+        if (p + 1 < n_ && t_[p] == '-' && t_[p + 1] == '>')
             return p + 2; // "<!--->"
         const qsizetype dataBegin = p;
         qsizetype search = p;
         while (true) {
-            const qsizetype dash = FindUnit(t_, search, n_, u'-');
+            const qsizetype dash = FindUnit(t_, search, n_, Unit('-'));
             if (dash < 0 || dash + 2 >= n_)
                 return n_;
-            if (t_[dash + 1] != u'-') {
+            if (t_[dash + 1] != '-') {
                 search = dash + 1;
                 continue;
             }
-            if (t_[dash + 2] == u'>') {
+            if (t_[dash + 2] == '>') {
                 ReadIncludes(dataBegin, dash);
                 return dash + 3;
             }
-            if (t_[dash + 2] == u'!' && dash + 3 < n_ && t_[dash + 3] == u'>')
+            if (t_[dash + 2] == '!' && dash + 3 < n_ && t_[dash + 3] == '>')
                 return dash + 4;
             search = dash + 1;
         }
@@ -397,28 +500,36 @@ private:
 
     void ReadIncludes(qsizetype begin, qsizetype end)
     {
-        if (t_[begin] != u'#')
+        if (t_[begin] != '#')
             return;
         includes_.clear();
-        ServerSideIncludes(text_.sliced(begin, end - begin), includes_);
-        for (IncludeLink &include : includes_)
-            AddLinkAt(include.kind, begin + include.offset, std::move(include.value));
+        const QStringView comment = TextOf(t_ + begin, end - begin, converted_);
+        ServerSideIncludes(comment, includes_);
+        for (IncludeLink &include : includes_) {
+            qsizetype offset = include.offset;
+            if constexpr (kUtf8)
+                offset = comment.first(offset).toUtf8().size(); // the same place in the bytes
+            AddLinkAt(include.kind, begin + offset, std::move(include.value));
+        }
     }
 
-    // Where the end tag `name` (any letter case) that ends raw text begins
-    // its attributes when it stands at `p` (just after "</"); -1 when it
-    // does not.
-    qsizetype MatchEndTag(qsizetype p, QStringView name) const
+    // Where the end tag named as [name, name + size) is (any letter case)
+    // that ends raw text begins its attributes when it stands at `p` (just
+    // after "</"); -1 when it does not.
+    template <typename NameUnit>
+    qsizetype MatchEndTag(qsizetype p, const NameUnit *name, qsizetype size) const
     {
-        if (n_ - p <= name.size())
+        if (n_ - p <= size)
             return -1;
-        for (qsizetype i = 0; i < name.size(); ++i)
-            if (AsciiLower(t_[p + i]) != AsciiLower(name[i].unicode()))
+        for (qsizetype i = 0; i < size; ++i)
+            if (AsciiLower(t_[p + i]) != AsciiLower(name[i]))
                 return -1;
-        const qsizetype after = p + name.size();
-        const char16_t c = t_[after];
-        return IsTagSpace(c) || c == u'/' || c == u'>' ? after : -1;
+        const qsizetype after = p + size;
+        const Unit c = t_[after];
+        return IsTagSpace(c) || c == '/' || c == '>' ? after : -1;
     }
+
+    qsizetype MatchScriptEndTag(qsizetype p) const { return MatchEndTag(p, "script", 6); }
 
     // Reads the end tag whose name ends at `p` and returns where it ends.
     qsizetype FinishEndTag(qsizetype p)
@@ -428,15 +539,16 @@ private:
         return end < 0 ? n_ : end;
     }
 
-    qsizetype ReadRawText(qsizetype p, QStringView name)
+    // The raw text of the element whose name stands at [name, name + size).
+    qsizetype ReadRawText(qsizetype p, qsizetype name, qsizetype size)
     {
         while (true) {
-            const qsizetype open = FindUnit(t_, p, n_, u'<');
+            const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
             if (open < 0)
                 return n_;
             p = open + 1;
-            if (p < n_ && t_[p] == u'/') {
-                const qsizetype nameEnd = MatchEndTag(p + 1, name);
+            if (p < n_ && t_[p] == '/') {
+                const qsizetype nameEnd = MatchEndTag(p + 1, t_ + name, size);
                 if (nameEnd >= 0)
                     return FinishEndTag(nameEnd);
             }
@@ -451,9 +563,9 @@ private:
         while (q < n_ && IsAsciiAlpha(t_[q]))
             ++q;
         letters = q - p;
-        if (q >= n_ || !(IsTagSpace(t_[q]) || t_[q] == u'/' || t_[q] == u'>'))
+        if (q >= n_ || !(IsTagSpace(t_[q]) || t_[q] == '/' || t_[q] == '>'))
             return false;
-        return MatchEndTag(p, u"script") == q;
+        return MatchScriptEndTag(p) == q;
     }
 
     // A script's text: "<!--" in it starts an escaped part where
@@ -476,13 +588,13 @@ private:
     static constexpr EscapedPart kDoubleEscaped{State::DoubleEscaped, State::DoubleEscapedDash,
                                                 State::DoubleEscapedDashDash, State::DoubleEscapedLess};
 
-    static State NextInEscapedPart(char16_t c, State state, const EscapedPart &part)
+    static State NextInEscapedPart(Unit c, State state, const EscapedPart &part)
     {
-        if (c == u'-')
+        if (c == '-')
             return state == part.plain ? part.dash : part.dashDash;
-        if (c == u'<')
+        if (c == '<')
             return part.less;
-        if (c == u'>' && state == part.dashDash)
+        if (c == '>' && state == part.dashDash)
             return State::Data;
         return part.plain;
     }
@@ -492,30 +604,30 @@ private:
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
-                const qsizetype open = FindUnit(t_, p, n_, u'<');
+                const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
                 if (open < 0)
                     return n_;
                 p = open + 1;
                 if (p >= n_)
                     return n_;
-                if (t_[p] == u'/') {
-                    const qsizetype nameEnd = MatchEndTag(p + 1, u"script");
+                if (t_[p] == '/') {
+                    const qsizetype nameEnd = MatchScriptEndTag(p + 1);
                     if (nameEnd >= 0)
                         return FinishEndTag(nameEnd);
                     ++p;
-                } else if (t_[p] == u'!' && p + 2 < n_ && t_[p + 1] == u'-' && t_[p + 2] == u'-') {
+                } else if (t_[p] == '!' && p + 2 < n_ && t_[p + 1] == '-' && t_[p + 2] == '-') {
                     p += 3;
                     state = State::EscapedDashDash;
                 }
                 continue;
             }
             if (state == State::Escaped || state == State::DoubleEscaped) {
-                while (p < n_ && t_[p] != u'-' && t_[p] != u'<')
+                while (p < n_ && t_[p] != '-' && t_[p] != '<')
                     ++p;
             }
             if (p >= n_)
                 return n_;
-            const char16_t c = t_[p];
+            const Unit c = t_[p];
             switch (state) {
             case State::Data:
                 break;
@@ -526,8 +638,8 @@ private:
                 state = NextInEscapedPart(c, state, kEscaped);
                 break;
             case State::EscapedLess:
-                if (c == u'/') {
-                    const qsizetype nameEnd = MatchEndTag(p + 1, u"script");
+                if (c == '/') {
+                    const qsizetype nameEnd = MatchScriptEndTag(p + 1);
                     if (nameEnd >= 0)
                         return FinishEndTag(nameEnd);
                     ++p;
@@ -548,7 +660,7 @@ private:
                 state = NextInEscapedPart(c, state, kDoubleEscaped);
                 break;
             case State::DoubleEscapedLess:
-                if (c == u'/') {
+                if (c == '/') {
                     ++p;
                     qsizetype letters = 0;
                     const bool script = SpellsScriptThenEnds(p, letters);
@@ -562,10 +674,16 @@ private:
         }
     }
 
+    // The value of a recorded attribute as written; valid until the next call.
+    QStringView RawValue(const RecordedAttribute &attribute)
+    {
+        return TextOf(t_ + attribute.begin, attribute.end - attribute.begin, converted_);
+    }
+
     // The value of a recorded attribute, decoded; valid until the next call.
     QStringView Value(const RecordedAttribute &attribute)
     {
-        const QStringView raw = text_.sliced(attribute.begin, attribute.end - attribute.begin);
+        const QStringView raw = RawValue(attribute);
         if (!AttributeValueNeedsDecoding(raw))
             return raw;
         decoded_.clear();
@@ -574,14 +692,27 @@ private:
     }
 
     // The same as a string: one of its own, or, for a link read to be checked
-    // at once, a view of the page's text when decoding leaves it as written
-    // (no copy for each of a page's links).
+    // at once, a view of the page's text (or of the page's value text) when
+    // decoding leaves it as written (no copy for each of a page's links).
     QString ValueString(const RecordedAttribute &attribute)
     {
-        const QStringView raw = text_.sliced(attribute.begin, attribute.end - attribute.begin);
+        if constexpr (kUtf8) {
+            if (use_ == HtmlLinksUse::CheckedNow) {
+                char16_t *const begin = page_.valueText.get() + page_.valueTextSize;
+                const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin,
+                                                                      attribute.end - attribute.begin),
+                                                       begin));
+                if (AttributeValueNeedsDecoding(raw))
+                    return Value(attribute).toString();
+                page_.valueTextSize += raw.size();
+                return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
+            }
+        }
+        const QStringView raw = RawValue(attribute);
         if (AttributeValueNeedsDecoding(raw))
             return Value(attribute).toString();
-        return use_ == HtmlLinksUse::CheckedNow ? QString::fromRawData(raw.data(), raw.size()) : raw.toString();
+        return !kUtf8 && use_ == HtmlLinksUse::CheckedNow ? QString::fromRawData(raw.data(), raw.size())
+                                                          : raw.toString();
     }
 
     const RecordedAttribute *Find(HtmlAttribute attribute) const
@@ -671,14 +802,14 @@ private:
         }
     }
 
-    QStringView text_;
-    const char16_t *t_;
+    const Unit *t_;
     qsizetype n_;
     HtmlPage &page_;
     bool anchors_;
     HtmlLinksUse use_;
     HtmlLineCounter lines_;
-    QStringView lastName_;
+    qsizetype lastName_ = 0; // where the name last looked up stands, and its size
+    qsizetype lastNameSize_ = 0;
     HtmlElementName lastElement_ = LookUpElement(QStringView());
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
@@ -686,6 +817,7 @@ private:
     quint32 wantedLengths_ = 0; // bit n: a wanted attribute's name has n characters
     bool refreshed_ = false;
     QString decoded_;
+    QString converted_; // a run of UTF-8 decoded
     std::vector<ValueSpan> spans_;
     std::vector<IncludeLink> includes_;
 };
@@ -694,7 +826,15 @@ private:
 
 void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors, HtmlLinksUse use)
 {
-    LinkReader(text, page, collectAnchors, use).Read();
+    LinkReader<char16_t>(text.utf16(), text.size(), page, collectAnchors, use).Read();
+}
+
+void ReadHtmlLinks(const HtmlText &text, HtmlPage &page, bool collectAnchors, HtmlLinksUse use)
+{
+    if (text.IsUtf8())
+        LinkReader<char>(text.Utf8().data(), text.Utf8().size(), page, collectAnchors, use).Read();
+    else
+        ReadHtmlLinks(text.Utf16(), page, collectAnchors, use);
 }
 
 qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines)

@@ -5,6 +5,8 @@
 
 #include "engine/Printers.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -56,6 +58,52 @@ TEST(HtmlDecode, DeclaredCharsetThenUtf8ThenWindows1252)
     EXPECT_EQ(DecodeHtmlBytes(B("<meta charset=klingon>\xC3\xA9")), U("<meta charset=klingon>é"));
     // CR, LF and CR LF come through unchanged, so lines count as in the bytes.
     EXPECT_EQ(DecodeHtmlBytes(B("<meta charset=windows-1251>\r\n\r\n")), U("<meta charset=windows-1251>\r\n\r\n"));
+}
+
+TEST(HtmlDecode, PagesReadAsUtf8AreReadInTheirBytes)
+{
+    // Read in the bytes when the browser reads UTF-8 and the bytes are valid,
+    // or when they are ASCII in windows-1252; the text is the decoded one.
+    const std::pair<QByteArray, bool> cases[] = {
+        {B("a\xC3\xA9"), true},
+        {B("\xEF\xBB\xBF<p>\xC3\xA9"), true},
+        {B("\xEF\xBB\xBF\xEF\xBB\xBFx"), true},       // the decoder drops a second mark too
+        {B("\xEF\xBB\xBF\xE9"), false},                // a mark, then bytes that are not UTF-8
+        {B("<meta charset=utf-8>\xE9"), false},
+        {B("<meta charset=latin1><a href=x>"), true},  // ASCII reads the same
+        {B("<meta charset=latin1>\xC3\xA9"), false},
+        {B("<meta charset=koi8-r>abc"), false},
+        {B("a\xE9"), false},
+        {QByteArray("\xFF\xFE<\0a\0", 6), false},
+    };
+    for (const auto &[bytes, utf8] : cases) {
+        const HtmlText text = HtmlText::Of(bytes);
+        EXPECT_EQ(text.IsUtf8(), utf8) << bytes.toStdString();
+        EXPECT_EQ(text.ToString(), DecodeHtmlBytes(bytes)) << bytes.toStdString();
+        if (utf8) {
+            EXPECT_EQ(QString::fromUtf8(text.Utf8()), DecodeHtmlBytes(bytes));
+        }
+    }
+    EXPECT_EQ(DecodeHtmlBytes(B("\xEF\xBB\xBF\xEF\xBB\xBFx")), U("x"));
+}
+
+TEST(HtmlDecode, ValidUtf8IsWhatTheDecoderTakesWithoutError)
+{
+    const char *const cases[] = {
+        "", "plain ASCII of more than thirty-two bytes, all of it", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80",
+        "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xEF\xB7\x90", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
+        // overlong, surrogate, above U+10FFFF, cut, stray or impossible bytes
+        "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\x80", "\xC3", "\xE2\x82", "\xE2\x82x",
+        "\xF0\x9F\x98", "\xC3\xA9\xA9",
+        // a bad byte after a run of ASCII longer than a step
+        "0123456789abcdef0123456789abcdef0123456789\xC3(",
+    };
+    for (const char *bytes : cases) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder.decode(QByteArrayView(bytes)); // decodes only when taken
+        EXPECT_EQ(IsValidUtf8(QByteArrayView(bytes)), !decoder.hasError()) << bytes;
+    }
 }
 
 TEST(HtmlPrescan, FindsTheDeclarationAsABrowserDoes)

@@ -18,8 +18,23 @@ inline QString Describe(const HtmlLink &link)
     return QString::fromLatin1(prefixes[int(link.kind)]) + QString::number(link.line) + u':' + link.value;
 }
 
-// Also read as the checker reads pages, lines left to count afterwards and
-// values viewing the text: every case must come out the same that way.
+// The links of `text` read as the checker reads them (lines left to count
+// afterwards, values viewing the text), described.
+inline QStringList CheckedLinksOf(const HtmlText &text)
+{
+    HtmlPage uncounted;
+    ReadHtmlLinks(text, uncounted, false, HtmlLinksUse::CheckedNow);
+    HtmlLineCounter lines = text.IsUtf8() ? HtmlLineCounter(text.Utf8()) : HtmlLineCounter(text.Utf16());
+    QStringList described;
+    for (HtmlLink link : uncounted.links) {
+        link.line = HtmlLinkLine(link, lines);
+        described.append(Describe(link));
+    }
+    return described;
+}
+
+// Also read as the checker reads pages, from the text and from its UTF-8
+// bytes as they stand: every case must come out the same those ways.
 inline QStringList LinksOf(const QString &page)
 {
     HtmlPage read;
@@ -28,15 +43,15 @@ inline QStringList LinksOf(const QString &page)
     for (const HtmlLink &link : read.links)
         described.append(Describe(link));
 
-    HtmlPage uncounted;
-    ReadHtmlLinks(page, uncounted, false, HtmlLinksUse::CheckedNow);
-    HtmlLineCounter lines(page);
-    QStringList countedAfter;
-    for (HtmlLink link : uncounted.links) {
-        link.line = HtmlLinkLine(link, lines);
-        countedAfter.append(Describe(link));
-    }
-    EXPECT_EQ(countedAfter, described) << page.toStdString();
+    EXPECT_EQ(CheckedLinksOf(HtmlText(page)), described) << page.toStdString();
+    const QByteArray bytes = page.toUtf8();
+    EXPECT_EQ(CheckedLinksOf(HtmlText::FromUtf8(bytes)), described) << page.toStdString();
+    HtmlPage kept;
+    ReadHtmlLinks(HtmlText::FromUtf8(bytes), kept, false);
+    QStringList keptDescribed;
+    for (const HtmlLink &link : kept.links)
+        keptDescribed.append(Describe(link));
+    EXPECT_EQ(keptDescribed, described) << page.toStdString();
     return described;
 }
 

@@ -76,6 +76,18 @@ TEST(HtmlLines, LinesLeftToCountAfterwardsComeOutTheSame)
               Values({"1:a", "file 2:i\r\nj", "4:s", "5:t", "5:u", "7:r", "8:&z"}));
 }
 
+TEST(HtmlLines, PagesReadInTheirUtf8BytesGiveTheSameLinks)
+{
+    // LinksOf reads each page from its UTF-8 too: values of every length
+    // with characters beyond ASCII anywhere, a byte-order mark inside a value
+    // (a character there, not a mark), and includes after such characters.
+    EXPECT_EQ(LinksOf(S("<p>é\n<a href=\"ü.htm\"><a href=\"0123456789abcdef€0123456789abcdef/𝄞.htm\">"
+                        "<a href='x\xEF\xBB\xBF<a'>\n<!--#include virtual=\"日日日日\"\nfile=\"x.htm\" -->"
+                        "<a href=\"&eacute;\">")),
+              Values({"2:ü.htm", "2:0123456789abcdef€0123456789abcdef/𝄞.htm", "2:x\uFEFF<a", "virtual 3:日日日日",
+                      "file 4:x.htm", "4:é"}));
+}
+
 TEST(HtmlLines, LineEndsOnLongPagesCountOnceWhereverTheyFall)
 {
     // Lines are counted in blocks of text: a CR LF, a lone CR or an LF CR
