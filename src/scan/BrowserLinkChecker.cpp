@@ -2,6 +2,7 @@
 
 #include "scan/LinkChecker.h"
 #include "scan/LinkText.h"
+#include "scan/LinkTextMemo.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <utility>
 
 namespace quillan {
@@ -79,36 +79,7 @@ bool climbsOut(QStringView relative)
     return relative == u".." || relative.startsWith(u"../");
 }
 
-std::atomic<quint64> lastCheckerId{0};
-
-// A hash of a link's text, eight bytes a step: links are short, and a
-// general hash costs more than what it saves for them.
-quint64 HashOfText(QStringView text)
-{
-    constexpr quint64 kOdd = 0x9E3779B97F4A7C15ULL;
-    const auto *units = text.utf16();
-    const qsizetype size = text.size();
-    quint64 hash = quint64(size) * kOdd;
-    qsizetype i = 0;
-    for (; i + 4 <= size; i += 4) {
-        quint64 word = 0;
-        std::memcpy(&word, units + i, sizeof word);
-        hash = (hash ^ word) * kOdd;
-        hash ^= hash >> 29;
-    }
-    quint64 rest = 0;
-    std::memcpy(&rest, units + i, std::size_t(size - i) * sizeof(char16_t));
-    hash = (hash ^ rest) * kOdd;
-    return hash ^ (hash >> 32);
-}
-
-// `to` takes the text of `from`, in its own buffer, which it keeps from
-// one text to the next when it is large enough.
-void CopyText(QStringView from, QString &to)
-{
-    to.resize(from.size());
-    std::copy(from.utf16(), from.utf16() + from.size(), reinterpret_cast<char16_t *>(to.data()));
-}
+std::atomic<quint64> lastBrowserCheckerId{0};
 
 } // namespace
 
@@ -138,30 +109,9 @@ struct BrowserLinkChecker::KnownLink {
     QString targetPage;
 };
 
-// The pages of a folder name the same targets over and over (a site's menus,
-// a reference's types on every page): each thread keeps what the texts of
-// the links came to, so that a text met again is not cleaned, resolved and
-// looked up once more. Valid while the links resolve from the same folder.
-//
-// A text has one slot, chosen by its hash, and takes it from the text there
-// before: nothing is freed or allocated as texts come and go, and a new
-// folder only starts a new generation.
-struct BrowserLinkChecker::KnownLinks {
-    struct Slot {
-        quint64 generation = 0; // 0: never used
-        quint64 hash = 0;
-        QString text; // the link's text as the page gives it
-        KnownLink link;
-    };
-    // Room for the links of a folder of a large reference; a megabyte or two
-    // a thread.
-    static constexpr std::size_t kSlots = 8192;
-
-    quint64 checker = 0;
-    quint64 generation = 0;
-    QString baseFolder;
-    bool baseNotLocal = false;
-    std::vector<Slot> entries;
+// What each thread knows of the texts of ordinary links, by the folder
+// they resolve from.
+struct BrowserLinkChecker::KnownLinks : LinkTextMemo<KnownLink> {
 };
 
 QString CleanLinkText(QStringView link)
@@ -288,7 +238,7 @@ bool HasAnchor(const QSet<QString> &anchors, QStringView fragment)
 }
 
 BrowserLinkChecker::BrowserLinkChecker(const ScanState &state, const ScanOptions &options)
-    : id_(++lastCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
+    : id_(++lastBrowserCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
 {
 }
 
@@ -301,7 +251,7 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
     if (!page.ReadBytes(bytes))
         return PageReadResult{false, 0};
     HtmlPage html;
-    const QString text = DecodeHtmlBytes(bytes);
+    const HtmlText text = HtmlText::Of(bytes);
     ReadHtmlLinks(text, html, options_.checkAnchors, HtmlLinksUse::CheckedNow);
     if (options_.checkAnchors) {
         // Kept for the links to this page from pages read later.
@@ -313,9 +263,9 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
 }
 
 qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &html,
-                                      std::vector<BrokenLink> &found, QStringView text) const
+                                      std::vector<BrokenLink> &found, const HtmlText &text) const
 {
-    HtmlLineCounter lines(text);
+    HtmlLineCounter lines = text.IsUtf8() ? HtmlLineCounter(text.Utf8()) : HtmlLineCounter(text.Utf16());
     const QString &top = options_.topFolder;
     PageContext context;
     context.document = fromNative(page.path.mid(top.size()));
@@ -398,15 +348,7 @@ void BrowserLinkChecker::Forget(KnownLink &known)
 BrowserLinkChecker::KnownLinks &BrowserLinkChecker::knownLinksFor(const PageContext &context) const
 {
     thread_local KnownLinks known;
-    const QStringView baseFolder = folderOf(context.baseDocument);
-    if (known.checker != id_ || known.baseNotLocal != context.baseNotLocal || known.baseFolder != baseFolder) {
-        if (known.entries.empty())
-            known.entries.resize(KnownLinks::kSlots);
-        ++known.generation;
-        known.checker = id_;
-        known.baseNotLocal = context.baseNotLocal;
-        CopyText(baseFolder, known.baseFolder);
-    }
+    known.Use(id_, folderOf(context.baseDocument), context.baseNotLocal);
     return known;
 }
 
@@ -420,17 +362,13 @@ BrowserLinkChecker::KnownLink &BrowserLinkChecker::linkTarget(const HtmlLink &li
         scratch.checked = resolve(link, context, scratch.target);
         return scratch;
     }
-    const quint64 hash = HashOfText(link.value);
-    KnownLinks::Slot &slot = known.entries[hash % KnownLinks::kSlots];
-    if (slot.generation == known.generation && slot.hash == hash && slot.text == link.value)
-        return slot.link;
-    slot.generation = known.generation;
-    slot.hash = hash;
-    // Copied, not shared: the link's value may view the page's text.
-    CopyText(link.value, slot.text);
-    Forget(slot.link);
-    slot.link.checked = resolve(link, context, slot.link.target);
-    return slot.link;
+    bool isKnown = false;
+    KnownLink &answer = known.Find(QStringView(link.value).utf16(), link.value.size(), isKnown);
+    if (!isKnown) {
+        Forget(answer);
+        answer.checked = resolve(link, context, answer.target);
+    }
+    return answer;
 }
 
 bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &context,
@@ -607,7 +545,7 @@ std::shared_ptr<const QSet<QString>> BrowserLinkChecker::anchorsOf(const QString
     HtmlPage html;
     QByteArray bytes;
     if (ReadWholeFile(path, bytes))
-        ReadHtmlLinks(DecodeHtmlBytes(bytes), html, true, HtmlLinksUse::CheckedNow); // its anchors only
+        ReadHtmlLinks(HtmlText::Of(bytes), html, true, HtmlLinksUse::CheckedNow); // its anchors only
     auto anchors = std::make_shared<const QSet<QString>>(std::move(html.anchors));
     QMutexLocker lock(&anchorsMutex_);
     return *anchorsByPage_.insert(path, anchorsByPage_.value(path, anchors));

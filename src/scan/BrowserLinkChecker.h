@@ -57,8 +57,8 @@ public:
     // The broken links of a page whose links (and anchors, when they are to be
     // checked) have been read into `html`; `text` is the page's text when
     // the reading left lines to count.
-    qint32 CheckLinks(const PageToRead &page, const HtmlPage &html,
-                      std::vector<BrokenLink> &found, QStringView text = {}) const;
+    qint32 CheckLinks(const PageToRead &page, const HtmlPage &html, std::vector<BrokenLink> &found,
+                      const HtmlText &text = HtmlText(QString())) const;
 
 private:
     struct PageContext;

@@ -2,6 +2,7 @@
 
 #include "scan/LinkCheckerSearch.h"
 #include "scan/LinkText.h"
+#include "scan/LinkTextMemo.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -109,6 +110,16 @@ struct KnownExtensions {
 
 thread_local KnownExtensions knownExtensions;
 
+// What a link's text (between the key and the closing quote) came to on a
+// page of the folder: the target it names and whether that is on the disk.
+struct KnownLink {
+    QString link;   // the text as the report gives it
+    QString target; // "" when the link is not checked
+    bool exists = false;
+};
+
+thread_local LinkTextMemo<KnownLink> knownLinks;
+
 } // namespace
 
 LinkChecker::LinkChecker(const ScanState &state, const ScanOptions &options)
@@ -141,6 +152,8 @@ PageReadResult LinkChecker::ReadText(std::basic_string_view<Unit> text, const Pa
                                      std::vector<BrokenLink> &found) const
 {
     PageReadResult result;
+    // A link's target depends on the page's folder alone.
+    knownLinks.Use(id_, page.folders.constLast());
     std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
                                      AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
     FindAttributeKeys(text, keys);
@@ -216,12 +229,17 @@ bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineSta
     if (closingQuote == units + end)
         return false;
 
-    const QString link = LinkTextOf(units + linkStart, closingQuote);
-    const QString target = resolveLink(link, page);
-    if (target.isEmpty())
+    bool isKnown = false;
+    KnownLink &known = knownLinks.Find(units + linkStart, closingQuote - (units + linkStart), isKnown);
+    if (!isKnown) {
+        known.link = LinkTextOf(units + linkStart, closingQuote);
+        known.target = resolveLink(known.link, page);
+        known.exists = !known.target.isEmpty() && lookups_.FileExists(known.target);
+    }
+    if (known.target.isEmpty())
         return false;
-    if (!lookups_.FileExists(target))
-        found.push_back(BrokenLink{page.path, target, lines.LineAt(lineStart), link});
+    if (!known.exists)
+        found.push_back(BrokenLink{page.path, known.target, lines.LineAt(lineStart), known.link});
     return true;
 }
 

@@ -129,6 +129,29 @@ TEST(LinkClimbing, ClimbsWithinTheSiteButNeverAboveIt)
                                      "|a/b/page.htm -> a/b/near.htm");
 }
 
+TEST(LinkTargets, TheSameTextLeadsWhereEachPagesFolderSays)
+{
+    // One thread reads every page, remembering what the texts came to in
+    // the folder at hand: the same text from another folder goes where that
+    // folder says.
+    CheckSetup setup;
+    setup.jobs = 1;
+    TempTree site;
+    site.file(QStringLiteral("a/x.htm"));
+    site.file(QStringLiteral("a/1.htm"), PageLinkingTo({"x.htm", "../x.htm", "y.htm"}));
+    site.file(QStringLiteral("a/2.htm"), PageLinkingTo({"x.htm", "../x.htm", "y.htm", "y.htm"}));
+    site.file(QStringLiteral("a/b/1.htm"), PageLinkingTo({"x.htm", "../x.htm", "y.htm"}));
+    site.file(QStringLiteral("a/c.htm"), PageLinkingTo({"x.htm", "y.htm"}));
+    EXPECT_EQ(CheckSite(site, setup).links,
+              "a/1.htm -> x.htm|a/1.htm -> a/y.htm|a/2.htm -> x.htm|a/2.htm -> a/y.htm|a/2.htm -> a/y.htm"
+              "|a/c.htm -> a/y.htm|a/b/1.htm -> a/b/x.htm|a/b/1.htm -> a/b/y.htm");
+
+    // A check that follows a change on the disk sees the change.
+    site.file(QStringLiteral("a/y.htm"));
+    EXPECT_EQ(CheckSite(site, setup).links,
+              "a/1.htm -> x.htm|a/2.htm -> x.htm|a/b/1.htm -> a/b/x.htm|a/b/1.htm -> a/b/y.htm");
+}
+
 TEST(LinkRecording, EveryOccurrenceInFoundOrderWithFullPathsUpToTheLimit)
 {
     TempTree site;
