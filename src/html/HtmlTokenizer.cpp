@@ -248,7 +248,10 @@ private:
     {
         attributes_.clear();
         seen_ = 0;
-        wantedLengths_ = NameLengths(wanted);
+        // Most tags end at once ("<p>", "</td>").
+        if (p < n_ && t_[p] == '>')
+            return p + 1;
+        wantedLengths_ = wanted != 0 ? NameLengths(wanted) : 0;
         while (true) {
             while (p < n_ && IsTagSpace(t_[p]))
                 ++p;
