@@ -338,7 +338,8 @@ private:
         const qsizetype end = ReadAttributes(nameEnd, WantedAttributes(element, context, anchors_), selfClosing);
         if (end < 0)
             return n_;
-        TakeLinks(element, context);
+        if (!attributes_.empty()) // most tags have none of the wanted ones
+            TakeLinks(element, context);
 
         if (context != HtmlContext::Html) {
             EnterForeignElement(element, context, selfClosing);

@@ -280,9 +280,10 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         if (resolve(link, context, base)) {
             if (!base.toDocument)
                 context.baseDocument = base.relative;
-        } else
+        } else {
             context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(link.value))
                                    || CleanLinkText(link.value).startsWith(u"//");
+        }
         break;
     }
 
