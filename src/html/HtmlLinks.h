@@ -12,7 +12,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringView>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -44,11 +43,10 @@ struct HtmlPage {
     // With anchors asked for: every element's id and every a element's name, as written.
     QSet<QString> anchors;
     // The values of links read from UTF-8 to be checked at once, decoded one
-    // after another into room for the whole page, so that it never moves;
-    // those links view it (HtmlLinksUse::CheckedNow).
-    std::unique_ptr<char16_t[]> valueText;
-    qsizetype valueTextRoom = 0;
-    qsizetype valueTextSize = 0;
+    // after another into room made for the whole page (its size), so that it
+    // never moves; those links view it (HtmlLinksUse::CheckedNow).
+    QString valueText;
+    qsizetype valueTextUsed = 0;
 };
 
 // The page's text as a browser decodes its bytes: by a byte-order mark, else by a charset declared in a

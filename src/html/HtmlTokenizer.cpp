@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -157,10 +158,9 @@ public:
         // that it never moves: a byte gives at most one unit of UTF-16. A
         // second reading into the same page that would not fit keeps its
         // values apart instead.
-        if (kUtf8 && use_ == HtmlLinksUse::CheckedNow && page_.valueTextRoom < n_ + page_.valueTextSize) {
-            if (page_.valueTextSize == 0) {
-                page_.valueText = std::make_unique_for_overwrite<char16_t[]>(std::size_t(n_));
-                page_.valueTextRoom = n_;
+        if (kUtf8 && use_ == HtmlLinksUse::CheckedNow && page_.valueText.size() < n_ + page_.valueTextUsed) {
+            if (page_.valueTextUsed == 0) {
+                page_.valueText.resize(n_); // room: resizing writes no units
             } else {
                 use_ = HtmlLinksUse::Kept; // views of the text there must stay valid
             }
@@ -464,14 +464,13 @@ private:
 
     // `p` is just after "<!--".
     // Whether the text at `p` spells `ascii` exactly.
-    template <std::size_t N>
-    bool Spells(qsizetype p, const char (&ascii)[N]) const
+    bool Spells(qsizetype p, std::string_view ascii) const
     {
-        constexpr auto size = qsizetype(N - 1);
+        const auto size = qsizetype(ascii.size());
         if (n_ - p < size)
             return false;
         for (qsizetype i = 0; i < size; ++i)
-            if (CodeOf(t_[p + i]) != char16_t(ascii[i]))
+            if (CodeOf(t_[p + i]) != char16_t(ascii[std::size_t(i)]))
                 return false;
         return true;
     }
@@ -702,13 +701,13 @@ private:
     {
         if constexpr (kUtf8) {
             if (use_ == HtmlLinksUse::CheckedNow) {
-                char16_t *const begin = page_.valueText.get() + page_.valueTextSize;
+                auto *const begin = reinterpret_cast<char16_t *>(page_.valueText.data()) + page_.valueTextUsed;
                 const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin,
                                                                       attribute.end - attribute.begin),
                                                        begin));
                 if (AttributeValueNeedsDecoding(raw))
                     return Value(attribute).toString();
-                page_.valueTextSize += raw.size();
+                page_.valueTextUsed += raw.size();
                 return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
             }
         }
