@@ -462,7 +462,6 @@ private:
         return SkipPast(p, '>');
     }
 
-    // `p` is just after "<!--".
     // Whether the text at `p` spells `ascii` exactly.
     bool Spells(qsizetype p, std::string_view ascii) const
     {
@@ -475,6 +474,7 @@ private:
         return true;
     }
 
+    // `p` is just after "<!--".
     qsizetype ReadComment(qsizetype p)
     {
         if (p < n_ && t_[p] == '>')
