@@ -42,8 +42,8 @@ enum NameStop : unsigned char {
     kEndsUnquotedValue = 4, // a space or ">"
 };
 
-constexpr std::array<unsigned char, 128> kNameStops = [] {
-    std::array<unsigned char, 128> stops{};
+constexpr std::array<unsigned char, u'>' + 1> kNameStops = [] {
+    std::array<unsigned char, u'>' + 1> stops{};
     for (const char16_t c : {u' ', u'\n', u'\t', u'\r', u'\f'})
         stops[c] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue;
     stops[u'/'] = kEndsTagName | kEndsAttributeName;
@@ -62,8 +62,10 @@ char16_t CodeOf(Unit unit)
 template <typename Unit>
 bool Stops(Unit unit, NameStop kind)
 {
+    // Every stop lies at or below ">", and most characters of a name above
+    // it (letters): those are told apart with one comparison.
     const char16_t c = CodeOf(unit);
-    return c < 128 && (kNameStops[c] & kind) != 0;
+    return c <= u'>' && (kNameStops[c] & kind) != 0;
 }
 
 template <typename Unit>
