@@ -25,6 +25,15 @@ bool IsLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// `run` with its ASCII capitals lowered.
+QByteArray Lowered(QByteArrayView run)
+{
+    QByteArray lowered = run.toByteArray();
+    for (char &c : lowered)
+        c = Lower(c);
+    return lowered;
+}
+
 bool StartsWithLower(QByteArrayView bytes, qsizetype p, QByteArrayView lowerWord)
 {
     if (bytes.size() - p < lowerWord.size())
@@ -51,15 +60,21 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
         return false;
     attribute.name.clear();
     attribute.value.clear();
+    // The name and the value each stand in one run of the bytes, taken
+    // lowered at once when the run ends.
+    const qsizetype nameBegin = p;
+    const auto takeName = [&] { attribute.name = Lowered(bytes.sliced(nameBegin, p - nameBegin)); };
     for (;; ++p) {
         if (p >= n)
             return false;
         const char c = bytes[p];
-        if (c == '=' && !attribute.name.isEmpty()) {
+        if (c == '=' && p > nameBegin) {
+            takeName();
             ++p;
             break;
         }
         if (IsSpace(c)) {
+            takeName();
             while (p < n && IsSpace(bytes[p]))
                 ++p;
             if (p >= n || bytes[p] != '=')
@@ -67,9 +82,10 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
             ++p;
             break;
         }
-        if (c == '/' || c == '>')
+        if (c == '/' || c == '>') {
+            takeName();
             return true;
-        attribute.name.append(Lower(c));
+        }
     }
     while (p < n && IsSpace(bytes[p]))
         ++p;
@@ -77,21 +93,21 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
         return false;
     const char first = bytes[p];
     if (first == '"' || first == '\'') {
-        for (++p; p < n; ++p) {
-            if (bytes[p] == first) {
-                ++p;
-                return true;
-            }
-            attribute.value.append(Lower(bytes[p]));
-        }
-        return false;
+        const qsizetype close = bytes.indexOf(first, p + 1);
+        if (close < 0)
+            return false;
+        attribute.value = Lowered(bytes.sliced(p + 1, close - p - 1));
+        p = close + 1;
+        return true;
     }
     if (first == '>')
         return true;
+    const qsizetype valueBegin = p;
     for (; p < n; ++p) {
-        if (IsSpace(bytes[p]) || bytes[p] == '>')
+        if (IsSpace(bytes[p]) || bytes[p] == '>') {
+            attribute.value = Lowered(bytes.sliced(valueBegin, p - valueBegin));
             return true;
-        attribute.value.append(Lower(bytes[p]));
+        }
     }
     return false;
 }
