@@ -6,10 +6,10 @@
 #include "html/HtmlLinks.h"
 #include "html/HtmlPrescan.h"
 #include "html/Windows1252.h"
+#include "util/UnitScan.h"
 
 #include <QStringDecoder>
 
-#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -131,7 +131,7 @@ namespace {
 
 bool IsAscii(QByteArrayView bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    return FindNonAscii(bytes.data(), 0, bytes.size()) < 0;
 }
 
 // A decoder of UTF-8 drops a byte-order mark at the start of what it

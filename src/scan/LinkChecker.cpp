@@ -74,7 +74,7 @@ QString LinkTextOf(const char *begin, const char *end)
 {
     // Most links are ASCII, for which the decoder's setting up costs more
     // than the decoding.
-    const bool ascii = std::all_of(begin, end, [](char c) { return (c & 0x80) == 0; });
+    const bool ascii = FindNonAscii(begin, 0, end - begin) < 0;
     const QByteArrayView bytes(begin, end);
     return ascii ? QString::fromLatin1(bytes) : DecodeNativeName(bytes);
 }

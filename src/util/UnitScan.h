@@ -261,20 +261,18 @@ inline qsizetype FindSurrogate(const char16_t *text, qsizetype from, qsizetype t
                           [](char16_t unit) { return (unit & 0xF800) == 0xD800; });
 }
 
-// The first UTF-16 unit of [from, to) above 127 (no ASCII character), or -1.
-inline qsizetype FindNonAscii(const char16_t *text, qsizetype from, qsizetype to)
+// The first unit of [from, to) above 127 (no ASCII character; in UTF-8,
+// a byte of a longer sequence), or -1.
+template <typename Unit>
+qsizetype FindNonAscii(const Unit *text, qsizetype from, qsizetype to)
 {
 #if defined(__SSE2__)
-    const __m128i highBits = _mm_set1_epi16(short(0xFF80));
-    const __m128i none = _mm_setzero_si128();
-    const __m128i all = _mm_set1_epi16(-1);
-    const auto stepMatches = [&](__m128i units) {
-        return _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(units, highBits), none), all);
-    };
+    const auto stepMatches = [](__m128i units) { return UnitLanes<Unit>::AboveAscii(units); };
 #else
     const auto stepMatches = nullptr;
 #endif
-    return FindFirstMatch(text, from, to, stepMatches, [](char16_t unit) { return unit > 0x7F; });
+    return FindFirstMatch(text, from, to, stepMatches,
+                          [](Unit unit) { return std::make_unsigned_t<Unit>(unit) > 0x7F; });
 }
 
 } // namespace quillan

@@ -156,6 +156,11 @@ TEST(UnitScan, FirstSurrogateAndFirstNonAsciiUnitMatchAPlainLoop)
         }
         ASSERT_EQ(FindSurrogate(text.data(), from, to), surrogate) << round;
         ASSERT_EQ(FindNonAscii(text.data(), from, to), nonAscii) << round;
+        // The same over bytes, each unit's low byte standing for it.
+        std::string bytes;
+        for (const char16_t unit : text)
+            bytes += char(unit > 0x7F ? 0x80 | (unit & 0x7F) : unit);
+        ASSERT_EQ(FindNonAscii(bytes.data(), from, to), nonAscii) << round;
     }
 }
 
