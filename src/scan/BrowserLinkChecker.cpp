@@ -3,6 +3,7 @@
 #include "scan/LinkChecker.h"
 #include "scan/LinkText.h"
 #include "scan/LinkTextMemo.h"
+#include "scan/PageBuffer.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -247,7 +248,8 @@ BrowserLinkChecker::~BrowserLinkChecker() = default;
 PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
                                             std::vector<BrokenLink> &found) const
 {
-    QByteArray bytes;
+    PageBuffer buffer;
+    QByteArray &bytes = buffer.Bytes();
     if (!page.ReadBytes(bytes))
         return PageReadResult{false, 0};
     HtmlPage html;

@@ -3,6 +3,7 @@
 #include "scan/LinkCheckerSearch.h"
 #include "scan/LinkText.h"
 #include "scan/LinkTextMemo.h"
+#include "scan/PageBuffer.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -131,7 +132,8 @@ PageReadResult LinkChecker::ReadPage(const PageToRead &page, std::vector<BrokenL
 {
     // Whatever could be read is examined; a read error just ends the page.
     PageReadResult result;
-    QByteArray bytes;
+    PageBuffer buffer;
+    QByteArray &bytes = buffer.Bytes();
     if (!page.ReadBytes(bytes)) {
         result.read = false;
         return result;
