@@ -353,13 +353,16 @@ void FolderWalk::recordLinks(const QString &page, const PageReadResult &result,
         ++state_.lngNumBrokenLinks;
         state_.GrowBrokenLinks(100);
         state_.brokenLinks[state_.lngNumBrokenLinks] = std::move(link);
-        host_.ShowStatus(BrokenLinksSoFarText(state_.lngNumBrokenLinks));
         if (state_.lngNumBrokenLinks >= options_.maxNumLinks) {
             state_.blnMaxNumLinksReached = true;
             ended_ = true;
             break;
         }
     }
+    // The status line is drawn only between pages: the count is shown once
+    // a page's links are in, not made into a text for each of them.
+    if (!found.empty())
+        host_.ShowBrokenLinksSoFar(state_.lngNumBrokenLinks);
     host_.PageChecked(page, result);
 }
 

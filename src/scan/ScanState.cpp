@@ -1,6 +1,13 @@
 #include "scan/ScanState.h"
 
+#include "scan/LinkChecker.h"
+
 namespace quillan {
+
+void WalkHost::ShowBrokenLinksSoFar(qint32 numBrokenLinks)
+{
+    ShowStatus(BrokenLinksSoFarText(numBrokenLinks));
+}
 
 namespace {
 

@@ -70,6 +70,10 @@ public:
     virtual void ShowFileBeingScanned(const QString &relativePath) = 0;
     // The status line: running counts during the walk.
     virtual void ShowStatus(const QString &text) = 0;
+    // Checking mode: the broken links recorded so far, once a page's are
+    // (or the limit is) reached. Shows BrokenLinksSoFarText; a host that
+    // shows nothing is spared making the text.
+    virtual void ShowBrokenLinksSoFar(qint32 numBrokenLinks);
     // Checking mode: a page was handed to the reader and its broken links
     // recorded. `path` is the page's full path.
     virtual void PageChecked(const QString &path, const PageReadResult &result)
@@ -94,6 +98,7 @@ public:
     bool StopRequested() const override { return false; }
     void ShowFileBeingScanned(const QString &) override {}
     void ShowStatus(const QString &) override {}
+    void ShowBrokenLinksSoFar(qint32) override {}
 };
 
 // The scan's lists and counters. Lists that the program treats as one-based

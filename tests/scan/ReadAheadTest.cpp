@@ -148,7 +148,7 @@ int pageNumber(const QString &path)
 class CountingHost : public QuietWalkHost
 {
 public:
-    void ShowStatus(const QString &) override { ++recorded; }
+    void ShowBrokenLinksSoFar(qint32) override { ++recorded; }
     bool StopRequested() const override { return stopAfterPages > 0 && recorded >= stopAfterPages; }
 
     std::atomic<int> recorded = 0;

@@ -13,6 +13,7 @@
 #include "run/ListFilesText.h"
 #include "run/WalkDriver.h"
 #include "scan/FolderWalk.h"
+#include "scan/LinkChecker.h"
 #include "settings/ExclusionLists.h"
 #include "settings/SettingsFile.h"
 #include "settings/TargetFileTypes.h"
@@ -272,6 +273,11 @@ public:
     {
         if (progress_.enabled())
             status_ = text;
+    }
+    void ShowBrokenLinksSoFar(qint32 numBrokenLinks) override
+    {
+        if (progress_.enabled())
+            status_ = BrokenLinksSoFarText(numBrokenLinks);
     }
     void PageChecked(const QString &path, const PageReadResult &result) override
     {
