@@ -88,6 +88,36 @@ void FindAttributeKeys(std::basic_string_view<Unit> text, std::span<AttributeKey
     }
 }
 
+#if defined(QUILLAN_WIDE_SCANS)
+// The wide loop of ScanLine: hands `look` each place it stops at, from `i`
+// as far as whole steps go. Returns where it stopped, or -1 once `look`
+// found the line's end.
+template <typename Unit, typename Look>
+QUILLAN_WIDE qsizetype ScanLineWide(const Unit *t, qsizetype n, qsizetype i, Look &look)
+{
+    using Lanes = WideLanes<Unit>;
+    const __m256i cr = Lanes::Splat(Unit('\r'));
+    const __m256i lf = Lanes::Splat(Unit('\n'));
+    const __m256i lt = Lanes::Splat(Unit('<'));
+    const __m256i bang = Lanes::Splat(Unit('!'));
+    const __m256i dash = Lanes::Splat(Unit('-'));
+    for (; i + Lanes::kPerStep + 1 <= n; i += Lanes::kPerStep) {
+        const __m256i here = LoadWide(t + i);
+        const __m256i next = LoadWide(t + i + 1);
+        const __m256i breaks = _mm256_or_si256(Lanes::Equal(here, cr), Lanes::Equal(here, lf));
+        const __m256i opening = _mm256_and_si256(Lanes::Equal(here, lt), Lanes::Equal(next, bang));
+        const __m256i closing = _mm256_and_si256(Lanes::Equal(here, dash), Lanes::Equal(next, dash));
+        unsigned mask = Lanes::Mask(_mm256_or_si256(breaks, _mm256_or_si256(opening, closing)));
+        while (mask != 0) {
+            if (look(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit))
+                return -1;
+            mask &= mask - 1;
+        }
+    }
+    return i;
+}
+#endif
+
 template <typename Unit>
 LineMarks ScanLine(std::basic_string_view<Unit> text, qsizetype from)
 {
@@ -113,6 +143,13 @@ LineMarks ScanLine(std::basic_string_view<Unit> text, qsizetype from)
         return false;
     };
     qsizetype i = qMax<qsizetype>(from, 0);
+#if defined(QUILLAN_WIDE_SCANS)
+    if (gWideScans) {
+        i = ScanLineWide(t, n, i, look);
+        if (i < 0)
+            return marks;
+    }
+#endif
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i cr = Lanes::Splat(Unit('\r'));

@@ -16,7 +16,24 @@
 #include <emmintrin.h>
 #endif
 
+// Processors with AVX2 take 32 bytes a step: the hottest scans have a second
+// loop for them, built for AVX2 alone and chosen when the program runs.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QUILLAN_WIDE_SCANS 1
+#define QUILLAN_WIDE __attribute__((target("avx2")))
+#include <immintrin.h>
+#endif
+
 namespace quillan {
+
+// Whether the scans with a wide loop use it: the processor has AVX2, and it
+// is not turned off (tests turn it off to run the narrow loops too).
+extern bool gWideScans;
+bool ProcessorHasWideScans();
+inline void AllowWideScans(bool allowed)
+{
+    gWideScans = allowed && ProcessorHasWideScans();
+}
 
 #if defined(__SSE2__)
 // The register operations for one width of unit.
@@ -53,6 +70,91 @@ template <typename Unit>
 inline __m128i LoadUnits(const Unit *at)
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+}
+#endif
+
+#if defined(QUILLAN_WIDE_SCANS)
+// The same, for the 32-byte registers of AVX2.
+template <typename Unit>
+struct WideLanes;
+
+template <>
+struct WideLanes<char16_t> {
+    static constexpr qsizetype kPerStep = 16;
+    static constexpr int kMaskBitsPerUnit = 2;
+    QUILLAN_WIDE static __m256i Splat(char16_t c) { return _mm256_set1_epi16(short(c)); }
+    QUILLAN_WIDE static __m256i Equal(__m256i a, __m256i b) { return _mm256_cmpeq_epi16(a, b); }
+    QUILLAN_WIDE static unsigned Mask(__m256i m) { return unsigned(_mm256_movemask_epi8(m)) & 0x55555555U; }
+    QUILLAN_WIDE static __m256i AboveAscii(__m256i v)
+    {
+        const __m256i ascii = _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(short(0xFF80))),
+                                                 _mm256_setzero_si256());
+        return _mm256_xor_si256(ascii, _mm256_set1_epi16(-1));
+    }
+};
+
+template <>
+struct WideLanes<char> {
+    static constexpr qsizetype kPerStep = 32;
+    static constexpr int kMaskBitsPerUnit = 1;
+    QUILLAN_WIDE static __m256i Splat(char c) { return _mm256_set1_epi8(c); }
+    QUILLAN_WIDE static __m256i Equal(__m256i a, __m256i b) { return _mm256_cmpeq_epi8(a, b); }
+    QUILLAN_WIDE static unsigned Mask(__m256i m) { return unsigned(_mm256_movemask_epi8(m)); }
+    QUILLAN_WIDE static __m256i AboveAscii(__m256i v) { return _mm256_cmpgt_epi8(_mm256_setzero_si256(), v); }
+};
+
+template <typename Unit>
+QUILLAN_WIDE inline __m256i LoadWide(const Unit *at)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
+}
+
+// The wide loop of ForEachPairAfterLetter below: from `i`, as far as whole
+// steps go. Returns where it stopped, or -1 when `found` said to stop.
+template <typename Unit, typename Found>
+QUILLAN_WIDE qsizetype ForEachPairAfterLetterWide(const Unit *text, qsizetype size, qsizetype i,
+                                                  Unit first, Unit second, char letterA, char letterB,
+                                                  Found &found)
+{
+    using Lanes = WideLanes<Unit>;
+    const __m256i a = Lanes::Splat(first);
+    const __m256i b = Lanes::Splat(second);
+    const __m256i lowerA = Lanes::Splat(Unit(letterA));
+    const __m256i lowerB = Lanes::Splat(Unit(letterB));
+    const __m256i caseBit = Lanes::Splat(Unit(0x20));
+    for (; i + Lanes::kPerStep + 1 <= size; i += Lanes::kPerStep) {
+        const __m256i pair = _mm256_and_si256(Lanes::Equal(LoadWide(text + i), a),
+                                              Lanes::Equal(LoadWide(text + i + 1), b));
+        if (Lanes::Mask(pair) == 0)
+            continue;
+        const __m256i before = LoadWide(text + i - 1);
+        const __m256i folded = _mm256_or_si256(before, caseBit);
+        const __m256i letter = _mm256_or_si256(
+            _mm256_or_si256(Lanes::Equal(folded, lowerA), Lanes::Equal(folded, lowerB)),
+            Lanes::AboveAscii(before));
+        for (unsigned mask = Lanes::Mask(_mm256_and_si256(pair, letter)); mask != 0; mask &= mask - 1) {
+            if (!found(i + std::countr_zero(mask) / Lanes::kMaskBitsPerUnit))
+                return -1;
+        }
+    }
+    return i;
+}
+
+// The wide loop of LastLineBreakIn below: the last break before `end` found
+// in whole steps down to `from`, or -1 with `end` where the steps stopped.
+template <typename Unit>
+QUILLAN_WIDE qsizetype LastLineBreakWide(const Unit *text, qsizetype from, qsizetype &end)
+{
+    using Lanes = WideLanes<Unit>;
+    const __m256i cr = Lanes::Splat(Unit('\r'));
+    const __m256i lf = Lanes::Splat(Unit('\n'));
+    for (; end - Lanes::kPerStep >= from; end -= Lanes::kPerStep) {
+        const __m256i units = LoadWide(text + end - Lanes::kPerStep);
+        const unsigned mask = Lanes::Mask(_mm256_or_si256(Lanes::Equal(units, cr), Lanes::Equal(units, lf)));
+        if (mask != 0)
+            return end - Lanes::kPerStep + (31 - std::countl_zero(mask)) / Lanes::kMaskBitsPerUnit;
+    }
+    return -1;
 }
 #endif
 
@@ -100,6 +202,13 @@ void ForEachPairAfterLetter(const Unit *text, qsizetype size, Unit first, Unit s
         return code > 127 || (code | 0x20) == Code(letterA) || (code | 0x20) == Code(letterB);
     };
     qsizetype i = 1;
+#if defined(QUILLAN_WIDE_SCANS)
+    if (gWideScans) {
+        i = ForEachPairAfterLetterWide(text, size, i, first, second, letterA, letterB, found);
+        if (i < 0)
+            return;
+    }
+#endif
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i a = Lanes::Splat(first);
@@ -135,6 +244,12 @@ qsizetype LastLineBreakIn(const Unit *text, qsizetype from, qsizetype to)
 {
     from = qMax<qsizetype>(from, 0);
     qsizetype end = to; // units before `end` are yet to be looked at
+#if defined(QUILLAN_WIDE_SCANS)
+    if (gWideScans) {
+        if (const qsizetype found = LastLineBreakWide(text, from, end); found >= 0)
+            return found;
+    }
+#endif
 #if defined(__SSE2__)
     using Lanes = UnitLanes<Unit>;
     const __m128i cr = Lanes::Splat(Unit('\r'));

@@ -6,6 +6,8 @@
 #include "util/NativeName.h"
 #include "util/StrProc.h"
 
+#include "engine/ScanWidths.h"
+
 #include <QRandomGenerator>
 
 #include <array>
@@ -78,26 +80,28 @@ std::vector<std::vector<qsizetype>> KeysFound(const QString &text)
 
 TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
 {
-    // Random texts built from pieces of keys, capitals, accented letters and
-    // line breaks, searched as UTF-16 and as UTF-8.
-    const QStringList pieces =
-        QStringLiteral(" |h|H|ref|REF|s|S|rc|=|\"|\r\n|\u0130|\u00c9| href=\"| SRC=\"|\u212a").split(u'|');
-    QRandomGenerator random(20240601);
-    for (int round = 0; round < 2000; ++round) {
-        QString text;
-        const int length = random.bounded(1, 40);
-        for (int i = 0; i < length; ++i)
-            text += pieces[random.bounded(int(pieces.size()))];
-        std::vector<std::vector<qsizetype>> expected;
-        for (const QStringView key : {kHrefKey, kSrcKey}) {
-            expected.emplace_back();
-            for (qsizetype at = IndexOfInLowered(text, key, 0); at >= 0;
-                 at = IndexOfInLowered(text, key, at + 1))
-                expected.back().push_back(at);
+    ForEachScanWidth([&] {
+        // Random texts built from pieces of keys, capitals, accented letters and
+        // line breaks, searched as UTF-16 and as UTF-8.
+        const QStringList pieces =
+            QStringLiteral(" |h|H|ref|REF|s|S|rc|=|\"|\r\n|\u0130|\u00c9| href=\"| SRC=\"|\u212a").split(u'|');
+        QRandomGenerator random(20240601);
+        for (int round = 0; round < 2000; ++round) {
+            QString text;
+            const int length = random.bounded(1, 40);
+            for (int i = 0; i < length; ++i)
+                text += pieces[random.bounded(int(pieces.size()))];
+            std::vector<std::vector<qsizetype>> expected;
+            for (const QStringView key : {kHrefKey, kSrcKey}) {
+                expected.emplace_back();
+                for (qsizetype at = IndexOfInLowered(text, key, 0); at >= 0;
+                     at = IndexOfInLowered(text, key, at + 1))
+                    expected.back().push_back(at);
+            }
+            ASSERT_EQ(KeysFound<char16_t>(text), expected) << text.toStdString();
+            ASSERT_EQ(KeysFound<char>(text), expected) << text.toStdString();
         }
-        ASSERT_EQ(KeysFound<char16_t>(text), expected) << text.toStdString();
-        ASSERT_EQ(KeysFound<char>(text), expected) << text.toStdString();
-    }
+    });
 }
 
 TEST(LinkCheckerSearch, NoCharacterOutsideAsciiLowersToALetterOfAKey)
@@ -112,35 +116,37 @@ TEST(LinkCheckerSearch, NoCharacterOutsideAsciiLowersToALetterOfAKey)
 
 TEST(LinkCheckerSearch, ALineScanFindsItsEndAndTheFirstCommentMarksOnIt)
 {
-    // Against plain searches, from every start, on texts of comment marks,
-    // their pieces and breaks of each kind, long enough for the eight-unit
-    // steps and their tails.
-    const QStringList pieces = QStringLiteral("a|<|!|-|<!|--|<!--|-->|--->|\r|\n|\r\n").split(u'|');
-    QRandomGenerator random(20261208);
-    for (int round = 0; round < 3000; ++round) {
-        QString text;
-        for (int i = random.bounded(0, 40); i > 0; --i)
-            text += pieces[random.bounded(int(pieces.size()))];
-        for (qsizetype from = 0; from <= text.size(); ++from) {
-            qsizetype end = from;
-            while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
-                ++end;
-            auto firstBefore = [&](const QString &mark) {
-                const qsizetype at = text.indexOf(mark, from);
-                return at >= 0 && at + mark.size() <= end ? at : -1;
-            };
-            const QByteArray bytes = text.toLatin1(); // ASCII: the same places
-            for (const LineMarks &marks :
-                 {ScanLine(UnitsOf(text), from),
-                  ScanLine(std::string_view(bytes.constData(), size_t(bytes.size())), from)}) {
-                ASSERT_EQ(marks.end, end) << text.toStdString() << " from " << from;
-                ASSERT_EQ(marks.commentStart, firstBefore(u"<!--"_s))
-                    << text.toStdString() << " from " << from;
-                ASSERT_EQ(marks.commentEnd, firstBefore(u"-->"_s))
-                    << text.toStdString() << " from " << from;
+    ForEachScanWidth([&] {
+        // Against plain searches, from every start, on texts of comment marks,
+        // their pieces and breaks of each kind, long enough for the eight-unit
+        // steps and their tails.
+        const QStringList pieces = QStringLiteral("a|<|!|-|<!|--|<!--|-->|--->|\r|\n|\r\n").split(u'|');
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 3000; ++round) {
+            QString text;
+            for (int i = random.bounded(0, 40); i > 0; --i)
+                text += pieces[random.bounded(int(pieces.size()))];
+            for (qsizetype from = 0; from <= text.size(); ++from) {
+                qsizetype end = from;
+                while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+                    ++end;
+                auto firstBefore = [&](const QString &mark) {
+                    const qsizetype at = text.indexOf(mark, from);
+                    return at >= 0 && at + mark.size() <= end ? at : -1;
+                };
+                const QByteArray bytes = text.toLatin1(); // ASCII: the same places
+                for (const LineMarks &marks :
+                     {ScanLine(UnitsOf(text), from),
+                      ScanLine(std::string_view(bytes.constData(), size_t(bytes.size())), from)}) {
+                    ASSERT_EQ(marks.end, end) << text.toStdString() << " from " << from;
+                    ASSERT_EQ(marks.commentStart, firstBefore(u"<!--"_s))
+                        << text.toStdString() << " from " << from;
+                    ASSERT_EQ(marks.commentEnd, firstBefore(u"-->"_s))
+                        << text.toStdString() << " from " << from;
+                }
             }
         }
-    }
+    });
 }
 
 TEST(LinkCheckerSearch, LineNumbersCountEachKindOfBreak)
