@@ -222,17 +222,19 @@ private:
     Run Slice(qsizetype at, qsizetype size) const { return Run(t_ + at, size); }
 
     // The element whose name stands at [at, end). Pages use a few names
-    // over and over (a listing's spans one after another): the last one
-    // looked up is kept.
+    // over and over (a listing's spans, a table's rows and cells): the last
+    // name met with each first letter and length is kept, with where it
+    // stands in the text.
     HtmlElementName Element(qsizetype at, qsizetype end)
     {
         const qsizetype size = end - at;
-        if (size != lastNameSize_ || !std::equal(t_ + at, t_ + end, t_ + lastName_)) {
-            lastName_ = at;
-            lastNameSize_ = size;
-            lastElement_ = LookUpElement(Slice(at, size));
+        KnownName &known = knownNames_[(std::size_t(CodeOf(t_[at])) * 8 + std::size_t(size)) % kKnownNames];
+        if (size != known.size || !std::equal(t_ + at, t_ + end, t_ + known.at)) {
+            known.at = at;
+            known.size = size;
+            known.element = LookUpElement(Slice(at, size));
         }
-        return lastElement_;
+        return known.element;
     }
 
     qsizetype NameEnd(qsizetype p) const
@@ -813,9 +815,13 @@ private:
     bool anchors_;
     HtmlLinksUse use_;
     HtmlLineCounter lines_;
-    qsizetype lastName_ = 0; // where the name last looked up stands, and its size
-    qsizetype lastNameSize_ = 0;
-    HtmlElementName lastElement_ = LookUpElement(QStringView());
+    struct KnownName {
+        qsizetype at = 0;
+        qsizetype size = 0; // no name is empty: 0 marks a slot never used
+        HtmlElementName element;
+    };
+    static constexpr std::size_t kKnownNames = 64;
+    std::array<KnownName, kKnownNames> knownNames_{};
     std::vector<Frame> frames_;
     std::vector<RecordedAttribute> attributes_;
     HtmlAttributeSet seen_ = 0;

@@ -50,6 +50,15 @@ TEST(HtmlAttributes, EachElementGivesItsResourceAttributesOnly)
     EXPECT_EQ(LinksOf(page), expected);
 }
 
+TEST(HtmlAttributes, NamesOfOneLengthAndFirstLetterAreToldApartInEitherCase)
+{
+    // A page's element names are looked up once each and kept; these pairs
+    // share a place where they are kept.
+    EXPECT_EQ(ValuesOf(S("<abbr href=no><area href=a1><abbr href=no><AREA href=a2><Abbr href=no><area href=a3>"
+                         "<ins src=no cite=i1><img src=i2 cite=no><INS cite=i3><IMG src=i4><ins src=no>")),
+              Values({"a1", "a2", "a3", "i1", "i2", "i3", "i4"}));
+}
+
 TEST(HtmlAttributes, LinksKeepTheirOrderWithinATag)
 {
     EXPECT_EQ(ValuesOf(S("<img srcset=\"a.png 2x\" src=b.png longdesc=c.htm><link href=s.css rel=x>")),
