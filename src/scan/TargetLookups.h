@@ -15,13 +15,19 @@
 
 namespace quillan {
 
-// The part of a table shared by threads where `key` belongs, chosen by its
-// length and last character: cheap, and the table's own hash is worked out
-// once, inside the part.
+// The part of a table shared by threads where `key` belongs, chosen by a
+// hash of its last characters: cheap, and the table's own hash is worked out
+// once, inside the part. A site's targets mostly share their length and
+// extension ("p0123.html") and differ just before it, so its last dozen
+// characters are mixed, not fewer: keys that all fell in one part would
+// have the threads wait for each other at its lock.
 inline std::size_t ShardOf(const QString &key, std::size_t shards)
 {
-    const std::size_t tail = key.isEmpty() ? 0 : key.back().unicode();
-    return (std::size_t(key.size()) * 31 + tail) % shards;
+    constexpr qsizetype kMixed = 12;
+    quint64 hash = 0xcbf29ce484222325ULL ^ quint64(key.size());
+    for (qsizetype i = qMax<qsizetype>(key.size() - kMixed, 0); i < key.size(); ++i)
+        hash = (hash ^ key[i].unicode()) * 0x100000001b3ULL;
+    return std::size_t(hash ^ (hash >> 32)) % shards;
 }
 
 class TargetLookups
