@@ -300,6 +300,10 @@ bool FolderWalk::passPage(const QString &page, qint64 bytes,
     }
     auto read = std::make_shared<PageRead>();
     read->page = std::move(toRead);
+    if (!spareFound_.empty()) {
+        read->found = std::move(spareFound_.back());
+        spareFound_.pop_back();
+    }
     pool_->Submit(read);
     ++pagesAhead_;
     bytesAhead_ += bytes;
@@ -328,6 +332,7 @@ void FolderWalk::record(Step &step)
         bytesAhead_ -= step.bytes;
         pool_->Finish(*step.read);
         recordLinks(step.read->page.path, step.read->result, step.read->found);
+        recycleFound(step.read->found);
         break;
     case StepKind::FileDone:
     case StepKind::SubfolderNext:
@@ -344,6 +349,17 @@ void FolderWalk::record(Step &step)
         host_.FolderSkipped(step.shown, SkippedFolder::TooDeep);
         break;
     }
+}
+
+void FolderWalk::recycleFound(std::vector<BrokenLink> &found)
+{
+    // Kept as many as the pages in hand, and none grown large by one page.
+    constexpr size_t kMostKeptLinks = 64;
+    found.clear();
+    if (found.capacity() == 0 || found.capacity() > kMostKeptLinks
+        || int(spareFound_.size()) > limits_.pages)
+        return;
+    spareFound_.push_back(std::move(found));
 }
 
 void FolderWalk::recordLinks(const QString &page, const PageReadResult &result,

@@ -92,6 +92,8 @@ private:
     // Records one page's broken links in the order found, up to the limit.
     void recordLinks(const QString &page, const PageReadResult &result,
                      std::vector<BrokenLink> &found);
+    // Keeps a recorded page's list, emptied, for a page to be read.
+    void recycleFound(std::vector<BrokenLink> &found);
 
     ScanState &state_;
     const ScanOptions &options_;
@@ -105,6 +107,10 @@ private:
     qint64 bytesAhead_ = 0;
     bool ended_ = false;
     std::vector<BrokenLink> found_; // one page's broken links, read on this thread
+    // The lists of broken links of pages recorded, emptied, for pages to be
+    // read: made and freed here, not by the threads that fill them, whose
+    // frees of this thread's memory would wait on the allocator's locks.
+    std::vector<std::vector<BrokenLink>> spareFound_;
     QStringList loweredFilepathExclusions_;
     bool exclusionsHoldReplacement_ = false;
     QStringList loweredExcludedSubfolderPaths_;
