@@ -17,7 +17,10 @@
 #endif
 
 // Processors with AVX2 take 32 bytes a step: the hottest scans have a second
-// loop for them, built for AVX2 alone and chosen when the program runs.
+// loop for them, built for AVX2 alone and chosen when the program runs. The
+// loop is written out again for the wide registers rather than shared: code
+// built for AVX2 inlines only code built for it too, and the program itself
+// is built for processors without it.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QUILLAN_WIDE_SCANS 1
 #define QUILLAN_WIDE __attribute__((target("avx2")))
