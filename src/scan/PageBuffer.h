@@ -21,8 +21,8 @@ public:
     PageBuffer(const PageBuffer &) = delete;
     PageBuffer &operator=(const PageBuffer &) = delete;
 
-    // Empty when taken; holds nothing of an earlier page's that anything may
-    // still point into, as the page it held is done.
+    // Empty when taken. The page read into it before is done with: nothing
+    // points into it any more.
     QByteArray &Bytes() { return *bytes_; }
 
 private:
