@@ -8,7 +8,8 @@
 // Pages are read the classic way or, when the options ask, as a browser
 // reads them, with or without anchors; either way a page's records come in
 // the order of its lines. The classic reading of the page's bytes must give
-// what the reading of its UTF-16 text gives.
+// what the reading of its UTF-16 text gives, with the scans' wide loops and
+// with their narrow ones.
 //
 // Input: one byte of options; when it asks for names the locale cannot
 // decode, the byte those names hold; two short exclusion texts (file paths,
@@ -23,6 +24,7 @@
 #include "settings/TargetFileTypes.h"
 
 #include "util/NativeName.h"
+#include "util/UnitScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -228,13 +230,22 @@ void checkBothReadings(const ScanState &state, const ScanOptions &scan, const QB
     const QString text = DecodeLocaleText(bytes);
     std::vector<BrokenLink> fromText;
     std::vector<BrokenLink> fromBytes;
-    FUZZ_REQUIRE(checker.ReadText(UnitsOf(text), at, fromText).linksChecked
-                 == checker.ReadText(Utf8TextOf(bytes), at, fromBytes).linksChecked);
-    FUZZ_REQUIRE(fromText.size() == fromBytes.size());
+    const qint32 checked = checker.ReadText(Utf8TextOf(bytes), at, fromBytes).linksChecked;
+    FUZZ_REQUIRE(checker.ReadText(UnitsOf(text), at, fromText).linksChecked == checked);
+    // The same with the scans' 16-byte loops (the 32-byte ones are used
+    // where the processor has them).
+    std::vector<BrokenLink> narrow;
+    AllowWideScans(false);
+    const qint32 narrowChecked = checker.ReadText(Utf8TextOf(bytes), at, narrow).linksChecked;
+    AllowWideScans(true);
+    FUZZ_REQUIRE(narrowChecked == checked);
+    FUZZ_REQUIRE(fromText.size() == fromBytes.size() && narrow.size() == fromBytes.size());
     for (size_t i = 0; i < fromText.size(); ++i) {
-        FUZZ_REQUIRE(fromText[i].strLinkTo == fromBytes[i].strLinkTo);
-        FUZZ_REQUIRE(fromText[i].line == fromBytes[i].line);
-        FUZZ_REQUIRE(fromText[i].link == fromBytes[i].link);
+        for (const BrokenLink &other : {fromText[i], narrow[i]}) {
+            FUZZ_REQUIRE(other.strLinkTo == fromBytes[i].strLinkTo);
+            FUZZ_REQUIRE(other.line == fromBytes[i].line);
+            FUZZ_REQUIRE(other.link == fromBytes[i].link);
+        }
     }
 }
 
