@@ -63,21 +63,27 @@ QStringView linkExtensionOf(QStringView link)
     return dot < 0 ? QStringView() : name.sliced(dot + 1);
 }
 
-// A link's text as the page's text holds it: UTF-16 as it stands, or UTF-8
-// decoded as the whole page would be (a link begins and ends beside a
-// quote, where no sequence of several bytes can be cut).
-QString LinkTextOf(const char16_t *begin, const char16_t *end)
+// A link's text as the page's text holds it, written into `text` (whose
+// room is used again): UTF-16 as it stands, or UTF-8 decoded as the whole
+// page would be (a link begins and ends beside a quote, where no sequence of
+// several bytes can be cut).
+void SetLinkText(QString &text, const char16_t *begin, const char16_t *end)
 {
-    return QStringView(begin, end).toString();
+    text.resize(end - begin);
+    std::copy(begin, end, reinterpret_cast<char16_t *>(text.data()));
 }
 
-QString LinkTextOf(const char *begin, const char *end)
+void SetLinkText(QString &text, const char *begin, const char *end)
 {
     // Most links are ASCII, for which the decoder's setting up costs more
     // than the decoding.
-    const bool ascii = FindNonAscii(begin, 0, end - begin) < 0;
-    const QByteArrayView bytes(begin, end);
-    return ascii ? QString::fromLatin1(bytes) : DecodeNativeName(bytes);
+    if (FindNonAscii(begin, 0, end - begin) >= 0) {
+        text = DecodeNativeName(QByteArrayView(begin, end));
+        return;
+    }
+    text.resize(end - begin);
+    std::transform(begin, end, reinterpret_cast<char16_t *>(text.data()),
+                   [](char c) { return char16_t(static_cast<unsigned char>(c)); });
 }
 
 } // namespace
@@ -156,9 +162,12 @@ PageReadResult LinkChecker::ReadText(std::basic_string_view<Unit> text, const Pa
     PageReadResult result;
     // A link's target depends on the page's folder alone.
     knownLinks.Use(id_, page.folders.constLast());
-    std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
-                                     AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
-    FindAttributeKeys(text, keys);
+    // Each thread keeps the lists of the keys' places from page to page.
+    thread_local std::array<AttributeKey, 2> keys{AttributeKey{kHrefKey, KeyPlaces(kHrefKey.size())},
+                                                  AttributeKey{kSrcKey, KeyPlaces(kSrcKey.size())}};
+    for (AttributeKey &key : keys)
+        key.places.Clear();
+    FindAttributeKeys(text, std::span(keys));
     const KeyPlaces &hrefs = keys[0].places;
     const KeyPlaces &srcs = keys[1].places;
 
@@ -234,8 +243,10 @@ bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineSta
     bool isKnown = false;
     KnownLink &known = knownLinks.Find(units + linkStart, closingQuote - (units + linkStart), isKnown);
     if (!isKnown) {
-        known.link = LinkTextOf(units + linkStart, closingQuote);
-        known.target = resolveLink(known.link, page);
+        // The slot's strings are written over, their room used again (a
+        // broken link recorded keeps a copy of its own).
+        SetLinkText(known.link, units + linkStart, closingQuote);
+        resolveLink(known.link, page, known.target);
         known.exists = !known.target.isEmpty() && lookups_.FileExists(known.target);
     }
     if (known.target.isEmpty())
@@ -258,30 +269,33 @@ std::string_view Utf8TextOf(const QByteArray &bytes)
     return text;
 }
 
-QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
+void LinkChecker::resolveLink(QStringView link, const PageToRead &page, QString &target) const
 {
+    if (!target.isDetached())
+        target = QString(); // shared with a recorded link or a look-up: left to them
+    target.resize(0);
     // A browser drops what stands around the link inside its quotes; a link
     // of only a query names the page itself.
     link = TrimControlChars(link);
     if (link.startsWith(u'?'))
-        return QString();
+        return;
     // Most links hold none of the marks looked for below: one search over
     // the link rules them all out.
     const bool plain = FindAnyOf(link.utf16(), 0, link.size(), u':', u'#', u'&', u'%') < 0;
     // Every mark of a link that leaves the site holds a colon.
     if (!plain && ContainsChar(link, u':')) {
         if (StartsWithUrlScheme(link))
-            return QString();
+            return;
         for (QStringView mark : kNotLocalMarks) {
             if (ContainsInLowered(link, mark))
-                return QString();
+                return;
         }
     }
     const qsizetype fragment = plain ? -1 : IndexOfChar(link, u'#');
     if (fragment >= 0)
         link = link.first(fragment);
     if (IsExcludedLink(link) || !isCheckableType(link))
-        return QString();
+        return;
 
     QString decoded;
     QStringView path = link;
@@ -297,13 +311,11 @@ QString LinkChecker::resolveLink(QStringView link, const PageToRead &page) const
         path = path.sliced(3);
     }
     if (depth < 1)
-        return QString();
+        return;
     const QString &folder = page.folders[depth];
-    QString target;
     target.reserve(folder.size() + path.size());
     target.append(folder);
     target.append(path);
-    return target;
 }
 
 bool LinkChecker::isCheckableType(QStringView link) const

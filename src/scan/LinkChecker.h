@@ -49,8 +49,9 @@ private:
     bool checkLine(std::basic_string_view<Unit> text, qsizetype lineStart, const LineMarks &marks,
                    const KeyPlaces &hrefs, const KeyPlaces &srcs, const PageToRead &page,
                    LineCounter<Unit> &lines, std::vector<BrokenLink> &found) const;
-    // The target a link names, or "" when it is not to be checked.
-    QString resolveLink(QStringView link, const PageToRead &page) const;
+    // The file `link` names, written into `target` (whose room is used
+    // again), or `target` emptied when the link is not to be checked.
+    void resolveLink(QStringView link, const PageToRead &page, QString &target) const;
     bool isCheckableType(QStringView link) const;
     bool isCheckableExtension(QStringView extension) const;
 

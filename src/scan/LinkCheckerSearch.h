@@ -21,6 +21,8 @@ public:
     explicit KeyPlaces(qsizetype keyLength) : keyLength_(keyLength) {}
 
     void Add(qsizetype at) { places_.push_back(at); }
+    // Forgets the places, keeping the room they took.
+    void Clear() { places_.clear(); }
     // The first place at or after `from` when the key also ends by `end`;
     // otherwise -1.
     qsizetype Within(qsizetype from, qsizetype end) const;

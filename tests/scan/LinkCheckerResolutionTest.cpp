@@ -152,6 +152,38 @@ TEST(LinkTargets, TheSameTextLeadsWhereEachPagesFolderSays)
               "a/1.htm -> x.htm|a/2.htm -> x.htm|a/b/1.htm -> a/b/x.htm|a/b/1.htm -> a/b/y.htm");
 }
 
+TEST(LinkRecording, EachLinkKeepsItsTextWhenItsRememberedAnswerMakesRoomForAnother)
+{
+    // More distinct texts in one folder than a thread remembers: each takes
+    // over the place of another, and every link recorded keeps its own text
+    // and target. Some of the texts lead nowhere checked, some name files
+    // that are there.
+    CheckSetup setup;
+    setup.jobs = 1;
+    TempTree site;
+    site.file(QStringLiteral("there.htm"));
+    QByteArray page;
+    std::string expected;
+    QStringList texts;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 1500; ++i) {
+            const QByteArray name = "gone-" + QByteArray::number(i) + (i % 2 == 0 ? ".htm" : "-caf\xc3\xa9.htm");
+            page += "<a href=\"" + name + "\">\n<a href=\"there.htm\">\n<a href=\"mailto:x" + QByteArray::number(i) + "\">\n";
+            if (!expected.empty())
+                expected += '|';
+            expected += "a.htm -> " + name.toStdString();
+            texts.append(QString::fromUtf8(name));
+        }
+    }
+    site.file(QStringLiteral("a.htm"), page);
+    const CheckOutcome outcome = CheckSite(site, setup);
+    EXPECT_EQ(outcome.links, expected);
+    QStringList recorded;
+    for (qint32 i = 1; i <= outcome.state.lngNumBrokenLinks; ++i)
+        recorded.append(outcome.state.brokenLinks[i].link);
+    EXPECT_EQ(recorded, texts);
+}
+
 TEST(LinkRecording, EveryOccurrenceInFoundOrderWithFullPathsUpToTheLimit)
 {
     TempTree site;
