@@ -10,8 +10,12 @@ namespace quillan {
 
 qsizetype KeyPlaces::Within(qsizetype from, qsizetype end) const
 {
-    const auto place = std::lower_bound(places_.begin(), places_.end(), from);
-    return place != places_.end() && *place + keyLength_ <= end ? *place : -1;
+    if (next_ > 0 && places_[next_ - 1] >= from) // asked about an earlier place
+        next_ = size_t(std::lower_bound(places_.begin(), places_.begin() + qsizetype(next_), from)
+                       - places_.begin());
+    while (next_ < places_.size() && places_[next_] < from)
+        ++next_;
+    return next_ < places_.size() && places_[next_] + keyLength_ <= end ? places_[next_] : -1;
 }
 
 namespace {

@@ -22,14 +22,21 @@ public:
 
     void Add(qsizetype at) { places_.push_back(at); }
     // Forgets the places, keeping the room they took.
-    void Clear() { places_.clear(); }
+    void Clear()
+    {
+        places_.clear();
+        next_ = 0;
+    }
     // The first place at or after `from` when the key also ends by `end`;
-    // otherwise -1.
+    // otherwise -1. A page is read from its start to its end, so `from`
+    // mostly grows from one question to the next: the answer is looked for
+    // from the last one on.
     qsizetype Within(qsizetype from, qsizetype end) const;
 
 private:
     qsizetype keyLength_;
     std::vector<qsizetype> places_;
+    mutable size_t next_ = 0; // the first place at or after the last `from`
 };
 
 // An attribute key such as ` href="` (lower case, ending with `="`) and the

@@ -104,6 +104,36 @@ TEST(LinkCheckerSearch, AttributeKeysFoundTogetherMatchTheLoweredSearch)
     });
 }
 
+TEST(LinkCheckerSearch, KeyPlacesAnswerAsAPlainSearchWhateverTheOrderOfTheQuestions)
+{
+    // Mostly growing starts, as a page is read, with some going back and
+    // some asked again, on lists that are emptied and filled anew.
+    QRandomGenerator random(8122026);
+    KeyPlaces places(3);
+    for (int round = 0; round < 300; ++round) {
+        places.Clear();
+        std::vector<qsizetype> added;
+        for (qsizetype at = random.bounded(5); at < 200; at += 1 + random.bounded(12)) {
+            places.Add(at);
+            added.push_back(at);
+        }
+        qsizetype from = 0;
+        for (int question = 0; question < 60; ++question) {
+            const int step = random.bounded(10);
+            from = step == 0 ? random.bounded(210) : step == 1 ? from : from + random.bounded(8);
+            const qsizetype end = from + random.bounded(40);
+            qsizetype expected = -1;
+            for (const qsizetype at : added) {
+                if (at >= from) {
+                    expected = at + 3 <= end ? at : -1;
+                    break;
+                }
+            }
+            ASSERT_EQ(places.Within(from, end), expected) << "from " << from << " to " << end;
+        }
+    }
+}
+
 TEST(LinkCheckerSearch, NoCharacterOutsideAsciiLowersToALetterOfAKey)
 {
     // The search of a page's UTF-8 bytes compares ASCII only.
