@@ -236,9 +236,10 @@ bool LinkChecker::checkLine(std::basic_string_view<Unit> text, qsizetype lineSta
             return false;
         linkStart += kSrcKey.size();
     }
-    const Unit *closingQuote = std::find(units + linkStart, units + end, Unit('"'));
-    if (closingQuote == units + end)
+    const qsizetype quote = FindUnit(units, linkStart, end, Unit('"'));
+    if (quote < 0)
         return false;
+    const Unit *closingQuote = units + quote;
 
     bool isKnown = false;
     KnownLink &known = knownLinks.Find(units + linkStart, closingQuote - (units + linkStart), isKnown);
