@@ -426,23 +426,45 @@ TEST_F(CheckCommandTest, ASignalTakenByAWorkerThreadStopsTheWalk)
     ASSERT_GT(pid, 0); // writing, with its workers started
 
     // One thread other than the walking one that takes Ctrl-C (a runtime's
-    // own thread may block every signal).
+    // own thread may block every signal, and a thread blocks them all while
+    // it starts: on a busy machine the workers may still be starting).
     pid_t worker = 0;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile status(tasks + u'/' + task + QStringLiteral("/status"));
-        if (task.toInt() == pid || !status.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("SigBlk:")
-                && (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ULL << (SIGINT - 1))) == 0)
-                worker = task.toInt();
+    for (int wait = 0; worker == 0 && wait < 5000; ++wait) {
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile status(tasks + u'/' + task + QStringLiteral("/status"));
+            if (task.toInt() == pid || !status.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.startsWith("SigBlk:")
+                    && (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ULL << (SIGINT - 1))) == 0)
+                    worker = task.toInt();
+            }
+            if (worker != 0)
+                break;
         }
-        if (worker != 0)
-            break;
+        if (worker == 0)
+            ::usleep(1000);
     }
     ASSERT_NE(worker, 0) << "no thread beside the walking one";
     ASSERT_EQ(::syscall(SYS_tgkill, pid, worker, SIGINT), 0);
+    // The signal waits for that thread to run; on a busy machine the walk,
+    // once its output is read, could end first. The output is read once the
+    // thread has taken the signal.
+    QFile workerStatus(tasks + u'/' + QString::number(worker) + QStringLiteral("/status"));
+    for (int wait = 0; wait < 5000; ++wait) {
+        bool pending = false;
+        if (workerStatus.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : workerStatus.readAll().split('\n')) {
+                if (line.startsWith("SigPnd:"))
+                    pending = (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ULL << (SIGINT - 1))) != 0;
+            }
+            workerStatus.close();
+        }
+        if (!pending)
+            break;
+        ::usleep(1000);
+    }
     out += ReadAll(readEnd);
     ::close(readEnd);
     int status = 0;
