@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -215,6 +216,12 @@ public:
         PackedName key;
         if (!Pack(name, size, key))
             return -1;
+        return FindPacked(key);
+    }
+
+    // The index of the name packed as `key`; -1 when it is not there.
+    int FindPacked(const PackedName &key) const
+    {
         for (std::size_t slot = Hash(key); slots_[slot].index >= 0; slot = (slot + 1) % kSlots)
             if (slots_[slot].key == key)
                 return slots_[slot].index;
@@ -235,7 +242,7 @@ constexpr NameIndex kAttributeIndex(kAttributes);
 constexpr HtmlAttributeSet kSvgLinks = Bit(A::Href) | Bit(A::XlinkHref);
 
 // The attributes of an HTML element that name a resource.
-HtmlAttributeSet HtmlResourceAttributes(HtmlElement element)
+constexpr HtmlAttributeSet HtmlResourceAttributes(HtmlElement element)
 {
     switch (element) {
     case E::A:
@@ -276,6 +283,39 @@ HtmlAttributeSet HtmlResourceAttributes(HtmlElement element)
     }
 }
 
+constexpr HtmlAttributeSet Wanted(HtmlElement element, HtmlContext context, bool anchors)
+{
+    HtmlAttributeSet wanted = anchors ? Bit(A::Id) : 0;
+    if (context != HtmlContext::Html) {
+        // A font with any of these leaves svg and MathML.
+        if (element == E::Font)
+            wanted |= Bit(A::Color) | Bit(A::Face) | Bit(A::Size);
+        return context == HtmlContext::Svg ? wanted | kSvgLinks : wanted;
+    }
+    wanted |= HtmlResourceAttributes(element);
+    if (element == E::A && anchors)
+        wanted |= Bit(A::Name);
+    if (element == E::Link)
+        wanted |= Bit(A::Rel);
+    if (element == E::Meta)
+        wanted |= Bit(A::HttpEquiv) | Bit(A::Content);
+    return wanted;
+}
+
+constexpr quint32 LengthsOf(HtmlAttributeSet attributes)
+{
+    constexpr std::array<quint32, 32> kLengthBits = [] {
+        std::array<quint32, 32> bits{};
+        for (const AttributeEntry &entry : kAttributes)
+            bits[std::size_t(entry.attribute)] = 1U << entry.name.size();
+        return bits;
+    }();
+    quint32 lengths = 0;
+    for (; attributes != 0; attributes &= attributes - 1)
+        lengths |= kLengthBits[std::size_t(std::countr_zero(attributes))];
+    return lengths;
+}
+
 } // namespace
 
 namespace {
@@ -314,38 +354,49 @@ HtmlAttribute LookUpAttribute(QByteArrayView name)
     return AttributeAt(kAttributeIndex.Find(name.data(), name.size()));
 }
 
+HtmlAttribute LookUpAttribute(const char *name, qsizetype size, qsizetype readable)
+{
+    constexpr qsizetype kWord = 8;
+    if (std::endian::native != std::endian::little || size < 1 || size > kWord || readable < kWord)
+        return LookUpAttribute(QByteArrayView(name, size));
+    // The name's bytes in one word, as Pack places them (the first lowest).
+    uint64_t word = 0;
+    std::memcpy(&word, name, sizeof word);
+    word &= ~uint64_t(0) >> (8 * (kWord - size));
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHigh = kOnes * 0x80;
+    // A byte outside ASCII, or a NUL within the name: no table holds it.
+    // (The bytes past the name are made non-zero for the NUL test.)
+    const uint64_t filled = word | (~(~uint64_t(0) >> (8 * (kWord - size))) & kOnes);
+    if ((word & kHigh) != 0 || ((filled - kOnes) & ~filled & kHigh) != 0)
+        return A::Other;
+    // Capitals lowered: a byte from "A" (0x41) to "Z" (0x5A) gains 0x20.
+    // Every byte is below 0x80, so no sum carries into the next byte.
+    const uint64_t capitals = (word + kOnes * (0x80 - 'A')) & ~(word + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    word |= capitals >> 2;
+    return AttributeAt(kAttributeIndex.FindPacked({word, 0}));
+}
+
 HtmlAttributeSet WantedAttributes(HtmlElement element, HtmlContext context, bool anchors)
 {
-    HtmlAttributeSet wanted = anchors ? Bit(A::Id) : 0;
-    if (context != HtmlContext::Html) {
-        // A font with any of these leaves svg and MathML.
-        if (element == E::Font)
-            wanted |= Bit(A::Color) | Bit(A::Face) | Bit(A::Size);
-        return context == HtmlContext::Svg ? wanted | kSvgLinks : wanted;
-    }
-    wanted |= HtmlResourceAttributes(element);
-    if (element == E::A && anchors)
-        wanted |= Bit(A::Name);
-    if (element == E::Link)
-        wanted |= Bit(A::Rel);
-    if (element == E::Meta)
-        wanted |= Bit(A::HttpEquiv) | Bit(A::Content);
-    return wanted;
+    return Wanted(element, context, anchors);
 }
 
 quint32 NameLengths(HtmlAttributeSet attributes)
 {
-    static constexpr std::array<quint32, 32> kLengthBits = [] {
-        std::array<quint32, 32> bits{};
-        for (const AttributeEntry &entry : kAttributes)
-            bits[std::size_t(entry.attribute)] = 1U << entry.name.size();
-        return bits;
-    }();
-    quint32 lengths = 0;
-    for (; attributes != 0; attributes &= attributes - 1)
-        lengths |= kLengthBits[std::size_t(std::countr_zero(attributes))];
-    return lengths;
+    return LengthsOf(attributes);
 }
+
+constinit const std::array<std::array<WantedNames, kHtmlElementCount>, 2> kWantedInHtml = [] {
+    std::array<std::array<WantedNames, kHtmlElementCount>, 2> table{};
+    for (std::size_t anchors = 0; anchors < 2; ++anchors) {
+        for (std::size_t element = 0; element < kHtmlElementCount; ++element) {
+            const HtmlAttributeSet wanted = Wanted(HtmlElement(element), HtmlContext::Html, anchors != 0);
+            table[anchors][element] = {wanted, LengthsOf(wanted)};
+        }
+    }
+    return table;
+}();
 
 bool IsResourceAttribute(HtmlElement element, HtmlContext context, HtmlAttribute attribute)
 {

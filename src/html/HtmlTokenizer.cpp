@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -27,25 +30,22 @@ namespace quillan {
 
 namespace {
 
-template <typename Unit>
-bool IsTagSpace(Unit c)
-{
-    // CR counts because a browser reads every CR as LF before tokenizing.
-    return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r' || c == u'\f';
-}
-
 // The characters that end a tag's or an attribute's name, marked by kind,
-// for the loops that pass over names one character at a time.
+// for the loops that pass over names one character at a time; and the
+// spaces between a tag's attributes.
 enum NameStop : unsigned char {
     kEndsTagName = 1,       // a space, "/" or ">"
     kEndsAttributeName = 2, // those and "="
     kEndsUnquotedValue = 4, // a space or ">"
+    kTagSpace = 8,          // CR counts: a browser reads every CR as LF before tokenizing
 };
 
-constexpr std::array<unsigned char, u'>' + 1> kNameStops = [] {
-    std::array<unsigned char, u'>' + 1> stops{};
+// Every unit that is a stop or a space is below 256: a byte of UTF-8 is
+// looked up with no comparison first.
+constexpr std::array<unsigned char, 256> kNameStops = [] {
+    std::array<unsigned char, 256> stops{};
     for (const char16_t c : {u' ', u'\n', u'\t', u'\r', u'\f'})
-        stops[c] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue;
+        stops[c] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue | kTagSpace;
     stops[u'/'] = kEndsTagName | kEndsAttributeName;
     stops[u'>'] = kEndsTagName | kEndsAttributeName | kEndsUnquotedValue;
     stops[u'='] = kEndsAttributeName;
@@ -62,10 +62,17 @@ char16_t CodeOf(Unit unit)
 template <typename Unit>
 bool Stops(Unit unit, NameStop kind)
 {
-    // Every stop lies at or below ">", and most characters of a name above
-    // it (letters): those are told apart with one comparison.
     const char16_t c = CodeOf(unit);
-    return c <= u'>' && (kNameStops[c] & kind) != 0;
+    if constexpr (sizeof(Unit) == 1)
+        return (kNameStops[c] & kind) != 0;
+    else
+        return c < kNameStops.size() && (kNameStops[c] & kind) != 0;
+}
+
+template <typename Unit>
+bool IsTagSpace(Unit unit)
+{
+    return Stops(unit, kTagSpace);
 }
 
 template <typename Unit>
@@ -229,12 +236,31 @@ private:
     {
         const qsizetype size = end - at;
         KnownName &known = knownNames_[(std::size_t(CodeOf(t_[at])) * 8 + std::size_t(size)) % kKnownNames];
-        if (size != known.size || !std::equal(t_ + at, t_ + end, t_ + known.at)) {
+        if (size != known.size || !SameUnits(at, known.at, size)) {
             known.at = at;
             known.size = size;
             known.element = LookUpElement(Slice(at, size));
         }
         return known.element;
+    }
+
+    // Whether the `size` units at `a` and at `b` are the same. A short name
+    // read as UTF-8 is compared a word at a time when the text goes on far
+    // enough, rather than by a call of memcmp.
+    bool SameUnits(qsizetype a, qsizetype b, qsizetype size) const
+    {
+        if constexpr (kUtf8 && std::endian::native == std::endian::little) {
+            constexpr qsizetype kWord = 8;
+            if (size <= kWord && qMax(a, b) + kWord <= n_) {
+                uint64_t x = 0;
+                uint64_t y = 0;
+                std::memcpy(&x, t_ + a, kWord);
+                std::memcpy(&y, t_ + b, kWord);
+                // The name's bytes only: the first byte is the lowest.
+                return ((x ^ y) & (~uint64_t(0) >> (8 * (kWord - size)))) == 0;
+            }
+        }
+        return std::equal(t_ + a, t_ + a + size, t_ + b);
     }
 
     qsizetype NameEnd(qsizetype p) const
@@ -248,14 +274,15 @@ private:
     // ">", recording those in `wanted`, the first of each name only. Returns
     // the position after the ">", or -1 when the page ends inside the tag (a
     // browser then drops the tag).
-    qsizetype ReadAttributes(qsizetype p, HtmlAttributeSet wanted, bool &selfClosing)
+    qsizetype ReadAttributes(qsizetype p, WantedNames wantedNames, bool &selfClosing)
     {
         attributes_.clear();
         seen_ = 0;
         // Most tags end at once ("<p>", "</td>").
         if (p < n_ && t_[p] == '>')
             return p + 1;
-        wantedLengths_ = wanted != 0 ? NameLengths(wanted) : 0;
+        const HtmlAttributeSet wanted = wantedNames.attributes;
+        wantedLengths_ = wantedNames.lengths;
         while (true) {
             while (p < n_ && IsTagSpace(t_[p]))
                 ++p;
@@ -315,7 +342,11 @@ private:
         // name of another length than every wanted one's is not looked up.
         if (name.size() >= 32 || (wantedLengths_ & (1U << name.size())) == 0)
             return;
-        const HtmlAttribute attribute = LookUpAttribute(name);
+        HtmlAttribute attribute = HtmlAttribute::Other;
+        if constexpr (kUtf8)
+            attribute = LookUpAttribute(name.data(), name.size(), t_ + n_ - name.data());
+        else
+            attribute = LookUpAttribute(name);
         const HtmlAttributeSet bit = Bit(attribute);
         if (attribute == HtmlAttribute::Other || (wanted & bit) == 0 || (seen_ & bit) != 0)
             return;
@@ -339,7 +370,7 @@ private:
             element = HtmlElement::Img;
 
         bool selfClosing = false;
-        const qsizetype end = ReadAttributes(nameEnd, WantedAttributes(element, context, anchors_), selfClosing);
+        const qsizetype end = ReadAttributes(nameEnd, WantedInTag(element, context, anchors_), selfClosing);
         if (end < 0)
             return n_;
         if (!attributes_.empty()) // most tags have none of the wanted ones
@@ -418,7 +449,7 @@ private:
         if (nameEnd >= n_)
             return n_;
         bool selfClosing = false;
-        const qsizetype end = ReadAttributes(nameEnd, 0, selfClosing);
+        const qsizetype end = ReadAttributes(nameEnd, {}, selfClosing);
         if (end < 0)
             return n_;
         // Only the end of an svg, math or integration point matters.
@@ -542,7 +573,7 @@ private:
     qsizetype FinishEndTag(qsizetype p)
     {
         bool selfClosing = false;
-        const qsizetype end = ReadAttributes(p, 0, selfClosing);
+        const qsizetype end = ReadAttributes(p, {}, selfClosing);
         return end < 0 ? n_ : end;
     }
 
@@ -705,12 +736,14 @@ private:
     {
         if constexpr (kUtf8) {
             if (use_ == HtmlLinksUse::CheckedNow) {
+                // What decoding changes ("&", NUL, CR) is ASCII: it is looked
+                // for in the bytes, half as many as the units they make.
+                if (FindAnyOf(t_, attribute.begin, attribute.end, '&', '\0', '\r', '\r') >= 0)
+                    return Value(attribute).toString();
                 auto *const begin = reinterpret_cast<char16_t *>(page_.valueText.data()) + page_.valueTextUsed;
                 const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin,
                                                                       attribute.end - attribute.begin),
                                                        begin));
-                if (AttributeValueNeedsDecoding(raw))
-                    return Value(attribute).toString();
                 page_.valueTextUsed += raw.size();
                 return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
             }

@@ -55,15 +55,23 @@ inline QStringList LinksOf(const QString &page)
     return described;
 }
 
-// The values alone, for cases where every link is on line 1.
+// The values alone, for cases where every link is on line 1; the page's
+// UTF-8 bytes, read as the checker reads them, must give the same.
 inline QStringList ValuesOf(const QString &page)
 {
+    auto valuesOf = [](const HtmlPage &read) {
+        QStringList values;
+        for (const HtmlLink &link : read.links)
+            values.append(link.value);
+        return values;
+    };
     HtmlPage read;
     ReadHtmlLinks(page, read, false);
-    QStringList values;
-    for (const HtmlLink &link : read.links)
-        values.append(link.value);
-    return values;
+    const QByteArray bytes = page.toUtf8();
+    HtmlPage fromBytes;
+    ReadHtmlLinks(HtmlText::FromUtf8(bytes), fromBytes, false, HtmlLinksUse::CheckedNow);
+    EXPECT_EQ(valuesOf(fromBytes), valuesOf(read)) << page.toStdString();
+    return valuesOf(read);
 }
 
 inline QStringList Values(std::initializer_list<const char *> values)

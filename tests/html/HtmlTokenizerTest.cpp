@@ -55,8 +55,9 @@ TEST(HtmlAttributes, NamesOfOneLengthAndFirstLetterAreToldApartInEitherCase)
     // A page's element names are looked up once each and kept; these pairs
     // share a place where they are kept.
     EXPECT_EQ(ValuesOf(S("<abbr href=no><area href=a1><abbr href=no><AREA href=a2><Abbr href=no><area href=a3>"
-                         "<ins src=no cite=i1><img src=i2 cite=no><INS cite=i3><IMG src=i4><ins src=no>")),
-              Values({"a1", "a2", "a3", "i1", "i2", "i3", "i4"}));
+                         "<ins src=no cite=i1><img src=i2 cite=no><INS cite=i3><IMG src=i4><ins src=no>"
+                         "<del cite=d1><dey cite=no><del cite=d2><deL cite=d3>")),
+              Values({"a1", "a2", "a3", "i1", "i2", "i3", "i4", "d1", "d2", "d3"}));
 }
 
 TEST(HtmlAttributes, LinksKeepTheirOrderWithinATag)
