@@ -75,6 +75,25 @@ bool IsTagSpace(Unit unit)
     return Stops(unit, kTagSpace);
 }
 
+// The elements whose content a browser reads apart, as text or not at all.
+bool IsReadApart(HtmlElement element)
+{
+    switch (element) {
+    case HtmlElement::Script:
+    case HtmlElement::Style:
+    case HtmlElement::Xmp:
+    case HtmlElement::Iframe:
+    case HtmlElement::Noembed:
+    case HtmlElement::Noframes:
+    case HtmlElement::Textarea:
+    case HtmlElement::Title:
+    case HtmlElement::Plaintext:
+        return true;
+    default:
+        return false;
+    }
+}
+
 template <typename Unit>
 bool IsAsciiAlpha(Unit c)
 {
@@ -148,6 +167,91 @@ struct RecordedAttribute {
     qsizetype end;
 };
 
+#if defined(__SSE2__)
+// Start tags met again byte for byte. A site repeats a few tags thousands of
+// times (a listing's <span class="identifier">). Outside svg and MathML, a
+// tag that holds no wanted attribute, of an element whose content is read as
+// any other, changes nothing but where the reading goes on: the same bytes
+// end the same tag at the same place. Kept: such tags of up to kLongest
+// bytes, by a hash of their bytes, looked for as the bytes up to the first
+// ">". (End tags are read faster than they would be looked up.)
+class TagMemo
+{
+public:
+    static constexpr qsizetype kLongest = 32;
+
+    // The memo of the calling thread, kept from page to page (the pages of
+    // a site share their tags), for readings that do or do not want
+    // anchors: which tags hold wanted attributes depends on it.
+    static TagMemo &OfThread(bool anchors)
+    {
+        thread_local TagMemo memo;
+        if (memo.anchors_ != anchors) {
+            memo.slots_.fill(Slot{});
+            memo.anchors_ = anchors;
+        }
+        return memo;
+    }
+
+    // Whether the kLongest bytes at `at` begin with the tag kept as the
+    // `length` bytes up to its ">".
+    bool Holds(const char *at, qsizetype length) const
+    {
+        const Tag tag = Load(at, length);
+        const Slot &slot = slots_[SlotOf(tag)];
+        return slot.length == length && Same(slot.tag, tag);
+    }
+
+    // Keeps the tag of `length` bytes at `at`, followed by at least
+    // kLongest - length more.
+    void Keep(const char *at, qsizetype length)
+    {
+        const Tag tag = Load(at, length);
+        Slot &slot = slots_[SlotOf(tag)];
+        slot.tag = tag;
+        slot.length = length;
+    }
+
+private:
+    struct Tag {
+        __m128i low;
+        __m128i high;
+    };
+    struct Slot {
+        Tag tag{_mm_setzero_si128(), _mm_setzero_si128()};
+        qsizetype length = 0; // 0: empty
+    };
+    static constexpr int kSlotBits = 8;
+
+    // The bytes of the tag, those after it zero.
+    static Tag Load(const char *at, qsizetype length)
+    {
+        const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m128i count = _mm_set1_epi8(char(length));
+        const __m128i inLow = _mm_cmplt_epi8(index, count);
+        const __m128i inHigh = _mm_cmplt_epi8(_mm_add_epi8(index, _mm_set1_epi8(16)), count);
+        return {_mm_and_si128(LoadUnits(at), inLow), _mm_and_si128(LoadUnits(at + 16), inHigh)};
+    }
+
+    static bool Same(const Tag &a, const Tag &b)
+    {
+        const __m128i equal = _mm_and_si128(_mm_cmpeq_epi8(a.low, b.low), _mm_cmpeq_epi8(a.high, b.high));
+        return _mm_movemask_epi8(equal) == 0xFFFF;
+    }
+
+    static std::size_t SlotOf(const Tag &tag)
+    {
+        const __m128i folded = _mm_xor_si128(tag.low, _mm_shuffle_epi32(tag.high, 0x4E));
+        const auto a = uint64_t(_mm_cvtsi128_si64(folded));
+        const auto b = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(folded, folded)));
+        return std::size_t(((a * 0x9E3779B97F4A7C15ULL) ^ (b * 0xC2B2AE3D27D4EB4FULL)) >> (64 - kSlotBits));
+    }
+
+    std::array<Slot, std::size_t(1) << kSlotBits> slots_{};
+    bool anchors_ = false;
+};
+#endif
+
 // Reads UTF-16 text, or UTF-8 bytes as they stand: the marks of the syntax
 // are ASCII, which no byte of a longer UTF-8 sequence is taken for, so both
 // find the same tags and attributes; only the values read are decoded.
@@ -188,7 +292,17 @@ public:
                 return;
             const Unit c = t_[p];
             if (IsAsciiAlpha(c)) {
+                if (!frames_.empty()) {
+                    p = ReadStartTag(p);
+                    continue;
+                }
+                if (const qsizetype end = KnownTagEnd(open); end > 0) {
+                    p = end;
+                    continue;
+                }
+                plainTag_ = false;
                 p = ReadStartTag(p);
+                KeepTag(open, p);
             } else if (c == '/') {
                 if (p + 1 >= n_)
                     return;
@@ -208,6 +322,36 @@ public:
 
 private:
     HtmlContext Context() const { return frames_.empty() ? HtmlContext::Html : frames_.back().content; }
+
+    // Where the start tag at `open`, outside svg and MathML, ends when it is
+    // one kept (KeepTag); 0 when not.
+    qsizetype KnownTagEnd([[maybe_unused]] qsizetype open) const
+    {
+#if defined(__SSE2__)
+        if constexpr (kUtf8) {
+            if (n_ - open < TagMemo::kLongest)
+                return 0;
+            const qsizetype close = FindUnit(t_, open, open + TagMemo::kLongest, '>');
+            if (close > 0 && tags_.Holds(t_ + open, close + 1 - open))
+                return close + 1;
+        }
+#endif
+        return 0;
+    }
+
+    // Keeps the start tag at [open, end), read outside svg and MathML, when
+    // reading it changed nothing but the place (plainTag_ says so).
+    void KeepTag([[maybe_unused]] qsizetype open, [[maybe_unused]] qsizetype end)
+    {
+#if defined(__SSE2__)
+        if constexpr (kUtf8) {
+            // (One with a ">" in a value is kept in vain: it is looked for
+            // as the bytes up to its first ">".)
+            if (plainTag_ && end - open <= TagMemo::kLongest && n_ - open >= TagMemo::kLongest)
+                tags_.Keep(t_ + open, end - open);
+        }
+#endif
+    }
 
     // Leaves the svg and MathML elements up to the nearest element whose
     // content is HTML, as a browser does when HTML markup turns up inside them.
@@ -375,6 +519,8 @@ private:
             return n_;
         if (!attributes_.empty()) // most tags have none of the wanted ones
             TakeLinks(element, context);
+        plainTag_ = attributes_.empty() && context == HtmlContext::Html && element != HtmlElement::Svg
+                    && element != HtmlElement::Math && !IsReadApart(element);
 
         if (context != HtmlContext::Html) {
             EnterForeignElement(element, context, selfClosing);
@@ -860,6 +1006,10 @@ private:
     HtmlAttributeSet seen_ = 0;
     quint32 wantedLengths_ = 0; // bit n: a wanted attribute's name has n characters
     bool refreshed_ = false;
+    bool plainTag_ = false; // the tag just read changed nothing but the place
+#if defined(__SSE2__)
+    TagMemo &tags_ = TagMemo::OfThread(anchors_);
+#endif
     QString decoded_;
     QString converted_; // a run of UTF-8 decoded
     std::vector<ValueSpan> spans_;

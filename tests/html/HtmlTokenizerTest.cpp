@@ -239,4 +239,35 @@ TEST(HtmlAttributes, ValuesAreDecodedAndSrcsetSplit)
               QStringList{QStringLiteral("x\uFFFDy")});
 }
 
+// Tags repeated byte for byte are read once and then known by their bytes:
+// a repeat must mean what a first reading means wherever it stands. The
+// pages run on past each tag, as a page does, for the bytes to be compared.
+TEST(HtmlRepeatedTags, ARepeatIsKnownOnlyWhereItReadsTheSame)
+{
+    const QString tail = S("<p class=tail>.................................................</p>");
+    // An element whose content is read apart is read apart each time.
+    EXPECT_EQ(ValuesOf(S("<title>t</title><a href=1><title><a href=no></title><a href=2>") + tail),
+              Values({"1", "2"}));
+    // Each svg start tag opens svg again, where xlink:href names a link.
+    EXPECT_EQ(ValuesOf(S("<svg><a xlink:href=s1></a></svg><p><svg><a xlink:href=s2></a></svg><a xlink:href=no>")
+                       + tail),
+              Values({"s1", "s2"}));
+    // Tags with wanted attributes are read each time, and a quoted ">"
+    // hides what follows it in every repeat.
+    EXPECT_EQ(ValuesOf(S("<img src=a.png><img src=a.png><span title='x><a href=no>'><span title='x><a href=no>'>"
+                         "<span class=k><span class=k><a href=yes>")
+                       + tail),
+              Values({"a.png", "a.png", "yes"}));
+    // A tag read where its attributes are not wanted is read again where
+    // they are: in svg, and on a page whose anchors are wanted.
+    EXPECT_EQ(ValuesOf(S("<g href=g1><g href=g1><svg><g href=g1></svg>") + tail), Values({"g1"}));
+    const QByteArray page = (S("<span id=one>1</span><span id=one>2</span>") + tail).toUtf8();
+    HtmlPage without;
+    ReadHtmlLinks(HtmlText::FromUtf8(page), without, false, HtmlLinksUse::CheckedNow);
+    HtmlPage with;
+    ReadHtmlLinks(HtmlText::FromUtf8(page), with, true, HtmlLinksUse::CheckedNow);
+    EXPECT_TRUE(without.anchors.isEmpty());
+    EXPECT_EQ(with.anchors, QSet<QString>{S("one")});
+}
+
 } // namespace quillan::test
