@@ -75,25 +75,6 @@ bool IsTagSpace(Unit unit)
     return Stops(unit, kTagSpace);
 }
 
-// The elements whose content a browser reads apart, as text or not at all.
-bool IsReadApart(HtmlElement element)
-{
-    switch (element) {
-    case HtmlElement::Script:
-    case HtmlElement::Style:
-    case HtmlElement::Xmp:
-    case HtmlElement::Iframe:
-    case HtmlElement::Noembed:
-    case HtmlElement::Noframes:
-    case HtmlElement::Textarea:
-    case HtmlElement::Title:
-    case HtmlElement::Plaintext:
-        return true;
-    default:
-        return false;
-    }
-}
-
 template <typename Unit>
 bool IsAsciiAlpha(Unit c)
 {
@@ -519,8 +500,6 @@ private:
             return n_;
         if (!attributes_.empty()) // most tags have none of the wanted ones
             TakeLinks(element, context);
-        plainTag_ = attributes_.empty() && context == HtmlContext::Html && element != HtmlElement::Svg
-                    && element != HtmlElement::Math && !IsReadApart(element);
 
         if (context != HtmlContext::Html) {
             EnterForeignElement(element, context, selfClosing);
@@ -550,6 +529,9 @@ private:
         case HtmlElement::Plaintext:
             return n_;
         default:
+            // In HTML, an element none of whose attributes is wanted: one
+            // the reading may know again by its bytes.
+            plainTag_ = attributes_.empty();
             return end;
         }
     }
