@@ -25,6 +25,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// The memo of tags takes their bytes two registers at a time.
+#if defined(__SSE2__) && defined(__x86_64__)
+#define QUILLAN_TAG_MEMO 1
+#endif
 
 namespace quillan {
 
@@ -148,7 +152,7 @@ struct RecordedAttribute {
     qsizetype end;
 };
 
-#if defined(__SSE2__)
+#if defined(QUILLAN_TAG_MEMO)
 // Start tags met again byte for byte. A site repeats a few tags thousands of
 // times (a listing's <span class="identifier">). Outside svg and MathML, a
 // tag that holds no wanted attribute, of an element whose content is read as
@@ -308,7 +312,7 @@ private:
     // one kept (KeepTag); 0 when not.
     qsizetype KnownTagEnd([[maybe_unused]] qsizetype open) const
     {
-#if defined(__SSE2__)
+#if defined(QUILLAN_TAG_MEMO)
         if constexpr (kUtf8) {
             if (n_ - open < TagMemo::kLongest)
                 return 0;
@@ -324,7 +328,7 @@ private:
     // reading it changed nothing but the place (plainTag_ says so).
     void KeepTag([[maybe_unused]] qsizetype open, [[maybe_unused]] qsizetype end)
     {
-#if defined(__SSE2__)
+#if defined(QUILLAN_TAG_MEMO)
         if constexpr (kUtf8) {
             // (One with a ">" in a value is kept in vain: it is looked for
             // as the bytes up to its first ">".)
@@ -376,7 +380,7 @@ private:
     {
         if constexpr (kUtf8 && std::endian::native == std::endian::little) {
             constexpr qsizetype kWord = 8;
-            if (size <= kWord && qMax(a, b) + kWord <= n_) {
+            if (size >= 1 && size <= kWord && qMax(a, b) + kWord <= n_) {
                 uint64_t x = 0;
                 uint64_t y = 0;
                 std::memcpy(&x, t_ + a, kWord);
@@ -989,7 +993,7 @@ private:
     quint32 wantedLengths_ = 0; // bit n: a wanted attribute's name has n characters
     bool refreshed_ = false;
     bool plainTag_ = false; // the tag just read changed nothing but the place
-#if defined(__SSE2__)
+#if defined(QUILLAN_TAG_MEMO)
     TagMemo &tags_ = TagMemo::OfThread(anchors_);
 #endif
     QString decoded_;
