@@ -287,13 +287,29 @@ template <typename WriteAll>
 QString WriteToFile(const QString &path, WriteAll writeAll)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The reports are written anew on every run. A file cut to nothing and
+    // filled again is sent to the disk as it is closed (ext4 does so to
+    // keep the new text safe), which takes milliseconds a report; one cut
+    // to its first byte and written over from the start is sent later, as
+    // any other. Opening to write alone would cut it to nothing, so it is
+    // opened to read too; a file that may not be read is emptied as before.
+    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return file.errorString();
-    const auto put = [&file](QByteArrayView piece) {
-        return file.write(piece.data(), piece.size()) == piece.size();
+    if (file.size() > 1 && !file.resize(1))
+        return file.errorString();
+    qint64 written = 0;
+    const auto put = [&file, &written](QByteArrayView piece) {
+        const qint64 wrote = file.write(piece.data(), piece.size());
+        written += qMax(wrote, qint64(0));
+        return wrote == piece.size();
     };
-    if (!writeAll(put) || !file.flush())
+    const bool whole = writeAll(put) && file.flush();
+    const QString writeError = whole ? QString() : file.errorString();
+    // The first byte is left when less was written. A device has no length.
+    if (file.size() > written && !file.resize(written) && whole)
         return file.errorString();
+    if (!whole)
+        return writeError;
     file.close();
     if (file.error() != QFileDevice::NoError)
         return file.errorString();

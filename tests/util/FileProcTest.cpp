@@ -2,6 +2,9 @@
 #include "util/NativeName.h"
 
 #include "engine/TempTree.h"
+#include "engine/Unprivileged.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,40 @@ TEST(WriteLinesToFile, WritesUndecodableBytesAsTheReplacementCharacter)
     ASSERT_EQ(WriteLinesToFile(tree.path(QStringLiteral("out.txt")), lines, 0, 2), QString());
     EXPECT_EQ(tree.read(QStringLiteral("out.txt")),
               QByteArray("caf\xEF\xBF\xBD.htm\r\nr\xEF\xBF\xBDsum\xEF\xBF\xBD\r\ncaf\xC3\xA9.htm\r\n"));
+}
+
+TEST(WriteBytesToFile, AFileWrittenAgainHoldsTheNewTextAloneWhateverItHeldBefore)
+{
+    TempTree tree;
+    const QString path = tree.path(QStringLiteral("links_to.txt"));
+    const QByteArray longer(100000, 'a');
+    for (const QByteArray &text : {longer, QByteArray("short\r\n"), QByteArray("x"), QByteArray(),
+                                   QByteArray("again\r\n"), longer}) {
+        SCOPED_TRACE(text.left(10).toStdString());
+        ASSERT_EQ(WriteBytesToFile(path, text), QString());
+        EXPECT_EQ(tree.read(QStringLiteral("links_to.txt")), text);
+    }
+    // Through a link to the file, as before.
+    tree.symlink(QStringLiteral("alias.txt"), path);
+    ASSERT_EQ(WriteBytesToFile(tree.path(QStringLiteral("alias.txt")), "by the link"), QString());
+    EXPECT_EQ(tree.read(QStringLiteral("links_to.txt")), "by the link");
+
+    // A device takes the text and has no length to cut; a full one says so.
+    EXPECT_EQ(WriteBytesToFile(QStringLiteral("/dev/null"), longer), QString());
+    EXPECT_NE(WriteBytesToFile(QStringLiteral("/dev/full"), longer), QString());
+    EXPECT_NE(WriteBytesToFile(tree.path(QStringLiteral("no/such/folder.txt")), "x"), QString());
+}
+
+TEST(WriteBytesToFile, AFileItsOwnerMayWriteButNotReadIsStillWrittenWhole)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("w/report.txt"), QByteArray(5000, 'o'));
+    const QString path = tree.path(QStringLiteral("w/report.txt"));
+    QFile::setPermissions(path, QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    const std::string error = RunAsUnprivileged([&] { return WriteBytesToFile(path, "new\r\n").toStdString(); });
+    EXPECT_EQ(error, "");
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(tree.read(QStringLiteral("w/report.txt")), "new\r\n");
 }
 
 TEST(ReadWholeFile, OpensANameByItsBytes)
