@@ -17,16 +17,25 @@ constexpr qsizetype kShortestIndexed = kPieceLength + kStride - 1;
 // Below this length a plain search of the joined text is cheap enough.
 constexpr qsizetype kIndexFromLength = 4096;
 
-// A piece's hash is the polynomial sum of its characters, so the next
-// piece's follows from it with one multiplication: every position of a long
-// text is hashed.
+// A piece's hash is the polynomial sum of its characters, so the hash of
+// the piece one character back follows from it with two multiplications:
+// every position of an entry is hashed, from its end.
 constexpr quint64 kBase = 0x100000001b3ULL;
-constexpr quint64 kBaseToPieceLength = [] {
+constexpr quint64 kBaseToLastPlace = [] {
     quint64 power = 1;
-    for (qsizetype i = 0; i < kPieceLength; ++i)
+    for (qsizetype i = 1; i < kPieceLength; ++i)
         power *= kBase;
     return power;
 }();
+// The base is odd, so it has an inverse modulo 2^64 (by Newton's steps, each
+// doubling the bits that are right).
+constexpr quint64 kBaseInverse = [] {
+    quint64 inverse = kBase;
+    for (int step = 0; step < 6; ++step)
+        inverse *= 2 - kBase * inverse;
+    return inverse;
+}();
+static_assert(kBase * kBaseInverse == 1);
 
 quint64 pieceHash(const char16_t *piece)
 {
@@ -36,10 +45,10 @@ quint64 pieceHash(const char16_t *piece)
     return hash;
 }
 
-// The hash of the piece one character on.
-quint64 nextPieceHash(quint64 hash, char16_t leaving, char16_t entering)
+// The hash of the piece one character back.
+quint64 previousPieceHash(quint64 hash, char16_t entering, char16_t leaving)
 {
-    return hash * kBase - leaving * kBaseToPieceLength + entering;
+    return entering * kBaseToLastPlace + (hash - leaving) * kBaseInverse;
 }
 
 } // namespace
@@ -76,25 +85,33 @@ bool SeenList::occursIndexed(QStringView entry) const
     // The entry's pieces fall in kStride sets by their offset in it; where
     // the entry occurs, the pieces of one set stand at indexed places. For
     // each set, every occurrence begins where the set's rarest piece does,
-    // less its offset; one piece found nowhere rules the set out.
+    // less its offset; one piece found nowhere rules the set out, and with
+    // every set ruled out the entry is not there. The pieces are taken from
+    // the end: the entries of a group are mostly paths that differ in their
+    // last names, and their folders' pieces are found everywhere.
     struct Rarest {
         size_t bucket = 0;
         qsizetype offset = -1; // -1: none yet; -2: ruled out
     };
     std::array<Rarest, kStride> rarest{};
+    int ruledOut = 0;
     const char16_t *units = entry.utf16();
-    quint64 hash = pieceHash(units);
-    for (qsizetype i = 0; i + kPieceLength <= entry.size(); ++i) {
-        if (i > 0)
-            hash = nextPieceHash(hash, units[i - 1], units[i + kPieceLength - 1]);
+    const qsizetype lastPiece = entry.size() - kPieceLength;
+    quint64 hash = pieceHash(units + lastPiece);
+    for (qsizetype i = lastPiece; i >= 0; --i) {
+        if (i < lastPiece)
+            hash = previousPieceHash(hash, units[i], units[i + kPieceLength]);
         Rarest &set = rarest[size_t(i % kStride)];
         if (set.offset == -2)
             continue;
         const size_t bucket = bucketOf(hash);
-        if (buckets_[bucket].count == 0)
+        if (buckets_[bucket].count == 0) {
             set.offset = -2;
-        else if (set.offset == -1 || buckets_[bucket].count < buckets_[set.bucket].count)
+            if (++ruledOut == kStride)
+                return false;
+        } else if (set.offset == -1 || buckets_[bucket].count < buckets_[set.bucket].count) {
             set = Rarest{bucket, i};
+        }
     }
     const QStringView joined(joined_);
     for (const Rarest &set : rarest) {
