@@ -46,7 +46,7 @@ class GroupWriter
 {
 public:
     GroupWriter(ReportText &report, const QString &arrow, bool showRepeated)
-        : report_(report), arrow_(arrow), showRepeated_(showRepeated)
+        : report_(report), arrow_(ReportText::Encoded(arrow)), showRepeated_(showRepeated)
     {
     }
 
@@ -66,7 +66,7 @@ public:
 
 private:
     ReportText &report_;
-    const QString &arrow_;
+    const QByteArray arrow_; // not ASCII: encoded once, not on every group line
     bool showRepeated_;
     bool started_ = false;
     QStringView current_;
@@ -122,6 +122,22 @@ void SortByRuns(std::vector<qint32> &order, Less less)
     }
 }
 
+// Reorders `items` by `key`, a number below `range`, keeping the order of
+// items with the same key.
+template <typename Item, typename Key>
+void CountingSortBy(std::vector<Item> &items, size_t range, Key key)
+{
+    std::vector<size_t> place(range + 1, 0);
+    for (const Item &item : items)
+        ++place[size_t(key(item)) + 1];
+    for (size_t k = 1; k < range; ++k)
+        place[k] += place[k - 1];
+    std::vector<Item> sorted(items.size());
+    for (const Item &item : items)
+        sorted[place[size_t(key(item))]++] = item;
+    items.swap(sorted);
+}
+
 // The rank of each of `count` items in the order `less` gives; items
 // `less` cannot tell apart either way share a rank.
 template <typename Less>
@@ -163,6 +179,22 @@ ReportText &ReportText::line(QStringView first, QStringView second)
     return *this;
 }
 
+ReportText &ReportText::line(QStringView first, QByteArrayView encodedSecond)
+{
+    append(first);
+    std::copy_n(encodedSecond.data(), encodedSecond.size(), roomFor(encodedSecond.size()));
+    used_ += encodedSecond.size();
+    append(kCrLf);
+    return *this;
+}
+
+QByteArray ReportText::Encoded(QStringView piece)
+{
+    ReportText text;
+    text.append(piece);
+    return text.bytes().toByteArray();
+}
+
 void ReportText::append(QStringView piece)
 {
     // A report runs to tens of thousands of lines, written straight in the
@@ -170,8 +202,7 @@ void ReportText::append(QStringView piece)
     // copy to encode it, each megabytes of fresh memory. The pieces are
     // whole names, so no character is split between two of them. ASCII,
     // most of a report, is the same in every encoding the locale may have.
-    if (FindNonAscii(piece.utf16(), 0, piece.size()) < 0) {
-        std::copy(piece.utf16(), piece.utf16() + piece.size(), roomFor(piece.size()));
+    if (CopyAsciiUnits(piece.utf16(), piece.size(), roomFor(piece.size()))) {
         used_ += piece.size();
         return;
     }
@@ -331,13 +362,17 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
         entries.push_back(Entry{rankOf[size_t(targetId)], pageRank[size_t(pageOf[size_t(i)])],
                                 targetId, i});
     }
-    // Entries equal in both ranks give the same row; the target's own number
-    // brings the repeats of one link together, to be counted.
-    std::sort(entries.begin(), entries.end(), [](const Entry &x, const Entry &y) {
-        if (x.targetRank != y.targetRank)
-            return x.targetRank < y.targetRank;
-        return x.pageRank != y.pageRank ? x.pageRank < y.pageRank : x.targetId < y.targetId;
-    });
+    // Sorted by target rank, then page rank, then the target's own number,
+    // which brings the repeats of one link together to be counted (entries
+    // equal in both ranks give the same row). The ranks and numbers are
+    // small and dense, so each is a counting sort, the last key first. Only
+    // targets that share a rank need their numbers sorted.
+    const qint32 topRank = rankOf.empty() ? -1 : *std::max_element(rankOf.begin(), rankOf.end());
+    const bool ranksShared = size_t(topRank + 1) < targets.size();
+    if (ranksShared)
+        CountingSortBy(entries, targets.size(), [](const Entry &e) { return e.targetId; });
+    CountingSortBy(entries, shownPage.size(), [](const Entry &e) { return e.pageRank; });
+    CountingSortBy(entries, targets.size(), [](const Entry &e) { return e.targetRank; });
 
     std::vector<LinkToRow> rows;
     rows.reserve(entries.size());

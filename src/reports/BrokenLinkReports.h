@@ -41,6 +41,10 @@ class ReportText
 public:
     // Appends one line made of the pieces given.
     ReportText &line(QStringView first, QStringView second = {});
+    // The same, the second piece as Encoded gave it.
+    ReportText &line(QStringView first, QByteArrayView encodedSecond);
+    // The bytes a piece is written as: a piece on many lines is encoded once.
+    static QByteArray Encoded(QStringView piece);
     // Appends the lines of `rest`.
     void append(const ReportText &rest);
     QByteArrayView bytes() const { return QByteArrayView(bytes_).first(used_); }

@@ -393,4 +393,26 @@ qsizetype FindNonAscii(const Unit *text, qsizetype from, qsizetype to)
                           [](Unit unit) { return std::make_unsigned_t<Unit>(unit) > 0x7F; });
 }
 
+// Copies `count` units from `text` to `out`, a byte a unit, when they are
+// all ASCII: true then, false when one is not (what was written to `out` is
+// then of no use). Eight units a step where the processor can.
+inline bool CopyAsciiUnits(const char16_t *text, qsizetype count, char *out)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    for (; i + UnitLanes<char16_t>::kPerStep <= count; i += UnitLanes<char16_t>::kPerStep) {
+        const __m128i units = LoadUnits(text + i);
+        if (UnitLanes<char16_t>::Mask(UnitLanes<char16_t>::AboveAscii(units)) != 0)
+            return false;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(units, units));
+    }
+#endif
+    for (; i < count; ++i) {
+        if (text[i] > 0x7F)
+            return false;
+        out[i] = char(text[i]);
+    }
+    return true;
+}
+
 } // namespace quillan

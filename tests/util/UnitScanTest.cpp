@@ -151,7 +151,7 @@ TEST(UnitScan, LastLineBreakLineEndsAndFirstUnitMatchAPlainLoop)
     });
 }
 
-TEST(UnitScan, FirstSurrogateAndFirstNonAsciiUnitMatchAPlainLoop)
+TEST(UnitScan, FirstSurrogateAndFirstNonAsciiUnitMatchAPlainLoopAndAsciiIsCopied)
 {
     // The units on both sides of each range's edges.
     static const char16_t kUnits[] = {u'a', 0x7F, 0x80, 0xD7FF, 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xE000};
@@ -177,6 +177,12 @@ TEST(UnitScan, FirstSurrogateAndFirstNonAsciiUnitMatchAPlainLoop)
         for (const char16_t unit : text)
             bytes += char(unit > 0x7F ? 0x80 | (unit & 0x7F) : unit);
         ASSERT_EQ(FindNonAscii(bytes.data(), from, to), nonAscii) << round;
+        // Copied a byte a unit when all are ASCII.
+        std::string copied(size_t(to - from), '-');
+        ASSERT_EQ(CopyAsciiUnits(text.data() + from, to - from, copied.data()), nonAscii < 0) << round;
+        if (nonAscii < 0) {
+            ASSERT_EQ(copied, std::string(text.begin() + from, text.begin() + to)) << round;
+        }
     }
 }
 
