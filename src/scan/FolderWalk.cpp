@@ -223,6 +223,14 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
     // The folder is held open for its files (and the pages of them read
     // ahead), not down its subfolders.
     const auto open = std::make_shared<const OpenFolder>(folder);
+    // The folders down to this one, the same for each of its pages: one
+    // list shared by them all.
+    QStringList folders;
+    if (state_.blnCheckingLinks) {
+        folders.reserve(state_.intFolderDepth + 1);
+        for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
+            folders.append(state_.strFolderAtDepth[depth]);
+    }
     for (const QString &path : files) {
         const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
         if (!pass(Step{StepKind::FileMet, shown, nullptr}))
@@ -244,7 +252,7 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
                 return false;
             }
         } else if (state_.blnCheckingLinks) {
-            if (!passPage(path, bytes, open))
+            if (!passPage(path, bytes, folders, open))
                 return false;
         }
 
@@ -271,15 +279,12 @@ bool FolderWalk::pass(Step step)
     return true;
 }
 
-bool FolderWalk::passPage(const QString &page, qint64 bytes,
+bool FolderWalk::passPage(const QString &page, qint64 bytes, const QStringList &folders,
                           const std::shared_ptr<const OpenFolder> &folder)
 {
     if (ended_)
         return false;
-    PageToRead toRead{page, QStringList(), folder};
-    toRead.folders.reserve(state_.intFolderDepth + 1);
-    for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
-        toRead.folders.append(state_.strFolderAtDepth[depth]);
+    PageToRead toRead{page, folders, folder};
 
     if (!pool_) {
         found_.clear();

@@ -86,7 +86,8 @@ private:
     // Each false once the walk has ended (stopped, or at the link limit),
     // as recorded so far.
     bool pass(Step step);
-    bool passPage(const QString &page, qint64 bytes, const std::shared_ptr<const OpenFolder> &folder);
+    bool passPage(const QString &page, qint64 bytes, const QStringList &folders,
+                  const std::shared_ptr<const OpenFolder> &folder);
     void record(Step &step);
     void recordFront();
     // Records one page's broken links in the order found, up to the limit.
