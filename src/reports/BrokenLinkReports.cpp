@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <future>
 #include <system_error>
 #include <unordered_set>
@@ -308,14 +309,27 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
     std::vector<QStringView> targets;
     std::vector<qint32> targetIds;
     targetIds.reserve(size_t(qMax(numLinks, 0)));
+    // The checker hands the pages of a folder one shared text for a target
+    // they all name (a menu's missing page): a text met again at the same
+    // address is known without hashing it.
+    struct KnownText {
+        const QChar *data = nullptr;
+        qsizetype size = -1; // no text's: an empty slot matches nothing
+        qint32 id = 0;
+    };
+    std::array<KnownText, 64> byAddress{};
     for (qint32 i = 1; i <= numLinks; ++i) {
         const QString &target = links[i].strLinkTo;
-        auto known = idOf.constFind(target);
-        if (known == idOf.constEnd()) {
-            known = idOf.insert(target, qint32(targets.size()));
-            targets.push_back(relative(target));
+        KnownText &slot = byAddress[(quintptr(target.constData()) >> 4) % byAddress.size()];
+        if (slot.data != target.constData() || slot.size != target.size()) {
+            auto known = idOf.constFind(target);
+            if (known == idOf.constEnd()) {
+                known = idOf.insert(target, qint32(targets.size()));
+                targets.push_back(relative(target));
+            }
+            slot = KnownText{target.constData(), target.size(), *known};
         }
-        targetIds.push_back(*known);
+        targetIds.push_back(slot.id);
     }
     // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
     const std::vector<qint32> rankOf = RanksInOrder(targets.size(), [&](qint32 x, qint32 y) {
