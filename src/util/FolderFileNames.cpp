@@ -150,26 +150,34 @@ char FolderFileNames::listedKind(const QByteArray &path)
     const qsizetype slash = path.lastIndexOf('/');
     if (slash < 0 || slash + 1 == path.size())
         return Listing::AskTheDisk;
-    const QByteArray folder = slash == 0 ? QByteArray("/") : path.first(slash);
+    // The folder is looked up by a view of the path's bytes; its name is
+    // copied only when it is met for the first time.
+    const QByteArray folder =
+        slash == 0 ? QByteArray("/") : QByteArray::fromRawData(path.constData(), slash);
     const std::string_view name(path.constData() + slash + 1, std::size_t(path.size() - slash - 1));
 
     Shard &shard = shards_[qHash(folder) % kShards];
-    std::shared_ptr<Listing> listing;
+    // A folder's listing is set once and kept as long as this is, so it is
+    // read without holding the lock (or a count of its users).
+    const Listing *listing = nullptr;
     bool toRead = false;
     {
         const std::lock_guard lock(shard.mutex);
-        Folder &entry = shard.folders[folder];
-        listing = entry.listing;
-        toRead = !listing && ++entry.asks == kAsksBeforeListing;
+        auto entry = shard.folders.find(folder);
+        if (entry == shard.folders.end())
+            entry = shard.folders.insert(QByteArray(folder.constData(), folder.size()), Folder());
+        listing = entry->listing.get();
+        toRead = listing == nullptr && ++entry->asks == kAsksBeforeListing;
     }
     if (toRead) {
         // Read without the lock; another thread asking meanwhile asks the
         // disk, as before the folder was listed.
-        listing = readListing(folder);
+        std::shared_ptr<Listing> read = readListing(QByteArray(folder.constData(), folder.size()));
+        listing = read.get();
         const std::lock_guard lock(shard.mutex);
-        shard.folders[folder].listing = listing;
+        shard.folders.find(folder)->listing = std::move(read);
     }
-    if (!listing || listing->state == Listing::Unused)
+    if (listing == nullptr || listing->state == Listing::Unused)
         return Listing::AskTheDisk;
     const char kind = listing->kindOf(name);
     if (kind == '\0' && listing->state != Listing::Whole)
