@@ -381,8 +381,8 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
     // equal in both ranks give the same row). The ranks and numbers are
     // small and dense, so each is a counting sort, the last key first. Only
     // targets that share a rank need their numbers sorted.
-    const qint32 topRank = rankOf.empty() ? -1 : *std::max_element(rankOf.begin(), rankOf.end());
-    const bool ranksShared = size_t(topRank + 1) < targets.size();
+    const size_t ranks = rankOf.empty() ? 0 : size_t(*std::max_element(rankOf.begin(), rankOf.end())) + 1;
+    const bool ranksShared = ranks < targets.size();
     if (ranksShared)
         CountingSortBy(entries, targets.size(), [](const Entry &e) { return e.targetId; });
     CountingSortBy(entries, shownPage.size(), [](const Entry &e) { return e.pageRank; });

@@ -304,7 +304,7 @@ QString WriteToFile(const QString &path, WriteAll writeAll)
         return wrote == piece.size();
     };
     const bool whole = writeAll(put) && file.flush();
-    const QString writeError = whole ? QString() : file.errorString();
+    QString writeError = whole ? QString() : file.errorString();
     // The first byte is left when less was written. A device has no length.
     if (file.size() > written && !file.resize(written) && whole)
         return file.errorString();
