@@ -183,8 +183,7 @@ ReportText &ReportText::line(QStringView first, QStringView second)
 ReportText &ReportText::line(QStringView first, QByteArrayView encodedSecond)
 {
     append(first);
-    std::copy_n(encodedSecond.data(), encodedSecond.size(), roomFor(encodedSecond.size()));
-    used_ += encodedSecond.size();
+    appendBytes(encodedSecond);
     append(kCrLf);
     return *this;
 }
@@ -225,8 +224,13 @@ char *ReportText::roomFor(qsizetype count)
 
 void ReportText::append(const ReportText &rest)
 {
-    std::copy_n(rest.bytes_.constData(), rest.used_, roomFor(rest.used_));
-    used_ += rest.used_;
+    appendBytes(rest.bytes());
+}
+
+void ReportText::appendBytes(QByteArrayView bytes)
+{
+    std::copy_n(bytes.data(), bytes.size(), roomFor(bytes.size()));
+    used_ += bytes.size();
 }
 
 QString ReportText::write(const QString &path) const

@@ -53,6 +53,8 @@ public:
 
 private:
     void append(QStringView piece);
+    // Appends bytes already in the report's encoding.
+    void appendBytes(QByteArrayView bytes);
     // Where `count` more bytes may be written, the text grown to hold them.
     char *roomFor(qsizetype count);
 
