@@ -10,81 +10,10 @@
 #include <QLocale>
 #include <QThread>
 
-#ifndef Q_OS_WIN
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
-
 #include <algorithm>
-#include <cstring>
-#include <system_error>
 #include <utility>
 
 namespace quillan {
-
-namespace fs = std::filesystem;
-
-namespace {
-
-struct FolderEntries {
-    QStringList files;      // full paths
-    QStringList subfolders; // names
-};
-
-// The folder's regular files (links followed, hidden ones included) and its
-// subfolders, each sorted by name in UTF-16 code-unit order. Names are read
-// as bytes, so a name the locale cannot decode is still found and opened. A
-// folder that cannot be read gives nothing and sets `unreadable`.
-FolderEntries readFolder(const QString &folder, bool &unreadable)
-{
-    FolderEntries entries;
-#ifdef Q_OS_WIN
-    std::error_code ec;
-    fs::directory_iterator it(ToNativePath(folder), ec);
-    unreadable = bool(ec);
-    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const fs::directory_entry &entry = *it;
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError))
-            entries.files.append(FromNativePath(entry.path().filename()));
-        else if (!typeError && entry.is_directory(typeError))
-            entries.subfolders.append(FromNativePath(entry.path().filename()));
-    }
-#else
-    // Read with the plain calls, as the standard library's iterator reads,
-    // without the path objects it makes of every entry: the walk reads
-    // every folder of the site. An entry's type comes with its name; a link
-    // (or a file system that does not tell) is looked up, links followed.
-    DIR *dir = ::opendir(EncodeNativeName(folder).constData());
-    unreadable = dir == nullptr;
-    if (dir == nullptr)
-        return entries;
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_LNK || type == DT_UNKNOWN) {
-            struct stat st;
-            if (::fstatat(::dirfd(dir), name, &st, 0) != 0)
-                continue; // a link to nothing, or refused: neither file nor folder
-            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-        }
-        if (type == DT_REG)
-            entries.files.append(DecodeNativeName(name));
-        else if (type == DT_DIR)
-            entries.subfolders.append(DecodeNativeName(name));
-    }
-    ::closedir(dir);
-#endif
-    std::sort(entries.files.begin(), entries.files.end());
-    std::sort(entries.subfolders.begin(), entries.subfolders.end());
-    for (QString &file : entries.files)
-        file.prepend(folder);
-    return entries;
-}
-
-} // namespace
 
 int ThreadsForJobs(int jobs)
 {
@@ -164,22 +93,49 @@ void FolderWalk::WalkFolder(QString strFolder)
     if (state_.blnCheckingLinks && !state_.blnListingFiles && limits_.threads > 0)
         pool_ = std::make_unique<PageReadPool>(reader_, limits_.threads);
     FolderIdentity identity = IdentityOf(strFolder);
-    walkFolder(std::move(strFolder), std::move(identity));
+    walkFolder(std::move(strFolder), std::move(identity), nullptr);
     while (!ahead_.empty() && !ended_)
         recordFront();
     ahead_.clear();
     pool_.reset();
 }
 
-void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
+void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity,
+                            std::shared_ptr<FolderRead> listed)
 {
     enterFolder(strFolder, std::move(identity));
     EnsureTrailingBackslash(strFolder);
 
     bool unreadable = false;
-    const FolderEntries entries = readFolder(strFolder, unreadable);
+    FolderEntries entries;
+    if (listed) {
+        entries = std::move(listed->entries);
+        unreadable = listed->unreadable;
+        listed.reset();
+    } else {
+        entries = ReadFolderEntries(strFolder, unreadable);
+    }
     if (unreadable)
         pass(Step{StepKind::FolderUnreadable, strFolder, nullptr});
+
+    // With threads, the next few subfolders the walk will enter are listed
+    // ahead of it, the first of them while this folder's pages are read.
+    const QStringList &subfolders = entries.subfolders;
+    std::vector<std::shared_ptr<FolderRead>> ahead;
+    if (pool_ && options_.topFolderOnly != 1 && state_.intFolderDepth < ScanState::kMaxFolderDepth)
+        ahead.resize(size_t(subfolders.size()));
+    const qsizetype listedAhead = qMax(4, limits_.threads);
+    auto listAhead = [&](qsizetype k) {
+        if (k >= qsizetype(ahead.size()))
+            return;
+        QString subfolder = strFolder + subfolders[k];
+        if (IsExcludedSubfolder(subfolder))
+            return; // never touched
+        ahead[size_t(k)] = std::make_shared<FolderRead>(std::move(subfolder), state_.intFolderDepth + 1, k);
+        pool_->Prefetch(ahead[size_t(k)]);
+    };
+    for (qsizetype k = 0; k < listedAhead; ++k)
+        listAhead(k);
 
     if (!walkFiles(strFolder, entries.files))
         return leaveFolder();
@@ -187,12 +143,15 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
     if (options_.topFolderOnly == 1)
         return leaveFolder();
 
-    for (const QString &name : entries.subfolders) {
+    for (qsizetype k = 0; k < subfolders.size(); ++k) {
         if (!pass(Step{StepKind::SubfolderNext, QString(), nullptr}))
             return leaveFolder();
+        listAhead(k + listedAhead);
 
-        const QString subfolder = strFolder + name;
-        if (IsExcludedSubfolder(subfolder))
+        const QString subfolder = strFolder + subfolders[k];
+        std::shared_ptr<FolderRead> next = ahead.empty() ? nullptr : std::move(ahead[size_t(k)]);
+        // One listed ahead is neither excluded nor too deep.
+        if (!next && IsExcludedSubfolder(subfolder))
             continue;
         // Deeper than the folder table reaches, or a link back to a folder
         // already on the way down: not entered.
@@ -200,12 +159,18 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity)
             pass(Step{StepKind::FolderTooDeep, subfolder, nullptr});
             continue;
         }
-        FolderIdentity identity = IdentityOf(subfolder);
+        FolderIdentity identity;
+        if (next) {
+            pool_->Take(*next);
+            identity = std::move(next->identity);
+        } else {
+            identity = IdentityOf(subfolder);
+        }
         if (identity.IsEmpty()
             || std::find(folderChain_.begin(), folderChain_.end(), identity) != folderChain_.end())
             continue;
 
-        walkFolder(subfolder, std::move(identity));
+        walkFolder(subfolder, std::move(identity), std::move(next));
         state_.strFolderAtDepth[state_.intFolderDepth].clear();
         --state_.intFolderDepth;
 
@@ -221,8 +186,9 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
 {
     const qsizetype topLength = options_.topFolder.size();
     // The folder is held open for its files (and the pages of them read
-    // ahead), not down its subfolders.
-    const auto open = std::make_shared<const OpenFolder>(folder);
+    // ahead), not down its subfolders; opened at its first page or file
+    // listed, as many folders hold none.
+    std::shared_ptr<const OpenFolder> open;
     // The folders down to this one, the same for each of its pages: one
     // list shared by them all.
     QStringList folders;
@@ -238,6 +204,8 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
 
         if (IsNotTargetFile(path) || IsExcludedFilepath(path))
             continue;
+        if (!open)
+            open = std::make_shared<const OpenFolder>(folder);
         const qint64 bytes = open->FileLength(path);
         if (bytes < 1)
             continue;

@@ -78,7 +78,8 @@ private:
                std::unique_ptr<const PageReader> ownReader, const PageReader *reader,
                const ReadAheadLimits &limits);
 
-    void walkFolder(QString strFolder, FolderIdentity identity);
+    // `listed`: the folder's listing made ahead of the walk, or null.
+    void walkFolder(QString strFolder, FolderIdentity identity, std::shared_ptr<FolderRead> listed);
     void enterFolder(const QString &strFolder, FolderIdentity identity);
     void leaveFolder();
     // The folder's files in order; false when the walk is to end.

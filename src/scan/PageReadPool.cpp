@@ -23,6 +23,7 @@ PageReadPool::~PageReadPool()
     {
         const std::lock_guard lock(mutex_);
         queued_.clear();
+        folders_.clear();
         stopping_ = true;
     }
     queueChanged_.notify_all();
@@ -48,13 +49,76 @@ void PageReadPool::readNow(PageRead &read)
     }
 }
 
+void PageReadPool::readNow(FolderRead &read)
+{
+    try {
+        read.Read();
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+}
+
+void PageReadPool::Prefetch(std::shared_ptr<FolderRead> read)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        folders_.push_back(std::move(read));
+    }
+    queueChanged_.notify_one();
+}
+
+void PageReadPool::listNext(std::unique_lock<std::mutex> &lock)
+{
+    const auto first = std::min_element(folders_.begin(), folders_.end(), [](const auto &a, const auto &b) {
+        return a->depth != b->depth ? a->depth > b->depth : a->index < b->index;
+    });
+    const std::shared_ptr<FolderRead> read = std::move(*first);
+    folders_.erase(first);
+    read->progress = FolderRead::Progress::Reading;
+    lock.unlock();
+    readNow(*read);
+    lock.lock();
+    read->progress = FolderRead::Progress::Done;
+    readDone_.notify_all();
+}
+
+void PageReadPool::Take(FolderRead &read)
+{
+    // Like Finish: rather than wait for a worker to list `read`, the calling
+    // thread lists it, or else the next folder queued.
+    std::unique_lock lock(mutex_);
+    while (read.progress != FolderRead::Progress::Done) {
+        if (read.progress == FolderRead::Progress::Queued) {
+            const auto queued = std::find_if(folders_.begin(), folders_.end(),
+                                             [&](const std::shared_ptr<FolderRead> &q) { return q.get() == &read; });
+            // Kept alive by the caller's own pointer to it.
+            folders_.erase(queued);
+            read.progress = FolderRead::Progress::Reading;
+            lock.unlock();
+            readNow(read);
+            lock.lock();
+            read.progress = FolderRead::Progress::Done;
+        } else if (!folders_.empty()) {
+            listNext(lock);
+        } else {
+            readDone_.wait(lock);
+        }
+    }
+    if (read.error)
+        std::rethrow_exception(std::exchange(read.error, nullptr));
+}
+
 void PageReadPool::work()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
+        queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
         if (stopping_)
             return;
+        if (queued_.empty()) {
+            listNext(lock);
+            continue;
+        }
         const std::shared_ptr<PageRead> read = std::move(queued_.front());
         queued_.pop_front();
         read->progress = PageRead::Progress::Reading;
@@ -70,11 +134,14 @@ void PageReadPool::Finish(PageRead &read)
 {
     // While `read` is not done, the calling thread reads what is queued
     // rather than wait: `read` itself when no worker has begun it, else the
-    // next pages, which it will want soon.
+    // next pages, which it will want soon, else the next folders.
     std::unique_lock lock(mutex_);
     while (read.progress != PageRead::Progress::Done) {
         if (queued_.empty()) {
-            readDone_.wait(lock);
+            if (folders_.empty())
+                readDone_.wait(lock);
+            else
+                listNext(lock);
             continue;
         }
         auto next = queued_.begin();

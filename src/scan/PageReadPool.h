@@ -2,7 +2,9 @@
 // Worker threads that read pages ahead of the walk. The walk hands the pool
 // its pages in walk order and takes each one's links back in the same
 // order, so what it records does not depend on which thread read what.
+// Between pages the workers list the folders the walk will enter next.
 
+#include "scan/FolderListing.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
 
@@ -51,15 +53,30 @@ public:
     // threw comes out here.
     void Finish(PageRead &read);
 
+    // Asks for a folder to be listed when no page is waiting to be read.
+    // Folders are listed in the order the walk will enter them: every
+    // folder asked for and not yet taken lies ahead of the walk, so the
+    // deepest comes first, and of those the first of its parent's.
+    void Prefetch(std::shared_ptr<FolderRead> read);
+
+    // Returns once `read` has been listed: here, when no worker has begun
+    // it. What listing threw comes out here.
+    void Take(FolderRead &read);
+
 private:
     void work();
     void readNow(PageRead &read);
+    static void readNow(FolderRead &read);
+    // Lists the folder the walk will enter first; called with the lock
+    // held, which it lets go while it lists.
+    void listNext(std::unique_lock<std::mutex> &lock);
 
     const PageReader &reader_;
     std::mutex mutex_;
-    std::condition_variable queueChanged_; // a page queued, or stopping_ set
-    std::condition_variable readDone_;
+    std::condition_variable queueChanged_; // a page or folder queued, or stopping_ set
+    std::condition_variable readDone_;     // a page or folder done
     std::deque<std::shared_ptr<PageRead>> queued_;
+    std::vector<std::shared_ptr<FolderRead>> folders_;
     bool stopping_ = false; // set once, by the destructor
     std::vector<std::thread> workers_;
 };

@@ -30,6 +30,8 @@ std::string checkSnapshot(const TempTree &site, int jobs, int stopAfterYields = 
 {
     ScanState state;
     PrepareExclusions(state, QString(), QStringLiteral("skip"));
+    state.strExcludedSubfolders = {QStringLiteral("SKIP")};
+    state.intNumExcludedSubfolders = 1;
     state.EmptyBrokenLinks();
     state.blnCheckingLinks = true;
     ScanOptions options;
@@ -49,6 +51,8 @@ std::string checkSnapshot(const TempTree &site, int jobs, int stopAfterYields = 
     }
     lines << QStringLiteral("scanned: ") + host.scanned.join(u'|')
           << QStringLiteral("statuses: ") + host.statuses.join(u'|')
+          << QStringLiteral("checked: ") + host.checked.join(u'|')
+          << QStringLiteral("skipped: ") + host.skipped.join(u'|')
           << QStringLiteral("yields: %1 limit: %2").arg(host.yields).arg(state.blnMaxNumLinksReached);
     return lines.join(u'\n').toStdString();
 }
@@ -86,6 +90,69 @@ TEST(ReadAhead, AnyNumberOfThreadsShowsAndRecordsWhatOneDoes)
         EXPECT_EQ(checkSnapshot(site, jobs), one);
         // The link limit stops in the middle of a page, in the same place.
         EXPECT_EQ(checkSnapshot(site, jobs, 0, 7), checkSnapshot(site, 1, 0, 7));
+    }
+}
+
+namespace {
+
+// Many folders, wide and deep, most without pages, with every kind of
+// folder the walk passes over: excluded, unreadable to an unprivileged
+// user, a link back up the walk, one deeper than the walk goes.
+void buildFolderTree(TempTree &site)
+{
+    for (int i = 0; i < 9; ++i) {
+        const QString wide = QStringLiteral("w%1/").arg(i);
+        site.file(wide + QStringLiteral("notes.txt"));
+        for (int j = 0; j < i; ++j)
+            site.file(wide + QStringLiteral("s%1/e%2/pic.gif").arg(j).arg(i));
+        if (i % 3 == 1)
+            site.file(wide + QStringLiteral("s0/page.htm"), PageLinkingTo({"gone.htm", "../../pic.gif"}));
+    }
+    site.file(QStringLiteral("skip/page.htm"), PageLinkingTo({"excluded.htm"}));
+    site.file(QStringLiteral("locked/page.htm"), PageLinkingTo({"hidden.htm"}));
+    site.symlink(QStringLiteral("w2/up"), site.root());
+    site.symlink(QStringLiteral("w3/across"), site.path(QStringLiteral("w4")));
+    QString deep = QStringLiteral("w5/");
+    for (int depth = 3; depth <= 130; ++depth) {
+        deep += QStringLiteral("d/");
+        if (depth % 40 == 0 || depth >= 127)
+            site.file(deep + QStringLiteral("p%1.htm").arg(depth), PageLinkingTo({"deep-gone.htm"}));
+    }
+    site.file(QStringLiteral("z.htm"), PageLinkingTo({"last-gone.htm"}));
+}
+
+} // namespace
+
+TEST(ReadAhead, FoldersListedAheadAreWalkedAndPassedOverAsByOneThread)
+{
+    TempTree site;
+    buildFolderTree(site);
+    const QString locked = site.path(QStringLiteral("locked"));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    const std::string snapshots = RunAsUnprivileged([&site] {
+        std::string all = checkSnapshot(site, 1);
+        for (const int jobs : {2, 3, 8}) {
+            const std::string many = checkSnapshot(site, jobs);
+            all += many == checkSnapshot(site, 1) ? "\nsame" : "\n" + std::to_string(jobs) + " jobs: " + many;
+        }
+        return all;
+    });
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_NE(snapshots.find("w1/s0/gone.htm"), std::string::npos) << snapshots;
+    EXPECT_NE(snapshots.find("p128.htm"), std::string::npos) << snapshots;
+    EXPECT_EQ(snapshots.find("p129.htm"), std::string::npos) << snapshots;
+    EXPECT_EQ(snapshots.find("excluded.htm"), std::string::npos) << snapshots;
+    EXPECT_NE(snapshots.find("locked/:unreadable"), std::string::npos) << snapshots;
+    EXPECT_NE(snapshots.find(":deep"), std::string::npos) << snapshots;
+    EXPECT_TRUE(snapshots.ends_with("same\nsame\nsame")) << snapshots;
+
+    // A stop anywhere among the folders listed ahead leaves what one thread
+    // had recorded there.
+    const std::string whole = checkSnapshot(site, 1);
+    const int yields = std::stoi(whole.substr(whole.rfind("yields: ") + 8));
+    for (int stopAt = 1; stopAt <= yields; stopAt += 7) {
+        SCOPED_TRACE(stopAt);
+        EXPECT_EQ(checkSnapshot(site, 3, stopAt), checkSnapshot(site, 1, stopAt));
     }
 }
 
