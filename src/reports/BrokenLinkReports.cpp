@@ -11,8 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <future>
-#include <system_error>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -261,17 +259,88 @@ void WriteRepeatedLinksFooter(ReportText &report, qint64 numRepeatedInFile)
                                            numRepeatedInFile));
 }
 
+namespace {
+
+void writeLinkFromLines(ReportText &report, const ReportSettings &settings,
+                        const QList<BrokenLink> &links, qsizetype first, qsizetype end)
+{
+    const qsizetype top = settings.topFolder.size();
+    GroupWriter groups(report, kLinkFromArrow, settings.showRepeatedLinks);
+    for (qsizetype i = first; i < end; ++i) {
+        const BrokenLink &link = links[i];
+        groups.write(RelativeTo(top, link.strLinkFrom), RelativeTo(top, link.strLinkTo));
+    }
+}
+
+void writeLinkToLines(ReportText &report, const ReportSettings &settings,
+                      const std::vector<LinkToRow> &rows, qsizetype first, qsizetype end)
+{
+    GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
+    for (qsizetype i = first; i < end; ++i)
+        groups.write(rows[size_t(i)].target, rows[size_t(i)].page);
+}
+
+// Runs of whole groups of entries first..end-1; `sameGroup(i)` tells whether
+// entry i is in the group of the entry before it.
+template <typename SameGroup>
+std::vector<qsizetype> groupRuns(qsizetype first, qsizetype end, int pieces, SameGroup sameGroup)
+{
+    std::vector<qsizetype> starts{first};
+    const qsizetype count = end - first;
+    for (int piece = 1; piece < pieces; ++piece) {
+        qsizetype cut = qMax(first + count * piece / pieces, starts.back() + 1);
+        while (cut < end && sameGroup(cut))
+            ++cut;
+        if (cut >= end)
+            break;
+        starts.push_back(cut);
+    }
+    starts.push_back(end);
+    return starts;
+}
+
+} // namespace
+
 ReportText LinkFromReportBody(const ReportSettings &settings, const QList<BrokenLink> &links,
                               qint32 numLinks)
 {
     ReportText report;
     WriteReportHeader(report, settings, numLinks);
+    writeLinkFromLines(report, settings, links, 1, qsizetype(numLinks) + 1);
+    return report;
+}
+
+std::vector<qsizetype> LinkFromReportRuns(const ReportSettings &settings,
+                                          const QList<BrokenLink> &links, qint32 numLinks,
+                                          int pieces)
+{
+    // A group is told by the page's text as the report shows it.
     const qsizetype top = settings.topFolder.size();
-    GroupWriter groups(report, kLinkFromArrow, settings.showRepeatedLinks);
-    for (qint32 i = 1; i <= numLinks; ++i) {
-        const BrokenLink &link = links[i];
-        groups.write(RelativeTo(top, link.strLinkFrom), RelativeTo(top, link.strLinkTo));
-    }
+    return groupRuns(1, qsizetype(numLinks) + 1, pieces, [&](qsizetype i) {
+        return RelativeTo(top, links[i].strLinkFrom) == RelativeTo(top, links[i - 1].strLinkFrom);
+    });
+}
+
+std::vector<qsizetype> LinkToReportRuns(const std::vector<LinkToRow> &rows, int pieces)
+{
+    return groupRuns(0, qsizetype(rows.size()), pieces, [&](qsizetype i) {
+        return rows[size_t(i)].target == rows[size_t(i - 1)].target;
+    });
+}
+
+ReportText LinkFromReportLines(const ReportSettings &settings, const QList<BrokenLink> &links,
+                               qsizetype first, qsizetype end)
+{
+    ReportText report;
+    writeLinkFromLines(report, settings, links, first, end);
+    return report;
+}
+
+ReportText LinkToReportLines(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
+                             qsizetype first, qsizetype end)
+{
+    ReportText report;
+    writeLinkToLines(report, settings, rows, first, end);
     return report;
 }
 
@@ -417,39 +486,11 @@ void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows)
     }
 }
 
-ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
-                            int threads)
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows)
 {
-    const auto writeRows = [&settings, &rows](ReportText &report, size_t from, size_t to) {
-        GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
-        for (size_t i = from; i < to; ++i)
-            groups.write(rows[i].target, rows[i].page);
-    };
-    // With a second thread the rows are written in two halves, split where a
-    // target's group begins: a group's entries depend on each other only.
-    size_t half = rows.size();
-    if (threads > 1 && rows.size() >= 2000) {
-        half = rows.size() / 2;
-        while (half < rows.size() && rows[half].target == rows[half - 1].target)
-            ++half;
-    }
-    std::future<ReportText> laterRows;
-    if (half < rows.size()) {
-        try {
-            laterRows = std::async(std::launch::async, [&writeRows, half, &rows] {
-                ReportText later;
-                writeRows(later, half, rows.size());
-                return later;
-            });
-        } catch (const std::system_error &) {
-            half = rows.size(); // no thread to be had: written whole here
-        }
-    }
     ReportText report;
     WriteReportHeader(report, settings, qint32(rows.size()));
-    writeRows(report, 0, half);
-    if (laterRows.valid())
-        report.append(laterRows.get());
+    writeLinkToLines(report, settings, rows, 0, qsizetype(rows.size()));
     return report;
 }
 

@@ -100,10 +100,25 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
 void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);
 
 // The link-to report of `rows` without its closing sentence, which needs the
-// link-from report's count; with `threads` above 1, half of it is written on
-// a thread of its own.
-ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
-                            int threads = 1);
+// link-from report's count.
+ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<LinkToRow> &rows);
+
+// A report's entries cut into runs of whole groups, to be written apart and
+// joined in order: the first entry of each run, then the end. About
+// `pieces` runs of about equal length; a group longer than that is one run.
+// For the link-from report, of table entries 1..numLinks (ending at
+// numLinks + 1); for the link-to report, of `rows`.
+std::vector<qsizetype> LinkFromReportRuns(const ReportSettings &settings,
+                                          const QList<BrokenLink> &links, qint32 numLinks,
+                                          int pieces);
+std::vector<qsizetype> LinkToReportRuns(const std::vector<LinkToRow> &rows, int pieces);
+
+// The lines of the entries from `first` up to `end` (a run of whole groups)
+// of either report, to follow its header and the runs before.
+ReportText LinkFromReportLines(const ReportSettings &settings, const QList<BrokenLink> &links,
+                               qsizetype first, qsizetype end);
+ReportText LinkToReportLines(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
+                             qsizetype first, qsizetype end);
 
 // The link-to report's rows and its text without the closing sentence, built
 // from the table without touching it.

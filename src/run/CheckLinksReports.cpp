@@ -1,28 +1,99 @@
 #include "run/CheckLinksReports.h"
 
+#include <algorithm>
+#include <atomic>
 #include <future>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace quillan {
 
 namespace {
 
-// The second report's rows sorted beside the first report when a thread is
-// to be had.
-std::future<LinkToParts> BeginSortedRows(const ReportSettings &settings,
-                                         const QList<BrokenLink> &links, qint32 numLinks,
-                                         int threads)
+// Below this many links the reports take less than a thread costs to start.
+constexpr qint32 kLinksForThreads = 1000;
+// Runs of groups a thread: enough that a thread finishing early finds more
+// to write, while one long group (a menu's missing page) is written by one.
+constexpr int kRunsPerThread = 4;
+
+// Runs task(0), task(1)... task(count - 1), each once, on the calling thread
+// and on up to `threads - 1` more, each taking the next task when done with
+// one. What a task throws comes out here, once every task has ended.
+template <typename Task>
+void runTasks(int count, int threads, const Task &task)
 {
-    if (threads <= 1)
-        return {};
-    try {
-        return std::async(std::launch::async, [&settings, &links, numLinks] {
-            return SortLinkToParts(settings, links, numLinks);
-        });
-    } catch (const std::system_error &) {
-        return {}; // no thread to be had: sorted after the first, as with one
+    std::atomic<int> next = 0;
+    auto takeTasks = [&] {
+        for (int i = next++; i < count; i = next++)
+            task(i);
+    };
+    std::vector<std::future<void>> helpers;
+    for (int t = 1; t < std::min(threads, count); ++t) {
+        try {
+            helpers.push_back(std::async(std::launch::async, takeTasks));
+        } catch (const std::system_error &) {
+            break; // no more threads to be had: those there take every task
+        }
     }
+    std::exception_ptr thrown;
+    try {
+        takeTasks();
+    } catch (...) {
+        thrown = std::current_exception();
+        next = count; // the helpers end after their task
+    }
+    for (std::future<void> &helper : helpers) {
+        try {
+            helper.get();
+        } catch (...) {
+            if (!thrown)
+                thrown = std::current_exception();
+        }
+    }
+    if (thrown)
+        std::rethrow_exception(thrown);
+}
+
+ReportText joined(ReportText &&head, std::vector<ReportText> &runs)
+{
+    for (ReportText &run : runs) {
+        head.append(run);
+        run = ReportText();
+    }
+    return std::move(head);
+}
+
+// Both reports' texts, the second's rows sorted: the sort and the runs of
+// the first report's groups are shared among the threads, then the runs of
+// the second's.
+void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, qint32 numLinks,
+               int threads, ReportText &first, LinkToParts &parts)
+{
+    const int pieces = kRunsPerThread * threads;
+    const std::vector<qsizetype> fromRuns = LinkFromReportRuns(settings, links, numLinks, pieces);
+    std::vector<ReportText> fromLines(fromRuns.size() - 1);
+    // The sort is the longest task: taken first.
+    runTasks(int(fromLines.size()) + 1, threads, [&](int task) {
+        if (task == 0)
+            parts = SortLinkToParts(settings, links, numLinks);
+        else
+            fromLines[size_t(task - 1)] =
+                LinkFromReportLines(settings, links, fromRuns[size_t(task - 1)], fromRuns[size_t(task)]);
+    });
+    ReportText header;
+    WriteReportHeader(header, settings, numLinks);
+    first = joined(std::move(header), fromLines);
+
+    const std::vector<qsizetype> toRuns = LinkToReportRuns(parts.rows, pieces);
+    std::vector<ReportText> toLines(toRuns.size() - 1);
+    runTasks(int(toLines.size()), threads, [&](int task) {
+        toLines[size_t(task)] =
+            LinkToReportLines(settings, parts.rows, toRuns[size_t(task)], toRuns[size_t(task + 1)]);
+    });
+    ReportText toHeader;
+    WriteReportHeader(toHeader, settings, qint32(parts.rows.size()));
+    parts.body = joined(std::move(toHeader), toLines);
 }
 
 } // namespace
@@ -35,13 +106,17 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
         return 0;
     // Reads the table only; it is rewritten once the first report is done.
     // The sort counts the repeated links both reports close with.
-    std::future<LinkToParts> sorting = BeginSortedRows(settings, state.brokenLinks, numLinks, threads);
-    ReportText first = LinkFromReportBody(settings, state.brokenLinks, numLinks);
-    LinkToParts parts = sorting.valid() ? sorting.get()
-                                        : SortLinkToParts(settings, state.brokenLinks, numLinks);
+    ReportText first;
+    LinkToParts parts;
+    if (threads > 1 && numLinks >= kLinksForThreads) {
+        buildBoth(settings, state.brokenLinks, numLinks, threads, first, parts);
+    } else {
+        first = LinkFromReportBody(settings, state.brokenLinks, numLinks);
+        parts = SortLinkToParts(settings, state.brokenLinks, numLinks);
+        parts.body = LinkToReportBody(settings, parts.rows);
+    }
     const qint64 numRepeatedInFile = parts.numRepeatedInFile;
     WriteRepeatedLinksFooter(first, numRepeatedInFile);
-    parts.body = LinkToReportBody(settings, parts.rows, threads);
 
     const QString byPage = steps.reportPath(kLinksToReportName);
     if (!steps.reportDone(byPage, first.write(byPage)))

@@ -27,9 +27,9 @@ struct CheckReportSteps {
 // second rewrites the table, so the order is fixed. A failed report ends the
 // writing, as the other would go to the same folder. Returns the number of
 // repeated-in-file links both close with (0 when no link was recorded),
-// counted by the second report's sort. With `threads` above 1 the second
-// report is sorted and built on a thread of its own while the first is
-// built; the files are the same.
+// counted by the second report's sort. With `threads` above 1 the sort and
+// both reports' lines are shared among that many threads; the files are
+// the same.
 qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
                          const CheckReportSteps &steps, int threads = 1);
 

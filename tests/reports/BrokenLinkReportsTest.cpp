@@ -211,25 +211,46 @@ TEST(LinkToRows, FollowTheirRuleAndCountRepeatsOnRandomTables)
     }
 }
 
-TEST(LinkToReportBody, IsTheSameWrittenInTwoHalves)
+TEST(ReportRuns, ReportsWrittenInRunsOfGroupsAreTheSame)
 {
-    // Groups of 1 to 30 pages and one of 1,500 across the middle, where the
-    // halves would meet; pages repeat and lie inside each other.
+    // Groups of 1 to 30 pages and one of 1,500, longer than a run; pages
+    // repeat and lie inside each other. The table holds the same entries
+    // the other way round: by page.
     std::vector<LinkToRow> rows;
+    QList<BrokenLink> table{BrokenLink{}};
     for (int target = 0; target < 300; ++target) {
         const int pages = target == 60 ? 1500 : 1 + target % 30;
         for (int page = 0; page < pages; ++page) {
             rows.push_back(LinkToRow{QStringLiteral("t%1.htm").arg(target, 4, 10, QChar(u'0')),
                                      QStringLiteral("d/p%1.htm").arg(page / 2)});
+            table.append(BrokenLink{kTop + rows.back().target, kTop + rows.back().page, 1, {}});
         }
     }
-    ASSERT_GT(rows.size(), 4000U);
+    const auto numLinks = qint32(table.size() - 1);
+    ASSERT_GT(numLinks, 4000);
     for (const bool showRepeated : {false, true}) {
         const ReportSettings settings{kTop, showRepeated, false, {}};
-        const ReportText whole = LinkToReportBody(settings, rows, 1);
-        EXPECT_EQ(LinkToReportBody(settings, rows, 2).bytes(), whole.bytes()) << showRepeated;
+        const ReportText linkTo = LinkToReportBody(settings, rows);
+        const ReportText linkFrom = LinkFromReportBody(settings, table, numLinks);
         // The big group keeps one group line.
-        EXPECT_EQ(whole.bytes().toByteArray().count("t0060.htm <"), 1) << showRepeated;
+        EXPECT_EQ(linkTo.bytes().toByteArray().count("t0060.htm <"), 1) << showRepeated;
+        for (const int pieces : {1, 2, 3, 8, 50, 10000}) {
+            SCOPED_TRACE(pieces);
+            const std::vector<qsizetype> toRuns = LinkToReportRuns(rows, pieces);
+            const std::vector<qsizetype> fromRuns = LinkFromReportRuns(settings, table, numLinks, pieces);
+            EXPECT_LE(toRuns.size(), size_t(pieces) + 1);
+            EXPECT_GE(toRuns.size(), std::min(size_t(pieces), size_t(3)));
+            ReportText joinedTo;
+            WriteReportHeader(joinedTo, settings, numLinks);
+            for (size_t run = 0; run + 1 < toRuns.size(); ++run)
+                joinedTo.append(LinkToReportLines(settings, rows, toRuns[run], toRuns[run + 1]));
+            EXPECT_EQ(joinedTo.bytes(), linkTo.bytes()) << showRepeated;
+            ReportText joinedFrom;
+            WriteReportHeader(joinedFrom, settings, numLinks);
+            for (size_t run = 0; run + 1 < fromRuns.size(); ++run)
+                joinedFrom.append(LinkFromReportLines(settings, table, fromRuns[run], fromRuns[run + 1]));
+            EXPECT_EQ(joinedFrom.bytes(), linkFrom.bytes()) << showRepeated;
+        }
     }
 }
 
