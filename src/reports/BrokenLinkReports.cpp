@@ -352,12 +352,10 @@ ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink
     return report;
 }
 
-std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
-                                  qint32 numLinks, qint64 *numRepeatedInFile)
+LinkToTargets SortLinkToTargets(const QString &topFolder, const QList<BrokenLink> &links,
+                                qint32 numLinks)
 {
     const qsizetype top = topFolder.size();
-    auto relative = [top](const QString &path) { return RelativeTo(top, path); };
-
     // The order is that of keys made of the target padded with spaces to the
     // longest target, then the page: by target first, a target that is a
     // prefix of another first unless the other goes on below a space. The
@@ -378,10 +376,10 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
     // the distinct targets are sorted once, and the entries by their
     // target's rank, then by page. A target is told by its whole path, as
     // a repeated link is.
+    LinkToTargets sorted;
     QHash<QStringView, qint32> idOf;
     std::vector<QStringView> targets;
-    std::vector<qint32> targetIds;
-    targetIds.reserve(size_t(qMax(numLinks, 0)));
+    sorted.ofLink.reserve(size_t(qMax(numLinks, 0)));
     // The checker hands the pages of a folder one shared text for a target
     // they all name (a menu's missing page): a text met again at the same
     // address is known without hashing it.
@@ -398,68 +396,79 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
             auto known = idOf.constFind(target);
             if (known == idOf.constEnd()) {
                 known = idOf.insert(target, qint32(targets.size()));
-                targets.push_back(relative(target));
+                targets.push_back(RelativeTo(top, target));
             }
             slot = KnownText{target.constData(), target.size(), *known};
         }
-        targetIds.push_back(slot.id);
+        sorted.ofLink.push_back(slot.id);
     }
     // Targets the padded keys cannot tell apart ("a" and "a ") share a rank.
-    const std::vector<qint32> rankOf = RanksInOrder(targets.size(), [&](qint32 x, qint32 y) {
+    sorted.rank = RanksInOrder(targets.size(), [&](qint32 x, qint32 y) {
         return comparePadded(targets[size_t(x)], targets[size_t(y)]) < 0;
     });
+    sorted.ranks = sorted.rank.empty() ? 0 : *std::max_element(sorted.rank.begin(), sorted.rank.end()) + 1;
     // Each distinct target is trimmed once; its rows share the text.
-    std::vector<QString> shownTarget;
-    shownTarget.reserve(targets.size());
+    sorted.shown.reserve(targets.size());
     for (const QStringView target : targets)
-        shownTarget.push_back(TrimSpaces(target));
+        sorted.shown.push_back(TrimSpaces(target));
+    return sorted;
+}
 
+LinkToPages SortLinkToPages(const QString &topFolder, const QList<BrokenLink> &links,
+                            qint32 numLinks)
+{
+    const qsizetype top = topFolder.size();
     // A page's broken links stand together in the table and share its path:
     // each run of one page is a page here, its relative path made once, and
     // the pages are sorted once, the same path taking the same rank.
-    std::vector<qint32> pageOf(size_t(qMax(numLinks, 0)));
-    std::vector<QString> shownPage;
+    LinkToPages sorted;
+    sorted.ofLink.resize(size_t(qMax(numLinks, 0)));
     std::vector<QStringView> wholePage;
     for (qint32 i = 1; i <= numLinks; ++i) {
         const QString &page = links[i].strLinkFrom;
         const bool samePage = i > 1 && page.constData() == links[i - 1].strLinkFrom.constData()
                               && page.size() == links[i - 1].strLinkFrom.size();
         if (!samePage) {
-            shownPage.push_back(relative(page).toString());
+            sorted.shown.push_back(RelativeTo(top, page).toString());
             wholePage.emplace_back(page);
         }
-        pageOf[size_t(i - 1)] = qint32(shownPage.size()) - 1;
+        sorted.ofLink[size_t(i - 1)] = qint32(sorted.shown.size()) - 1;
     }
-    const std::vector<qint32> pageRank = RanksInOrder(shownPage.size(), [&](qint32 x, qint32 y) {
-        if (const int order = QStringView(shownPage[size_t(x)]).compare(shownPage[size_t(y)]))
+    sorted.rank = RanksInOrder(sorted.shown.size(), [&](qint32 x, qint32 y) {
+        if (const int order = QStringView(sorted.shown[size_t(x)]).compare(sorted.shown[size_t(y)]))
             return order < 0;
         return wholePage[size_t(x)] < wholePage[size_t(y)];
     });
+    return sorted;
+}
 
+std::vector<LinkToRow> JoinLinkToRows(const LinkToTargets &targets, const LinkToPages &pages,
+                                      qint64 *numRepeatedInFile)
+{
     struct Entry {
         qint32 targetRank;
         qint32 pageRank;
         qint32 targetId;
         qint32 index; // in the table, from 0
     };
+    const auto numLinks = qint32(targets.ofLink.size());
     std::vector<Entry> entries;
-    entries.reserve(size_t(qMax(numLinks, 0)));
+    entries.reserve(size_t(numLinks));
     for (qint32 i = 0; i < numLinks; ++i) {
-        const qint32 targetId = targetIds[size_t(i)];
-        entries.push_back(Entry{rankOf[size_t(targetId)], pageRank[size_t(pageOf[size_t(i)])],
-                                targetId, i});
+        const qint32 targetId = targets.ofLink[size_t(i)];
+        entries.push_back(Entry{targets.rank[size_t(targetId)],
+                                pages.rank[size_t(pages.ofLink[size_t(i)])], targetId, i});
     }
     // Sorted by target rank, then page rank, then the target's own number,
     // which brings the repeats of one link together to be counted (entries
     // equal in both ranks give the same row). The ranks and numbers are
     // small and dense, so each is a counting sort, the last key first. Only
     // targets that share a rank need their numbers sorted.
-    const size_t ranks = rankOf.empty() ? 0 : size_t(*std::max_element(rankOf.begin(), rankOf.end())) + 1;
-    const bool ranksShared = ranks < targets.size();
-    if (ranksShared)
-        CountingSortBy(entries, targets.size(), [](const Entry &e) { return e.targetId; });
-    CountingSortBy(entries, shownPage.size(), [](const Entry &e) { return e.pageRank; });
-    CountingSortBy(entries, targets.size(), [](const Entry &e) { return e.targetRank; });
+    const size_t numTargets = targets.shown.size();
+    if (size_t(targets.ranks) < numTargets)
+        CountingSortBy(entries, numTargets, [](const Entry &e) { return e.targetId; });
+    CountingSortBy(entries, pages.shown.size(), [](const Entry &e) { return e.pageRank; });
+    CountingSortBy(entries, numTargets, [](const Entry &e) { return e.targetRank; });
 
     std::vector<LinkToRow> rows;
     rows.reserve(entries.size());
@@ -469,12 +478,19 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
         if (e > 0 && entry.pageRank == entries[e - 1].pageRank
             && entry.targetId == entries[e - 1].targetId)
             ++repeated;
-        rows.push_back(LinkToRow{shownTarget[size_t(entry.targetId)],
-                                 shownPage[size_t(pageOf[size_t(entry.index)])]});
+        rows.push_back(LinkToRow{targets.shown[size_t(entry.targetId)],
+                                 pages.shown[size_t(pages.ofLink[size_t(entry.index)])]});
     }
     if (numRepeatedInFile)
         *numRepeatedInFile = repeated;
     return rows;
+}
+
+std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
+                                  qint32 numLinks, qint64 *numRepeatedInFile)
+{
+    return JoinLinkToRows(SortLinkToTargets(topFolder, links, numLinks),
+                          SortLinkToPages(topFolder, links, numLinks), numRepeatedInFile);
 }
 
 void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows)

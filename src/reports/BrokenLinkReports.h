@@ -95,6 +95,26 @@ struct LinkToRow {
 std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLink> &links,
                                   qint32 numLinks, qint64 *numRepeatedInFile = nullptr);
 
+// The two halves of that sort, which may run on two threads, and the rows
+// they give together. Each reads the table only.
+struct LinkToTargets {
+    std::vector<qint32> ofLink; // each entry's target, by number
+    std::vector<qint32> rank;   // of each target, in the report's order
+    qint32 ranks = 0;           // how many ranks the targets take
+    std::vector<QString> shown; // each target as the report shows it
+};
+struct LinkToPages {
+    std::vector<qint32> ofLink; // each entry's page, by number
+    std::vector<qint32> rank;   // of each page, in the report's order
+    std::vector<QString> shown; // each page as the report shows it
+};
+LinkToTargets SortLinkToTargets(const QString &topFolder, const QList<BrokenLink> &links,
+                                qint32 numLinks);
+LinkToPages SortLinkToPages(const QString &topFolder, const QList<BrokenLink> &links,
+                            qint32 numLinks);
+std::vector<LinkToRow> JoinLinkToRows(const LinkToTargets &targets, const LinkToPages &pages,
+                                      qint64 *numRepeatedInFile = nullptr);
+
 // Rewrites entries 1.. of the table with `rows`, the two fields exchanged:
 // strLinkFrom holds the relative target, strLinkTo the relative page.
 void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);

@@ -64,26 +64,33 @@ ReportText joined(ReportText &&head, std::vector<ReportText> &runs)
     return std::move(head);
 }
 
-// Both reports' texts, the second's rows sorted: the sort and the runs of
-// the first report's groups are shared among the threads, then the runs of
-// the second's.
+// Both reports' texts, the second's rows sorted: the two halves of the sort
+// and the runs of the first report's groups are shared among the threads,
+// then the runs of the second's.
 void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, qint32 numLinks,
                int threads, ReportText &first, LinkToParts &parts)
 {
     const int pieces = kRunsPerThread * threads;
     const std::vector<qsizetype> fromRuns = LinkFromReportRuns(settings, links, numLinks, pieces);
     std::vector<ReportText> fromLines(fromRuns.size() - 1);
-    // The sort is the longest task: taken first.
-    runTasks(int(fromLines.size()) + 1, threads, [&](int task) {
-        if (task == 0)
-            parts = SortLinkToParts(settings, links, numLinks);
-        else
-            fromLines[size_t(task - 1)] =
-                LinkFromReportLines(settings, links, fromRuns[size_t(task - 1)], fromRuns[size_t(task)]);
+    // The halves of the sort are the longest tasks: taken first.
+    LinkToTargets targets;
+    LinkToPages pages;
+    constexpr int kSortTasks = 2;
+    runTasks(int(fromLines.size()) + kSortTasks, threads, [&](int task) {
+        if (task == 0) {
+            targets = SortLinkToTargets(settings.topFolder, links, numLinks);
+        } else if (task == 1) {
+            pages = SortLinkToPages(settings.topFolder, links, numLinks);
+        } else {
+            const auto run = size_t(task - kSortTasks);
+            fromLines[run] = LinkFromReportLines(settings, links, fromRuns[run], fromRuns[run + 1]);
+        }
     });
     ReportText header;
     WriteReportHeader(header, settings, numLinks);
     first = joined(std::move(header), fromLines);
+    parts.rows = JoinLinkToRows(targets, pages, &parts.numRepeatedInFile);
 
     const std::vector<qsizetype> toRuns = LinkToReportRuns(parts.rows, pieces);
     std::vector<ReportText> toLines(toRuns.size() - 1);
