@@ -75,8 +75,7 @@ void SetLinkText(QString &text, const char16_t *begin, const char16_t *end)
 
 void SetLinkText(QString &text, const char *begin, const char *end)
 {
-    // Most links are ASCII, for which the decoder's setting up costs more
-    // than the decoding.
+    // Most links are ASCII, written into the room `text` already has.
     if (FindNonAscii(begin, 0, end - begin) >= 0) {
         text = DecodeNativeName(QByteArrayView(begin, end));
         return;

@@ -23,6 +23,10 @@ const NameRow kNames[] = {
     {"a\xE2\x82", u"a\uFFFD\uFFFD"},              // cut short at the end
     {"\xF0\x9F\x98\x80\xE9", u"\U0001F600\uFFFD"}, // a pair, then a lone byte
     {"\xEF\xBB\xBFmark", u"\uFEFFmark"},          // a mark at the start is part of a name
+    {"plain ascii_name-0123456789.html", u"plain ascii_name-0123456789.html"},
+    {"\x01\x1F\x7F", u"\x01\x1F\x7F"},             // controls and DEL are ASCII too
+    {"thirty-two bytes of plain ascii\xC3\xA9", u"thirty-two bytes of plain ascii\u00E9"}, // one past a step
+    {"thirty-two bytes of plain ascii\xE9", u"thirty-two bytes of plain ascii\uFFFD"},
 };
 
 TEST(NativeName, EveryRunOfBytesComesBackWhole)
