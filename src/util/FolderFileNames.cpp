@@ -108,7 +108,25 @@ FolderFileNames::Listing::State FolderFileNames::Listing::judge(const QByteArray
 #endif
 }
 
-FolderFileNames::FolderFileNames() = default;
+namespace {
+
+std::atomic<quint64> gNextId{1};
+
+// The listings a thread met last: a page's links name the files of a few
+// folders, and these are found without hashing the folder's name or taking
+// a lock that the other threads take too.
+struct RecentListing {
+    quint64 owner = 0;
+    QByteArray folder;
+    const void *listing = nullptr;
+};
+constexpr std::size_t kRecentListings = 8;
+thread_local std::array<RecentListing, kRecentListings> tRecentListings;
+thread_local std::size_t tNextRecent = 0;
+
+} // namespace
+
+FolderFileNames::FolderFileNames() : id_(gNextId++) {}
 
 FolderFileNames::~FolderFileNames() = default;
 
@@ -156,26 +174,30 @@ char FolderFileNames::listedKind(const QByteArray &path)
         slash == 0 ? QByteArray("/") : QByteArray::fromRawData(path.constData(), slash);
     const std::string_view name(path.constData() + slash + 1, std::size_t(path.size() - slash - 1));
 
-    Shard &shard = shards_[qHash(folder) % kShards];
     // A folder's listing is set once and kept as long as this is, so it is
     // read without holding the lock (or a count of its users).
-    const Listing *listing = nullptr;
-    bool toRead = false;
-    {
-        const std::lock_guard lock(shard.mutex);
-        auto entry = shard.folders.find(folder);
-        if (entry == shard.folders.end())
-            entry = shard.folders.insert(QByteArray(folder.constData(), folder.size()), Folder());
-        listing = entry->listing.get();
-        toRead = listing == nullptr && ++entry->asks == kAsksBeforeListing;
-    }
-    if (toRead) {
-        // Read without the lock; another thread asking meanwhile asks the
-        // disk, as before the folder was listed.
-        std::shared_ptr<Listing> read = readListing(QByteArray(folder.constData(), folder.size()));
-        listing = read.get();
-        const std::lock_guard lock(shard.mutex);
-        shard.folders.find(folder)->listing = std::move(read);
+    const Listing *listing = recentListing(folder);
+    if (listing == nullptr) {
+        Shard &shard = shards_[qHash(folder) % kShards];
+        bool toRead = false;
+        {
+            const std::lock_guard lock(shard.mutex);
+            auto entry = shard.folders.find(folder);
+            if (entry == shard.folders.end())
+                entry = shard.folders.insert(QByteArray(folder.constData(), folder.size()), Folder());
+            listing = entry->listing.get();
+            toRead = listing == nullptr && ++entry->asks == kAsksBeforeListing;
+        }
+        if (toRead) {
+            // Read without the lock; another thread asking meanwhile asks the
+            // disk, as before the folder was listed.
+            std::shared_ptr<Listing> read = readListing(QByteArray(folder.constData(), folder.size()));
+            listing = read.get();
+            const std::lock_guard lock(shard.mutex);
+            shard.folders.find(folder)->listing = std::move(read);
+        }
+        if (listing != nullptr)
+            keepRecent(folder, listing);
     }
     if (listing == nullptr || listing->state == Listing::Unused)
         return Listing::AskTheDisk;
@@ -183,6 +205,23 @@ char FolderFileNames::listedKind(const QByteArray &path)
     if (kind == '\0' && listing->state != Listing::Whole)
         return Listing::AskTheDisk;
     return kind;
+}
+
+const FolderFileNames::Listing *FolderFileNames::recentListing(const QByteArray &folder) const
+{
+    for (const RecentListing &recent : tRecentListings) {
+        if (recent.owner == id_ && recent.folder == folder)
+            return static_cast<const Listing *>(recent.listing);
+    }
+    return nullptr;
+}
+
+void FolderFileNames::keepRecent(const QByteArray &folder, const Listing *listing) const
+{
+    RecentListing &slot = tRecentListings[tNextRecent++ % kRecentListings];
+    slot.owner = id_;
+    slot.folder = QByteArray(folder.constData(), folder.size());
+    slot.listing = listing;
 }
 
 std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QByteArray &folder)

@@ -65,9 +65,17 @@ private:
     bool isA(const QByteArray &path, char kind);
     std::shared_ptr<Listing> readListing(const QByteArray &folder);
 
+    // The listing of `folder` if one was read, by a look at the listings this
+    // thread met last, else from its shard under its lock.
+    const Listing *recentListing(const QByteArray &folder) const;
+    void keepRecent(const QByteArray &folder, const Listing *listing) const;
+
     static constexpr std::size_t kShards = 16;
     std::array<Shard, kShards> shards_;
     std::atomic<qsizetype> namesKept_{0};
+    // Tells this set of listings from any made before at the same address,
+    // for the threads' notes of the listings they met last.
+    const quint64 id_;
 };
 
 } // namespace quillan

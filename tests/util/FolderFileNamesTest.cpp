@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -106,6 +107,26 @@ TEST(FolderFileNames, ThreadsAskingAtOnceGetTheDisksAnswers)
         thread.join();
     for (const auto &mine : answers)
         EXPECT_EQ(mine, expected);
+}
+
+TEST(FolderFileNames, ANewSetOfListingsReadsTheFolderAgain)
+{
+    // Each check makes its own: one made after the last, likely at the same
+    // address, must not take the last one's listing of a folder that has
+    // changed since.
+    TempTree tree;
+    tree.file(QStringLiteral("d/a.htm"));
+    const QString added = tree.path(QStringLiteral("d/added.htm"));
+    for (int check = 0; check < 3; ++check) {
+        SCOPED_TRACE(check);
+        auto names = std::make_unique<FolderFileNames>();
+        for (int ask = 0; ask < FolderFileNames::kAsksBeforeListing + 2; ++ask) {
+            EXPECT_TRUE(names->FileExists(tree.path(QStringLiteral("d/a.htm"))));
+            EXPECT_EQ(names->FileExists(added), check > 0);
+        }
+        names.reset();
+        tree.file(QStringLiteral("d/added.htm"));
+    }
 }
 
 TEST(FolderFileNames, AFolderThatCanBeListedButNotEnteredHoldsNoFile)
