@@ -226,7 +226,7 @@ void checkBothReadings(const ScanState &state, const ScanOptions &scan, const QB
 {
     const LinkChecker checker(state, scan);
     const PageToRead at{scan.topFolder + QStringLiteral("index.htm"), {QString(), scan.topFolder},
-                        nullptr};
+                        nullptr, {}};
     const QString text = DecodeLocaleText(bytes);
     std::vector<BrokenLink> fromText;
     std::vector<BrokenLink> fromBytes;

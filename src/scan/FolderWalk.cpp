@@ -197,6 +197,7 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
         for (int depth = 0; depth <= state_.intFolderDepth; ++depth)
             folders.append(state_.strFolderAtDepth[depth]);
     }
+    const bool checkingOnly = state_.blnCheckingLinks && !state_.blnListingFiles;
     for (const QString &path : files) {
         const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
         if (!pass(Step{StepKind::FileMet, shown, nullptr}))
@@ -206,7 +207,16 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
             continue;
         if (!open)
             open = std::make_shared<const OpenFolder>(folder);
-        const qint64 bytes = open->FileLength(path);
+        // A page to be read is opened here for its length and handed over
+        // open, while the walk holds few enough files open.
+        OpenedFile opened;
+        qint64 bytes = 0;
+        if (checkingOnly && pagesAhead_ < kMostPagesOpenedAhead) {
+            opened = open->Open(path);
+            bytes = opened.Length();
+        } else {
+            bytes = open->FileLength(path);
+        }
         if (bytes < 1)
             continue;
 
@@ -220,7 +230,7 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
                 return false;
             }
         } else if (state_.blnCheckingLinks) {
-            if (!passPage(path, bytes, folders, open))
+            if (!passPage(path, bytes, folders, open, std::move(opened)))
                 return false;
         }
 
@@ -248,11 +258,11 @@ bool FolderWalk::pass(Step step)
 }
 
 bool FolderWalk::passPage(const QString &page, qint64 bytes, const QStringList &folders,
-                          const std::shared_ptr<const OpenFolder> &folder)
+                          const std::shared_ptr<const OpenFolder> &folder, OpenedFile opened)
 {
     if (ended_)
         return false;
-    PageToRead toRead{page, folders, folder};
+    PageToRead toRead{page, folders, folder, std::move(opened)};
 
     if (!pool_) {
         found_.clear();

@@ -88,7 +88,7 @@ private:
     // as recorded so far.
     bool pass(Step step);
     bool passPage(const QString &page, qint64 bytes, const QStringList &folders,
-                  const std::shared_ptr<const OpenFolder> &folder);
+                  const std::shared_ptr<const OpenFolder> &folder, OpenedFile opened);
     void record(Step &step);
     void recordFront();
     // Records one page's broken links in the order found, up to the limit.
@@ -106,6 +106,9 @@ private:
     std::unique_ptr<PageReadPool> pool_; // during WalkFolder, with threads
     std::deque<Step> ahead_;             // met, not yet recorded
     int pagesAhead_ = 0;
+    // Pages in hand beyond this many are not opened by the walk: the files
+    // it holds open stay far below what a process may hold, at any --jobs.
+    static constexpr int kMostPagesOpenedAhead = 64;
     qint64 bytesAhead_ = 0;
     bool ended_ = false;
     std::vector<BrokenLink> found_; // one page's broken links, read on this thread

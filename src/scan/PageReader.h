@@ -23,12 +23,18 @@ struct PageToRead {
     QStringList folders;
     // The page's folder held open while its pages are read, or null.
     std::shared_ptr<const OpenFolder> openFolder;
+    // The page itself when the walk opened it to learn its length; read
+    // (and closed) by the one reader that has the page.
+    mutable OpenedFile opened;
 
     int Depth() const { return int(folders.size()) - 1; }
 
-    // The page's bytes (ReadWholeFile), through its open folder when it has one.
+    // The page's bytes (ReadWholeFile): from the file the walk opened, else
+    // through its open folder when it has one.
     bool ReadBytes(QByteArray &content) const
     {
+        if (opened.IsOpen())
+            return opened.ReadWhole(content);
         return openFolder ? openFolder->ReadWholeFile(path, content) : ReadWholeFile(path, content);
     }
 };

@@ -145,16 +145,9 @@ namespace {
 
 // Reads the file `name` names, relative to the folder `folder` (AT_FDCWD: as
 // a whole path).
-bool readWholeFileAt(int folder, const char *name, QByteArray &content)
+// Reads the open file `fd`, of `expected` bytes when opened (0: not told).
+void readWholeOpenFile(int fd, qsizetype expected, QByteArray &content)
 {
-    // Opened by its bytes (QFile would take the name through Qt's own, lossy
-    // decoding) and read with the plain calls: this runs for every page, and
-    // QFile would ask for the size and the position again on the way.
-    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    const qsizetype expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) : 0;
     // A file is read up to the size it had when opened, with one call, as
     // QFile reads it; one whose size was not told is read to its end.
     content.resize(expected > 0 ? expected : 4096);
@@ -172,8 +165,21 @@ bool readWholeFileAt(int folder, const char *name, QByteArray &content)
             break; // the end, or a read error: what was read is kept
         length += got;
     }
-    ::close(fd);
     content.truncate(length);
+}
+
+bool readWholeFileAt(int folder, const char *name, QByteArray &content)
+{
+    // Opened by its bytes (QFile would take the name through Qt's own, lossy
+    // decoding) and read with the plain calls: this runs for every page, and
+    // QFile would ask for the size and the position again on the way.
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const qsizetype expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) : 0;
+    readWholeOpenFile(fd, expected, content);
+    ::close(fd);
     return true;
 }
 
@@ -243,6 +249,48 @@ bool OpenFolder::ReadWholeFile(const QString &path, QByteArray &content) const
         return readWholeFileAt(handle_, EncodeNativeName(name).constData(), content);
 #endif
     return quillan::ReadWholeFile(path, content);
+}
+
+OpenedFile OpenFolder::Open(const QString &path) const
+{
+#ifndef Q_OS_WIN
+    if (const QStringView name = nameOf(path); !name.isEmpty()) {
+        const int fd = ::openat(handle_, EncodeNativeName(name).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat st;
+            if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+                return OpenedFile(fd, qint64(st.st_size));
+            ::close(fd);
+            return OpenedFile(); // no regular file
+        }
+    }
+#endif
+    // Not to be opened (not allowed to read it, say): its length all the
+    // same, and the reader finds it cannot read it.
+    return OpenedFile(-1, FileLength(path));
+}
+
+bool OpenedFile::ReadWhole(QByteArray &content)
+{
+#ifndef Q_OS_WIN
+    if (handle_ < 0)
+        return false;
+    readWholeOpenFile(handle_, length_ > 0 ? qsizetype(length_) : 0, content);
+    Close();
+    return true;
+#else
+    Q_UNUSED(content);
+    return false;
+#endif
+}
+
+void OpenedFile::Close()
+{
+#ifndef Q_OS_WIN
+    if (handle_ >= 0)
+        ::close(handle_);
+#endif
+    handle_ = -1;
 }
 
 QString GetFileExtension(QStringView path, bool lowerCase)

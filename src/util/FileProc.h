@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <utility>
+
 namespace quillan {
 
 // The path separator of this platform: a backslash on Windows, "/" elsewhere.
@@ -40,6 +42,44 @@ bool HoldsDotSegment(QStringView path);
 // The size of a regular file in bytes; -1 when it cannot be read.
 qint64 FileLength(const QString &path);
 
+// A file the walk opened to learn its length, handed on open to be read:
+// the page is looked up once, not once for its length and again to read it.
+// Closed when read, or when dropped.
+class OpenedFile
+{
+public:
+    OpenedFile() = default;
+    OpenedFile(int handle, qint64 length) : handle_(handle), length_(length) {}
+    ~OpenedFile() { Close(); }
+    OpenedFile(OpenedFile &&other) noexcept
+        : handle_(std::exchange(other.handle_, -1)), length_(other.length_)
+    {
+    }
+    OpenedFile &operator=(OpenedFile &&other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, -1);
+            length_ = other.length_;
+        }
+        return *this;
+    }
+    OpenedFile(const OpenedFile &) = delete;
+    OpenedFile &operator=(const OpenedFile &) = delete;
+
+    bool IsOpen() const { return handle_ >= 0; }
+    // The length when opened, as FileLength gives it (-1: no regular file).
+    qint64 Length() const { return length_; }
+    // The whole content, up to the length it had when opened; then closed.
+    // False when it was not open.
+    bool ReadWhole(QByteArray &content);
+    void Close();
+
+private:
+    int handle_ = -1;
+    qint64 length_ = -1;
+};
+
 // A folder held open where the system allows, whose files are looked up and
 // read relative to it: the walk asks the length of every page and reads it,
 // and a look-up by the whole path goes through every folder above the page
@@ -56,6 +96,9 @@ public:
     // For a path in the folder (any other path is asked as a whole).
     qint64 FileLength(const QString &path) const;
     bool ReadWholeFile(const QString &path, QByteArray &content) const;
+    // The file opened, with its length; when it cannot be opened (or the
+    // system has no such call), closed, with the length FileLength gives.
+    OpenedFile Open(const QString &path) const;
 
 private:
     // The name of `path` in the folder, or "" when it is not one of its files.

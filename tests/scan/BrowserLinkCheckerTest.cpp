@@ -285,7 +285,7 @@ TEST(BrowserAnchors, PagesCheckedSideBySideShareTheTargetsAnchors)
     std::vector<std::thread> threads;
     for (size_t t = 0; t < found.size(); ++t) {
         threads.emplace_back([&, t] {
-            const PageToRead page{site.path(QStringLiteral("p%1.htm").arg(t)), {QString(), site.root()}, nullptr};
+            const PageToRead page{site.path(QStringLiteral("p%1.htm").arg(t)), {QString(), site.root()}, nullptr, {}};
             checker.CheckLinks(page, html, found[t]);
         });
     }

@@ -227,7 +227,7 @@ TEST(LinkCheckerSearch, APageReadInItsBytesGivesWhatItsUtf16TextGives)
     options.checkableFileTypes = QStringLiteral("htm gif");
     const LinkChecker checker(state, options);
     const PageToRead page{QStringLiteral("/nowhere/site/p.htm"),
-                          {QString(), QStringLiteral("/nowhere/site/")}, nullptr};
+                          {QString(), QStringLiteral("/nowhere/site/")}, nullptr, {}};
     QRandomGenerator random(20261208);
     for (int round = 0; round < 1500; ++round) {
         QByteArray bytes = random.bounded(5) == 0 ? QByteArray("\xef\xbb\xbf") : QByteArray();

@@ -8,6 +8,7 @@
 #include "engine/Unprivileged.h"
 #include "scan/FolderWalk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -322,6 +323,61 @@ TEST(ReadAhead, AStopDropsThePagesReadAheadAndLeavesNoReadRunning)
     EXPECT_EQ(limited.state.lngNumBrokenLinks, 3);
     EXPECT_EQ(limited.reader.active, 0);
     EXPECT_LE(limited.reader.begun, 3 + limited.limits.pages);
+}
+
+namespace {
+
+int openFiles()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+// Notes the most files the process held open as a page began.
+class FileCountingReader : public PageReader
+{
+public:
+    PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override
+    {
+        const int open = openFiles();
+        int seen = mostOpen.load();
+        while (open > seen && !mostOpen.compare_exchange_weak(seen, open)) {
+        }
+        QByteArray bytes;
+        const bool read = page.ReadBytes(bytes);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        found.push_back(BrokenLink{page.path, page.path + QString::fromLatin1(bytes), 1, QString()});
+        return PageReadResult{read, 1};
+    }
+
+    mutable std::atomic<int> mostOpen = 0;
+};
+
+} // namespace
+
+TEST(ReadAhead, TheWalkHoldsFewPagesOpenHoweverManyItMayHaveInHand)
+{
+    TempTree site;
+    for (int i = 0; i < 300; ++i)
+        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')), QByteArray::number(i));
+    ScanState state;
+    state.blnCheckingLinks = true;
+    ScanOptions options;
+    options.topFolder = site.root();
+    QuietWalkHost host;
+    FileCountingReader reader;
+    const int before = openFiles();
+    {
+        // Room for 250 pages in hand, read slowly by two threads.
+        FolderWalk walk(state, options, host, reader, ReadAheadLimits{2, 250, qint64(1) << 30, 4096});
+        walk.WalkFolder(options.topFolder);
+    }
+    ASSERT_EQ(state.lngNumBrokenLinks, 300);
+    for (qint32 i = 1; i <= 300; ++i)
+        ASSERT_TRUE(state.brokenLinks[i].strLinkTo.endsWith(u'/' + QStringLiteral("p%1.htm").arg(i - 1, 3, 10, QLatin1Char('0')) + QString::number(i - 1))) << i;
+    // The pages opened ahead, the folder, and what each thread has open.
+    EXPECT_GT(reader.mostOpen, before + 32);
+    EXPECT_LE(reader.mostOpen, before + 64 + 8);
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST(ReadAhead, WhatAReaderThrowsOnAWorkerReachesTheWalkAfterTheEarlierPages)

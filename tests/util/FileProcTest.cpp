@@ -4,10 +4,12 @@
 #include "engine/TempTree.h"
 #include "engine/Unprivileged.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 
 namespace quillan::test {
@@ -153,6 +155,18 @@ TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
         QByteArray inFolder;
         EXPECT_EQ(open.ReadWholeFile(path, inFolder), ReadWholeFile(path, whole)) << path.toStdString();
         EXPECT_EQ(inFolder, whole) << path.toStdString();
+        // Opened for its length, then read through the open file: each file
+        // of the folder that is one; a path elsewhere is only measured.
+        OpenedFile opened = open.Open(path);
+        EXPECT_EQ(opened.Length(), FileLength(path)) << path.toStdString();
+        EXPECT_EQ(opened.IsOpen(), opened.Length() >= 0 && path.startsWith(folder)) << path.toStdString();
+        QByteArray read;
+        const bool wasOpen = opened.IsOpen();
+        EXPECT_EQ(opened.ReadWhole(read), wasOpen);
+        if (wasOpen) {
+            EXPECT_EQ(read, whole) << path.toStdString();
+        }
+        EXPECT_FALSE(opened.IsOpen()) << "closed once read";
     }
     EXPECT_EQ(open.FileLength(folder + QStringLiteral("link.htm")), 5);
     EXPECT_EQ(open.FileLength(folder + DecodeNativeName("caf\xE9.htm")), 7);
@@ -160,6 +174,55 @@ TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
     // A folder that is not there: every path is asked as a whole.
     const OpenFolder gone(tree.path(QStringLiteral("gone/")));
     EXPECT_EQ(gone.FileLength(folder + QStringLiteral("page.htm")), 5);
+    EXPECT_EQ(gone.Open(folder + QStringLiteral("page.htm")).Length(), 5);
+}
+
+int openFiles()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+TEST(OpenedFile, IsClosedOnceWhetherReadMovedOrDropped)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("d/page.htm"), "12345");
+    const QString path = tree.path(QStringLiteral("d/page.htm"));
+    const OpenFolder open(tree.path(QStringLiteral("d/")));
+    const int before = openFiles();
+    {
+        OpenedFile first = open.Open(path);
+        OpenedFile second = open.Open(path);
+        EXPECT_EQ(openFiles(), before + 2);
+        OpenedFile moved = std::move(first);
+        second = std::move(moved); // the file second held is closed
+        EXPECT_FALSE(first.IsOpen());
+        EXPECT_FALSE(moved.IsOpen());
+        EXPECT_EQ(openFiles(), before + 1);
+        QByteArray content;
+        EXPECT_TRUE(second.ReadWhole(content));
+        EXPECT_EQ(content, "12345");
+        EXPECT_EQ(openFiles(), before);
+        EXPECT_FALSE(second.ReadWhole(content)) << "read once";
+        OpenedFile dropped = open.Open(path);
+        EXPECT_EQ(openFiles(), before + 1);
+    }
+    EXPECT_EQ(openFiles(), before);
+}
+
+TEST(OpenedFile, AFileThatMayNotBeReadIsNotOpenedButKeepsItsLength)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("d/secret.htm"), "1234");
+    const QString path = tree.path(QStringLiteral("d/secret.htm"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    const std::string seen = RunAsUnprivileged([&] {
+        const OpenFolder open(tree.path(QStringLiteral("d/")));
+        OpenedFile opened = open.Open(path);
+        QByteArray content;
+        return std::to_string(opened.IsOpen()) + " " + std::to_string(opened.Length()) + " "
+               + std::to_string(opened.ReadWhole(content));
+    });
+    EXPECT_EQ(seen, "0 4 0");
 }
 
 } // namespace
