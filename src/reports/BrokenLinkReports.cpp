@@ -57,7 +57,9 @@ public:
             started_ = true;
             seen_.clear();
         }
-        if (showRepeated_ || !seen_.contains(entry)) {
+        if (showRepeated_) {
+            report_.line(kIndent, entry); // every entry: none is looked for
+        } else if (!seen_.contains(entry)) {
             report_.line(kIndent, entry);
             seen_.add(entry);
         }

@@ -95,8 +95,8 @@ void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, q
     const std::vector<qsizetype> toRuns = LinkToReportRuns(parts.rows, pieces);
     std::vector<ReportText> toLines(toRuns.size() - 1);
     runTasks(int(toLines.size()), threads, [&](int task) {
-        toLines[size_t(task)] =
-            LinkToReportLines(settings, parts.rows, toRuns[size_t(task)], toRuns[size_t(task + 1)]);
+        const auto run = size_t(task);
+        toLines[run] = LinkToReportLines(settings, parts.rows, toRuns[run], toRuns[run + 1]);
     });
     ReportText toHeader;
     WriteReportHeader(toHeader, settings, qint32(parts.rows.size()));
