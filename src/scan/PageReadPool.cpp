@@ -67,19 +67,29 @@ void PageReadPool::Prefetch(std::shared_ptr<FolderRead> read)
     queueChanged_.notify_one();
 }
 
+template <typename Job>
+void PageReadPool::runTaken(std::unique_lock<std::mutex> &lock, Job &job)
+{
+    job.progress = Job::Progress::Reading;
+    lock.unlock();
+    readNow(job);
+    lock.lock();
+    job.progress = Job::Progress::Done;
+    readDone_.notify_all();
+}
+
+void PageReadPool::listQueued(std::unique_lock<std::mutex> &lock, FolderQueue::iterator queued)
+{
+    const std::shared_ptr<FolderRead> read = std::move(*queued);
+    folders_.erase(queued);
+    runTaken(lock, *read);
+}
+
 void PageReadPool::listNext(std::unique_lock<std::mutex> &lock)
 {
-    const auto first = std::min_element(folders_.begin(), folders_.end(), [](const auto &a, const auto &b) {
-        return a->depth != b->depth ? a->depth > b->depth : a->index < b->index;
-    });
-    const std::shared_ptr<FolderRead> read = std::move(*first);
-    folders_.erase(first);
-    read->progress = FolderRead::Progress::Reading;
-    lock.unlock();
-    readNow(*read);
-    lock.lock();
-    read->progress = FolderRead::Progress::Done;
-    readDone_.notify_all();
+    listQueued(lock, std::min_element(folders_.begin(), folders_.end(), [](const auto &a, const auto &b) {
+                   return a->depth != b->depth ? a->depth > b->depth : a->index < b->index;
+               }));
 }
 
 void PageReadPool::Take(FolderRead &read)
@@ -89,15 +99,8 @@ void PageReadPool::Take(FolderRead &read)
     std::unique_lock lock(mutex_);
     while (read.progress != FolderRead::Progress::Done) {
         if (read.progress == FolderRead::Progress::Queued) {
-            const auto queued = std::find_if(folders_.begin(), folders_.end(),
-                                             [&](const std::shared_ptr<FolderRead> &q) { return q.get() == &read; });
-            // Kept alive by the caller's own pointer to it.
-            folders_.erase(queued);
-            read.progress = FolderRead::Progress::Reading;
-            lock.unlock();
-            readNow(read);
-            lock.lock();
-            read.progress = FolderRead::Progress::Done;
+            listQueued(lock, std::find_if(folders_.begin(), folders_.end(),
+                                          [&](const std::shared_ptr<FolderRead> &q) { return q.get() == &read; }));
         } else if (!folders_.empty()) {
             listNext(lock);
         } else {
@@ -121,12 +124,7 @@ void PageReadPool::work()
         }
         const std::shared_ptr<PageRead> read = std::move(queued_.front());
         queued_.pop_front();
-        read->progress = PageRead::Progress::Reading;
-        lock.unlock();
-        readNow(*read);
-        lock.lock();
-        read->progress = PageRead::Progress::Done;
-        readDone_.notify_all();
+        runTaken(lock, *read);
     }
 }
 
@@ -152,11 +150,7 @@ void PageReadPool::Finish(PageRead &read)
             next = queued_.begin();
         const std::shared_ptr<PageRead> taken = std::move(*next);
         queued_.erase(next);
-        taken->progress = PageRead::Progress::Reading;
-        lock.unlock();
-        readNow(*taken);
-        lock.lock();
-        taken->progress = PageRead::Progress::Done;
+        runTaken(lock, *taken);
     }
     if (read.error)
         std::rethrow_exception(std::exchange(read.error, nullptr));

@@ -4,7 +4,7 @@
 // order, so what it records does not depend on which thread read what.
 // Between pages the workers list the folders the walk will enter next.
 
-#include "scan/FolderListing.h"
+#include "scan/FolderEntries.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
 
@@ -67,8 +67,15 @@ private:
     void work();
     void readNow(PageRead &read);
     static void readNow(FolderRead &read);
-    // Lists the folder the walk will enter first; called with the lock
-    // held, which it lets go while it lists.
+    // Reads or lists `job`, which the calling thread took from its queue;
+    // called with the lock held, which it lets go meanwhile.
+    template <typename Job>
+    void runTaken(std::unique_lock<std::mutex> &lock, Job &job);
+    using FolderQueue = std::vector<std::shared_ptr<FolderRead>>;
+    // Lists the folder `queued` holds, taken from the queue; called with the
+    // lock held, which it lets go while it lists.
+    void listQueued(std::unique_lock<std::mutex> &lock, FolderQueue::iterator queued);
+    // The same for the folder the walk will enter first.
     void listNext(std::unique_lock<std::mutex> &lock);
 
     const PageReader &reader_;
@@ -76,7 +83,7 @@ private:
     std::condition_variable queueChanged_; // a page or folder queued, or stopping_ set
     std::condition_variable readDone_;     // a page or folder done
     std::deque<std::shared_ptr<PageRead>> queued_;
-    std::vector<std::shared_ptr<FolderRead>> folders_;
+    FolderQueue folders_;
     bool stopping_ = false; // set once, by the destructor
     std::vector<std::thread> workers_;
 };

@@ -1,4 +1,4 @@
-#include "scan/FolderListing.h"
+#include "scan/FolderEntries.h"
 
 #include "util/FileProc.h"
 
