@@ -10,7 +10,7 @@
 
 #include <QStringDecoder>
 
-#include <cstring>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -70,25 +70,19 @@ bool IsValidUtf8(QByteArrayView bytes)
     qsizetype i = 0;
     while (i < n) {
         // Most pages are ASCII but for a few characters: a register of bytes
-        // a step.
+        // a step, and from a step that holds others straight to the first.
 #if defined(__SSE2__)
         if (i + 32 <= n) {
             const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
             const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i + 16));
-            if (_mm_movemask_epi8(_mm_or_si128(first, second)) == 0) {
+            const auto high = unsigned(_mm_movemask_epi8(first)) | (unsigned(_mm_movemask_epi8(second)) << 16);
+            if (high == 0) {
                 i += 32;
                 continue;
             }
+            i += std::countr_zero(high);
         }
 #endif
-        if (i + 8 <= n) {
-            quint64 word = 0;
-            std::memcpy(&word, b + i, sizeof word);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
         const unsigned lead = b[i];
         if (lead < 0x80) {
             ++i;

@@ -99,10 +99,20 @@ TEST(HtmlDecode, ValidUtf8IsWhatTheDecoderTakesWithoutError)
         // a bad byte after a run of ASCII longer than a step
         "0123456789abcdef0123456789abcdef0123456789\xC3(",
     };
-    for (const char *bytes : cases) {
+    const auto expectSameAsDecoder = [](const QByteArray &bytes) {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = decoder.decode(QByteArrayView(bytes)); // decodes only when taken
-        EXPECT_EQ(IsValidUtf8(QByteArrayView(bytes)), !decoder.hasError()) << bytes;
+        const QString decoded = decoder.decode(bytes); // decodes only when taken
+        EXPECT_EQ(IsValidUtf8(bytes), !decoder.hasError()) << bytes.toStdString();
+    };
+    for (const char *bytes : cases) {
+        expectSameAsDecoder(QByteArray(bytes));
+        // Each also at every place of a step of ASCII, once and twice over:
+        // the check jumps from a step to its first byte above ASCII.
+        for (int before = 1; before <= 40; ++before) {
+            const QByteArray ascii(before, 'a');
+            expectSameAsDecoder(ascii + bytes + QByteArray(40, 'z'));
+            expectSameAsDecoder(ascii + bytes + "x" + bytes + QByteArray(40 - before, 'z'));
+        }
     }
 }
 
