@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 
-#include <array>
 
 namespace quillan {
 
@@ -44,9 +43,17 @@ bool StartsWithLower(QByteArrayView bytes, qsizetype p, QByteArrayView lowerWord
     return true;
 }
 
+bool EqualsLower(QByteArrayView run, QByteArrayView lowerWord)
+{
+    return run.size() == lowerWord.size() && StartsWithLower(run, 0, lowerWord);
+}
+
+// An attribute's name and value as they stand in the bytes, in any case:
+// most tags before a declaration are not meta elements, and their
+// attributes are passed over without a copy.
 struct Attribute {
-    QByteArray name;   // lowered
-    QByteArray value;  // lowered
+    QByteArrayView name;
+    QByteArrayView value;
 };
 
 // Reads one attribute of a tag from `p`; false at the tag's end or the
@@ -58,12 +65,11 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
         ++p;
     if (p >= n || bytes[p] == '>')
         return false;
-    attribute.name.clear();
-    attribute.value.clear();
-    // The name and the value each stand in one run of the bytes, taken
-    // lowered at once when the run ends.
+    attribute.name = {};
+    attribute.value = {};
+    // The name and the value each stand in one run of the bytes.
     const qsizetype nameBegin = p;
-    const auto takeName = [&] { attribute.name = Lowered(bytes.sliced(nameBegin, p - nameBegin)); };
+    const auto takeName = [&] { attribute.name = bytes.sliced(nameBegin, p - nameBegin); };
     for (;; ++p) {
         if (p >= n)
             return false;
@@ -96,7 +102,7 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
         const qsizetype close = bytes.indexOf(first, p + 1);
         if (close < 0)
             return false;
-        attribute.value = Lowered(bytes.sliced(p + 1, close - p - 1));
+        attribute.value = bytes.sliced(p + 1, close - p - 1);
         p = close + 1;
         return true;
     }
@@ -105,7 +111,7 @@ bool GetAttribute(QByteArrayView bytes, qsizetype &p, Attribute &attribute)
     const qsizetype valueBegin = p;
     for (; p < n; ++p) {
         if (IsSpace(bytes[p]) || bytes[p] == '>') {
-            attribute.value = Lowered(bytes.sliced(valueBegin, p - valueBegin));
+            attribute.value = bytes.sliced(valueBegin, p - valueBegin);
             return true;
         }
     }
@@ -147,34 +153,34 @@ QByteArrayView EncodingFromContentType(QByteArrayView content)
 // The encoding a meta element declares, its attributes read from `p`.
 QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
 {
-    std::array<QByteArray, 3> names;
-    int nameCount = 0;
+    // Only the first of a name counts; the three names that matter are all
+    // there is to remember.
+    enum Seen { kHttpEquiv = 1, kContent = 2, kCharset = 4 };
+    int seen = 0;
     bool gotPragma = false;
     enum class NeedPragma { Unknown, Yes, No } needPragma = NeedPragma::Unknown;
     QByteArrayView charset;
     Attribute attribute;
     while (GetAttribute(bytes, p, attribute)) {
-        // Only the first of a name counts; the three names that matter are
-        // all the list has to remember.
-        bool repeated = false;
-        for (int i = 0; i < nameCount; ++i)
-            repeated = repeated || names[std::size_t(i)] == attribute.name;
-        if (repeated)
-            continue;
-        if (attribute.name == "http-equiv") {
-            names[std::size_t(nameCount++)] = attribute.name;
-            gotPragma = gotPragma || attribute.value == "content-type";
-        } else if (attribute.name == "content") {
-            names[std::size_t(nameCount++)] = attribute.name;
-            const QByteArrayView encoding = EncodingFromContentType(attribute.value);
-            if (!encoding.isEmpty() && charset.isEmpty()) {
-                charset = encoding;
-                needPragma = NeedPragma::Yes;
+        if (EqualsLower(attribute.name, "http-equiv")) {
+            if ((seen & kHttpEquiv) == 0)
+                gotPragma = EqualsLower(attribute.value, "content-type");
+            seen |= kHttpEquiv;
+        } else if (EqualsLower(attribute.name, "content")) {
+            if ((seen & kContent) == 0) {
+                const QByteArrayView encoding = EncodingFromContentType(Lowered(attribute.value));
+                if (!encoding.isEmpty() && charset.isEmpty()) {
+                    charset = encoding;
+                    needPragma = NeedPragma::Yes;
+                }
             }
-        } else if (attribute.name == "charset") {
-            names[std::size_t(nameCount++)] = attribute.name;
-            charset = EncodingForLabel(attribute.value);
-            needPragma = NeedPragma::No;
+            seen |= kContent;
+        } else if (EqualsLower(attribute.name, "charset")) {
+            if ((seen & kCharset) == 0) {
+                charset = EncodingForLabel(attribute.value); // in any case
+                needPragma = NeedPragma::No;
+            }
+            seen |= kCharset;
         }
     }
     if (needPragma == NeedPragma::Unknown || (needPragma == NeedPragma::Yes && !gotPragma))
