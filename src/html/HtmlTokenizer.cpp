@@ -178,13 +178,21 @@ public:
         return memo;
     }
 
-    // Whether the kLongest bytes at `at` begin with the tag kept as the
-    // `length` bytes up to its ">".
-    bool Holds(const char *at, qsizetype length) const
+    // The length of the tag kept that the kLongest bytes at `at` begin
+    // with, up to and with their first ">"; 0 when none is.
+    qsizetype KnownLength(const char *at) const
     {
-        const Tag tag = Load(at, length);
+        const __m128i low = LoadUnits(at);
+        const __m128i high = LoadUnits(at + 16);
+        const __m128i close = _mm_set1_epi8('>');
+        const unsigned closes = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(low, close)))
+                                | (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(high, close))) << 16);
+        if (closes == 0)
+            return 0;
+        const qsizetype length = std::countr_zero(closes) + 1;
+        const Tag tag = Cut(low, high, length);
         const Slot &slot = slots_[SlotOf(tag)];
-        return slot.length == length && Same(slot.tag, tag);
+        return slot.length == length && Same(slot.tag, tag) ? length : 0;
     }
 
     // Keeps the tag of `length` bytes at `at`, followed by at least
@@ -209,13 +217,17 @@ private:
     static constexpr int kSlotBits = 8;
 
     // The bytes of the tag, those after it zero.
-    static Tag Load(const char *at, qsizetype length)
+    static Tag Load(const char *at, qsizetype length) { return Cut(LoadUnits(at), LoadUnits(at + 16), length); }
+
+    // The first `length` of the 32 bytes in `low` and `high`, those after
+    // them zero.
+    static Tag Cut(__m128i low, __m128i high, qsizetype length)
     {
         const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
         const __m128i count = _mm_set1_epi8(char(length));
         const __m128i inLow = _mm_cmplt_epi8(index, count);
         const __m128i inHigh = _mm_cmplt_epi8(_mm_add_epi8(index, _mm_set1_epi8(16)), count);
-        return {_mm_and_si128(LoadUnits(at), inLow), _mm_and_si128(LoadUnits(at + 16), inHigh)};
+        return {_mm_and_si128(low, inLow), _mm_and_si128(high, inHigh)};
     }
 
     static bool Same(const Tag &a, const Tag &b)
@@ -269,7 +281,7 @@ public:
     {
         qsizetype p = 0;
         while (p < n_) {
-            const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
+            const qsizetype open = NextOpen(p);
             if (open < 0)
                 return;
             p = open + 1;
@@ -292,7 +304,7 @@ public:
                 if (p + 1 >= n_)
                     return;
                 if (IsAsciiAlpha(t_[p + 1]))
-                    p = ReadEndTag(p + 1);
+                    p = frames_.empty() ? ReadPlainEndTag(p + 1) : ReadEndTag(p + 1);
                 else if (t_[p + 1] == '>')
                     p += 2;
                 else
@@ -306,6 +318,9 @@ public:
     }
 
 private:
+    // The first "<" from `p`, or -1.
+    qsizetype NextOpen(qsizetype p) const { return FindUnit(t_, p, n_, Unit('<')); }
+
     HtmlContext Context() const { return frames_.empty() ? HtmlContext::Html : frames_.back().content; }
 
     // Where the start tag at `open`, outside svg and MathML, ends when it is
@@ -316,9 +331,8 @@ private:
         if constexpr (kUtf8) {
             if (n_ - open < TagMemo::kLongest)
                 return 0;
-            const qsizetype close = FindUnit(t_, open, open + TagMemo::kLongest, '>');
-            if (close > 0 && tags_.Holds(t_ + open, close + 1 - open))
-                return close + 1;
+            if (const qsizetype length = tags_.KnownLength(t_ + open); length > 0)
+                return open + length;
         }
 #endif
         return 0;
@@ -575,6 +589,31 @@ private:
         }
     }
 
+    // Reads an end tag outside svg and MathML, whose name begins at `p`:
+    // only where it ends matters. Where no quote comes before its first ">"
+    // (nearly always), that ">" ends it, whatever stands between.
+    qsizetype ReadPlainEndTag(qsizetype p)
+    {
+#if defined(__SSE2__)
+        if constexpr (kUtf8) {
+            if (n_ - p >= 32) {
+                const __m128i low = LoadUnits(t_ + p);
+                const __m128i high = LoadUnits(t_ + p + 16);
+                const auto marks = [&](char c) {
+                    const __m128i wanted = _mm_set1_epi8(c);
+                    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(low, wanted)))
+                           | (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(high, wanted))) << 16);
+                };
+                const unsigned closes = marks('>');
+                // The quotes before the first ">"; none where there is none.
+                if (closes != 0 && ((marks('"') | marks('\'')) & (closes ^ (closes - 1))) == 0)
+                    return p + std::countr_zero(closes) + 1;
+            }
+        }
+#endif
+        return ReadEndTag(p);
+    }
+
     qsizetype ReadEndTag(qsizetype p)
     {
         const qsizetype nameEnd = NameEnd(p);
@@ -713,7 +752,7 @@ private:
     qsizetype ReadRawText(qsizetype p, qsizetype name, qsizetype size)
     {
         while (true) {
-            const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
+            const qsizetype open = NextOpen(p);
             if (open < 0)
                 return n_;
             p = open + 1;
@@ -774,7 +813,7 @@ private:
         State state = State::Data;
         while (true) {
             if (state == State::Data) {
-                const qsizetype open = FindUnit(t_, p, n_, Unit('<'));
+                const qsizetype open = NextOpen(p);
                 if (open < 0)
                     return n_;
                 p = open + 1;

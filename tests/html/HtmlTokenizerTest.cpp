@@ -131,6 +131,23 @@ TEST(HtmlComments, HideLinksAcrossLinesAndEndWhereABrowserEndsThem)
     EXPECT_EQ(ValuesOf(S("<!DOCTYPE html \"<a href=no>\"><a href=1></><a href=2>")), Values({"1", "2"}));
 }
 
+TEST(HtmlEndTags, EndAtTheirFirstGreaterThanSignOutsideQuotes)
+{
+    // Followed by enough of a page for every end tag to be read in one step.
+    const QString tail = S("<p class=tail>.................................................</p>");
+    // A quoted ">" does not end an end tag, whether the quote is near or far.
+    EXPECT_EQ(ValuesOf(S("</p title=\"a><a href=no>\"><a href=1></p title='<a href=no>'><a href=2>"
+                         "</p                                        title=\"><a href=no>\"><a href=3>")
+                       + tail),
+              Values({"1", "2", "3"}));
+    // A quote in a name, in an unquoted value or after the ">" quotes nothing.
+    EXPECT_EQ(ValuesOf(S("</p x\"y=z><a href=4></p a=b'c><a href=5></p>\"<a href=6>\"") + tail),
+              Values({"4", "5", "6"}));
+    // An end tag longer than a step, and one the page ends inside.
+    EXPECT_EQ(ValuesOf(S("</p") + QString(40, u' ') + S("><a href=7>") + tail + S("</p title=\"<a href=no>")),
+              Values({"7"}));
+}
+
 TEST(HtmlRawText, ElementsWhoseContentIsTextHideTheirLinks)
 {
     for (const char *element : {"style", "xmp", "iframe", "noembed", "noframes", "textarea", "title"}) {
