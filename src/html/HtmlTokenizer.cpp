@@ -101,15 +101,22 @@ QStringView TextOf(const char16_t *units, qsizetype size, QString &)
 
 // Writes the UTF-8 `bytes` (whole characters) as UTF-16 from `out`, which
 // has room for one unit a byte, and returns where they end. Values are
-// mostly ASCII: those are widened a register at a time.
-char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
+// mostly ASCII: those are widened a register at a time. Where `slack`
+// bytes after `bytes` may be read, and as many more units written, the
+// last part of a register is widened too (most values are shorter than
+// one): what is written after the value's end is of no use.
+char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out, qsizetype slack = 0)
 {
     qsizetype i = 0;
     const qsizetype size = bytes.size();
 #if defined(__SSE2__)
-    for (; i + 16 <= size; i += 16) {
+    const qsizetype stepsEnd = slack >= 16 ? size : size - 15;
+    for (; i < stepsEnd; i += 16) {
         const __m128i chunk = LoadUnits(bytes.data() + i);
-        if (_mm_movemask_epi8(chunk) != 0)
+        auto high = unsigned(_mm_movemask_epi8(chunk));
+        if (size - i < 16)
+            high &= (1U << (size - i)) - 1U;
+        if (high != 0)
             break;
         const __m128i zero = _mm_setzero_si128();
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
@@ -118,7 +125,7 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
 #endif
     for (; i < size && (bytes[i] & 0x80) == 0; ++i)
         out[i] = char16_t(bytes[i]);
-    if (i == size)
+    if (i >= size) // a last step may have gone past the end
         return out + size;
     // A byte-order mark inside the page is a character like any other.
     QStringDecoder decoder(QStringDecoder::Utf8,
@@ -912,9 +919,9 @@ private:
                 if (FindAnyOf(t_, attribute.begin, attribute.end, '&', '\0', '\r', '\r') >= 0)
                     return Value(attribute).toString();
                 auto *const begin = reinterpret_cast<char16_t *>(page_.valueText.data()) + page_.valueTextUsed;
-                const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin,
-                                                                      attribute.end - attribute.begin),
-                                                       begin));
+                const qsizetype size = attribute.end - attribute.begin;
+                const qsizetype slack = qMin(n_ - attribute.end, page_.valueText.size() - page_.valueTextUsed - size);
+                const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin, size), begin, slack));
                 page_.valueTextUsed += raw.size();
                 return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
             }

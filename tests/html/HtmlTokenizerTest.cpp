@@ -96,6 +96,17 @@ TEST(HtmlLines, PagesReadInTheirUtf8BytesGiveTheSameLinks)
                         "<a href=\"&eacute;\">")),
               Values({"2:ü.htm", "2:0123456789abcdef€0123456789abcdef/𝄞.htm", "2:x\uFEFF<a", "virtual 3:日日日日",
                       "file 4:x.htm", "4:é"}));
+    // Values of every length up to two registers, ASCII or ending in "é",
+    // followed by characters beyond ASCII and by less and less of the page.
+    for (int length = 1; length <= 34; ++length) {
+        for (const QString &last : {S("z"), S("é")}) {
+            const QString value = QString(length - 1, u'v') + last;
+            for (int after = 0; after <= 20; ++after) {
+                const QString page = S("<a href=\"") + value + S("\">") + QString(after, u'ß');
+                EXPECT_EQ(ValuesOf(page), QStringList{value}) << length << " " << after;
+            }
+        }
+    }
 }
 
 TEST(HtmlLines, LineEndsOnLongPagesCountOnceWhereverTheyFall)
