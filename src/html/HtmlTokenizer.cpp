@@ -413,9 +413,29 @@ private:
         return std::equal(t_ + a, t_ + a + size, t_ + b);
     }
 
-    qsizetype NameEnd(qsizetype p) const
+    qsizetype NameEnd(qsizetype p) const { return FirstStop(p, kEndsTagName); }
+
+    // The first unit from `p` that is a stop of `kind`, or the text's end.
+    // Every stop is at most ">" in the code, and the units of a name mostly
+    // letters, above it: in UTF-8, the units of a register at most ">" are
+    // found at once and only they are looked up.
+    qsizetype FirstStop(qsizetype p, NameStop kind) const
     {
-        while (p < n_ && !Stops(t_[p], kEndsTagName))
+#if defined(__SSE2__)
+        if constexpr (kUtf8) {
+            const __m128i highest = _mm_set1_epi8('>');
+            for (; n_ - p >= 16; p += 16) {
+                const __m128i units = LoadUnits(t_ + p);
+                auto low = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(units, highest), units)));
+                for (; low != 0; low &= low - 1) {
+                    const qsizetype at = p + std::countr_zero(low);
+                    if (Stops(t_[at], kind))
+                        return at;
+                }
+            }
+        }
+#endif
+        while (p < n_ && !Stops(t_[p], kind))
             ++p;
         return p;
     }
@@ -451,9 +471,8 @@ private:
                 continue;
             }
             // The first character belongs to the name even when it is "=".
-            const qsizetype nameBegin = p++;
-            while (p < n_ && !Stops(t_[p], kEndsAttributeName))
-                ++p;
+            const qsizetype nameBegin = p;
+            p = FirstStop(p + 1, kEndsAttributeName);
             const qsizetype nameEnd = p;
             while (p < n_ && IsTagSpace(t_[p]))
                 ++p;
@@ -474,8 +493,7 @@ private:
                     p = valueEnd + 1;
                 } else if (c != '>') {
                     valueBegin = p;
-                    while (p < n_ && !Stops(t_[p], kEndsUnquotedValue))
-                        ++p;
+                    p = FirstStop(p, kEndsUnquotedValue);
                     valueEnd = p;
                 } else {
                     valueBegin = valueEnd = p;

@@ -1,5 +1,7 @@
 #include "HtmlReading.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace quillan::test {
@@ -140,6 +142,31 @@ TEST(HtmlComments, HideLinksAcrossLinesAndEndWhereABrowserEndsThem)
     EXPECT_EQ(ValuesOf(S("<?php echo '<a href=no>' ?><a href=1></ x href=no><a href=2><!x <a href=no><a href=3>")),
               Values({"1", "2", "3"}));
     EXPECT_EQ(ValuesOf(S("<!DOCTYPE html \"<a href=no>\"><a href=1></><a href=2>")), Values({"1", "2"}));
+}
+
+TEST(HtmlAttributes, TagSoupReadsTheSameFromItsUtf8BytesAsFromItsText)
+{
+    // Names and unquoted values of every length, made of the units that
+    // end them and of those below ">" in the code that do not (the UTF-8
+    // reading looks at those a register at a time, the other one by one).
+    static const char16_t kUnits[] = {u'<', u'>', u'/', u'=', u' ', u'\t', u'\n', u'\f', u'\r', u'\x0B', u'\x01',
+                                      u'"', u'\'', u'-', u'0', u':', u'!', u'a', u'h', u'r', u'e', u'f', u'\u00e9'};
+    static const char *const kPieces[] = {"<a href=", "<img src=", " href=", " title=", "</p ", "<svg>", "<!--", "-->"};
+    QRandomGenerator random(11);
+    for (int round = 0; round < 2000; ++round) {
+        QString page;
+        while (page.size() < 120) {
+            if (random.bounded(4) == 0) {
+                page += QString::fromLatin1(kPieces[random.bounded(int(std::size(kPieces)))]);
+                continue;
+            }
+            for (int run = random.bounded(1, 40); run > 0; --run)
+                page += QChar(kUnits[random.bounded(int(std::size(kUnits)))]);
+        }
+        LinksOf(page);
+        if (HasFailure())
+            FAIL() << page.toStdString();
+    }
 }
 
 TEST(HtmlEndTags, EndAtTheirFirstGreaterThanSignOutsideQuotes)
