@@ -133,6 +133,45 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out, qsizetype slack = 0)
     return reinterpret_cast<char16_t *>(decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i)));
 }
 
+// The same for a value that decoding leaves as written, in the same pass
+// as it is widened: null when the value holds what decoding changes ("&",
+// NUL or CR, all ASCII).
+char16_t *WriteUtf8Value(QByteArrayView bytes, char16_t *out, qsizetype slack)
+{
+    qsizetype i = 0;
+    const qsizetype size = bytes.size();
+#if defined(__SSE2__)
+    const qsizetype stepsEnd = slack >= 16 ? size : size - 15;
+    const __m128i ampersand = _mm_set1_epi8('&');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i < stepsEnd; i += 16) {
+        const __m128i chunk = LoadUnits(bytes.data() + i);
+        const __m128i decoded = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, ampersand),
+                                                          _mm_cmpeq_epi8(chunk, carriageReturn)),
+                                             _mm_cmpeq_epi8(chunk, zero));
+        auto high = unsigned(_mm_movemask_epi8(chunk));
+        auto changed = unsigned(_mm_movemask_epi8(decoded));
+        if (size - i < 16) {
+            high &= (1U << (size - i)) - 1U;
+            changed &= (1U << (size - i)) - 1U;
+        }
+        if (changed != 0)
+            return nullptr;
+        if (high != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(chunk, zero));
+    }
+    if (i >= size) // a last step may have gone past the end
+        return out + size;
+#endif
+    if (FindAnyOf(bytes.data(), i, size, '&', '\0', '\r', '\r') >= 0)
+        return nullptr;
+    // Whole steps of ASCII stand before `i`: it begins a character.
+    return WriteUtf8(bytes.sliced(i), out + i);
+}
+
 QStringView TextOf(const char *bytes, qsizetype size, QString &buffer)
 {
     buffer.resize(size);
@@ -932,14 +971,13 @@ private:
     {
         if constexpr (kUtf8) {
             if (use_ == HtmlLinksUse::CheckedNow) {
-                // What decoding changes ("&", NUL, CR) is ASCII: it is looked
-                // for in the bytes, half as many as the units they make.
-                if (FindAnyOf(t_, attribute.begin, attribute.end, '&', '\0', '\r', '\r') >= 0)
-                    return Value(attribute).toString();
                 auto *const begin = reinterpret_cast<char16_t *>(page_.valueText.data()) + page_.valueTextUsed;
                 const qsizetype size = attribute.end - attribute.begin;
                 const qsizetype slack = qMin(n_ - attribute.end, page_.valueText.size() - page_.valueTextUsed - size);
-                const QStringView raw(begin, WriteUtf8(QByteArrayView(t_ + attribute.begin, size), begin, slack));
+                const char16_t *const end = WriteUtf8Value(QByteArrayView(t_ + attribute.begin, size), begin, slack);
+                if (end == nullptr)
+                    return Value(attribute).toString();
+                const QStringView raw(begin, end);
                 page_.valueTextUsed += raw.size();
                 return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
             }

@@ -99,13 +99,17 @@ TEST(HtmlLines, PagesReadInTheirUtf8BytesGiveTheSameLinks)
               Values({"2:ü.htm", "2:0123456789abcdef€0123456789abcdef/𝄞.htm", "2:x\uFEFF<a", "virtual 3:日日日日",
                       "file 4:x.htm", "4:é"}));
     // Values of every length up to two registers, ASCII or ending in "é",
-    // followed by characters beyond ASCII and by less and less of the page.
+    // followed by characters beyond ASCII and by less and less of the page;
+    // and values that decoding changes, with "&", CR or NUL at their end.
     for (int length = 1; length <= 34; ++length) {
-        for (const QString &last : {S("z"), S("é")}) {
+        for (const QString &last : {S("z"), S("é"), S("&amp;"), S("\r"), QString(QChar(u'\0'))}) {
             const QString value = QString(length - 1, u'v') + last;
             for (int after = 0; after <= 20; ++after) {
                 const QString page = S("<a href=\"") + value + S("\">") + QString(after, u'ß');
-                EXPECT_EQ(ValuesOf(page), QStringList{value}) << length << " " << after;
+                const QStringList values = ValuesOf(page); // the same from the bytes and from the text
+                if (last.size() == 1 && last[0] > u'\r') {
+                    EXPECT_EQ(values, QStringList{value}) << length << " " << after;
+                }
             }
         }
     }
