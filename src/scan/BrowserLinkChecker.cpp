@@ -196,6 +196,11 @@ void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved
             --i;
         return i + 1;
     };
+    // Whether [at, at + size) of `text` is "." or "..", told by their units:
+    // this runs for each segment of each link.
+    const auto isDots = [](const char16_t *at, qsizetype size, qsizetype dots) {
+        return size == dots && at[0] == u'.' && (dots == 1 || at[1] == u'.');
+    };
     bool endsAsFolder = path.isEmpty();
     for (qsizetype begin = 0; begin <= path.size();) {
         qsizetype end = FindUnit(path.utf16(), begin, path.size(), u'/');
@@ -206,11 +211,11 @@ void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved
         // An empty last segment is the "/" a folder's link ends with; "." and
         // ".." at the end name a folder too.
         endsAsFolder = true;
-        if (segment.isEmpty() || segment == u".")
+        if (segment.isEmpty() || isDots(segment.utf16(), segment.size(), 1))
             continue;
-        if (segment == u"..") {
+        if (isDots(segment.utf16(), segment.size(), 2)) {
             const qsizetype last = size == 0 ? -1 : lastSegmentStart();
-            if (last >= 0 && QStringView(out + last, size - last) != u"../")
+            if (last >= 0 && !isDots(out + last, size - last - 1, 2)) // each kept segment ends with "/"
                 size = last;
             else if (!fromRoot)
                 append(u"../"); // out of the top folder: checked all the same

@@ -63,6 +63,12 @@ TEST(BrowserLinkText, CleaningDecodingAndResolvingByTheText)
         {u"../x/", u"../../../y", u"../../../y"},
         {u"a//b/", u"c", u"a/b/c"},          // a folder as a base may write it
         {u"/a/", u"../../c", u"../c"},
+        // Names that begin or end with dots are names like any other.
+        {u"a/", u".../x", u"a/.../x"},
+        {u"a/..b/", u"../c", u"a/c"},
+        {u"a/b../", u"../c", u"a/c"},
+        {u"a/", u".x/..", u"a/"},
+        {u"a/", u"x./.", u"a/x./"},
     };
     // One buffer written over for every row, as the checker writes it, and
     // kept elsewhere now and then: the answers are those of a fresh string.
