@@ -106,12 +106,13 @@ TEST(HtmlDecode, ValidUtf8IsWhatTheDecoderTakesWithoutError)
     };
     for (const char *bytes : cases) {
         expectSameAsDecoder(QByteArray(bytes));
-        // Each also at every place of a step of ASCII, once and twice over:
-        // the check jumps from a step to its first byte above ASCII.
-        for (int before = 1; before <= 40; ++before) {
+        // Each also at every place of the steps over ASCII (64 and 32
+        // bytes), once and twice over: the check jumps from a step to its
+        // first byte above ASCII.
+        for (int before = 1; before <= 70; ++before) {
             const QByteArray ascii(before, 'a');
-            expectSameAsDecoder(ascii + bytes + QByteArray(40, 'z'));
-            expectSameAsDecoder(ascii + bytes + "x" + bytes + QByteArray(40 - before, 'z'));
+            expectSameAsDecoder(ascii + bytes + QByteArray(70, 'z'));
+            expectSameAsDecoder(ascii + bytes + "x" + bytes + QByteArray(70 - before, 'z'));
         }
     }
 }
