@@ -365,7 +365,24 @@ public:
 
 private:
     // The first "<" from `p`, or -1.
-    qsizetype NextOpen(qsizetype p) const { return FindUnit(t_, p, n_, Unit('<')); }
+    qsizetype NextOpen(qsizetype p) const { return FindNear(p, Unit('<')); }
+
+    // The first `c` from `p`, or -1. Tags mostly stand a few units apart:
+    // the register of units at `p` is looked at before a search is set up.
+    qsizetype FindNear(qsizetype p, Unit c) const
+    {
+#if defined(__SSE2__)
+        if constexpr (kUtf8) {
+            if (n_ - p >= 16) {
+                const auto found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(LoadUnits(t_ + p), _mm_set1_epi8(c))));
+                if (found != 0)
+                    return p + std::countr_zero(found);
+                p += 16;
+            }
+        }
+#endif
+        return FindUnit(t_, p, n_, c);
+    }
 
     HtmlContext Context() const { return frames_.empty() ? HtmlContext::Html : frames_.back().content; }
 
