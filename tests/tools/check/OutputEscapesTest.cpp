@@ -27,6 +27,17 @@ QString EscapeOf(char16_t c)
     }
 }
 
+// `length` units of `plain` in turn, with `c` at `at`.
+template <std::size_t kPlain>
+QString TextWith(char16_t c, qsizetype at, qsizetype length, const char16_t (&plain)[kPlain])
+{
+    QString text;
+    for (qsizetype i = 0; i < length; ++i)
+        text += QChar(plain[std::size_t(i) % kPlain]);
+    text[at] = QChar(c);
+    return text;
+}
+
 } // namespace
 
 TEST(OutputEscapes, OneLineEscapesEveryUnitThatNeedsItWhereverItStands)
@@ -39,10 +50,7 @@ TEST(OutputEscapes, OneLineEscapesEveryUnitThatNeedsItWhereverItStands)
         // second one further on.
         for (qsizetype length = 1; length <= 24; ++length) {
             for (qsizetype at = 0; at < length; ++at) {
-                QString text;
-                for (qsizetype i = 0; i < length; ++i)
-                    text += QChar(plain[std::size_t(i) % std::size(plain)]);
-                text[at] = QChar(c);
+                QString text = TextWith(c, at, length, plain);
                 QString expected = text.first(at) + EscapeOf(c) + text.sliced(at + 1);
                 QString out = QStringLiteral("before ");
                 AppendOneLine(out, text);
@@ -68,10 +76,7 @@ TEST(OutputEscapes, JsonStringsReadBackAsTheTextWhereverTheEscapesStand)
     for (const char16_t c : escaped) {
         for (qsizetype length = 1; length <= 24; ++length) {
             for (qsizetype at = 0; at < length; ++at) {
-                QString text;
-                for (qsizetype i = 0; i < length; ++i)
-                    text += QChar(plain[std::size_t(i) % std::size(plain)]);
-                text[at] = QChar(c);
+                const QString text = TextWith(c, at, length, plain);
                 QString json = QStringLiteral("[");
                 AppendJsonString(json, text);
                 json += u']';
