@@ -101,22 +101,15 @@ QStringView TextOf(const char16_t *units, qsizetype size, QString &)
 
 // Writes the UTF-8 `bytes` (whole characters) as UTF-16 from `out`, which
 // has room for one unit a byte, and returns where they end. Values are
-// mostly ASCII: those are widened a register at a time. Where `slack`
-// bytes after `bytes` may be read, and as many more units written, the
-// last part of a register is widened too (most values are shorter than
-// one): what is written after the value's end is of no use.
-char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out, qsizetype slack = 0)
+// mostly ASCII: those are widened a register at a time.
+char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
 {
     qsizetype i = 0;
     const qsizetype size = bytes.size();
 #if defined(__SSE2__)
-    const qsizetype stepsEnd = slack >= 16 ? size : size - 15;
-    for (; i < stepsEnd; i += 16) {
+    for (; i + 16 <= size; i += 16) {
         const __m128i chunk = LoadUnits(bytes.data() + i);
-        auto high = unsigned(_mm_movemask_epi8(chunk));
-        if (size - i < 16)
-            high &= (1U << (size - i)) - 1U;
-        if (high != 0)
+        if (_mm_movemask_epi8(chunk) != 0)
             break;
         const __m128i zero = _mm_setzero_si128();
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
@@ -125,7 +118,7 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out, qsizetype slack = 0)
 #endif
     for (; i < size && (bytes[i] & 0x80) == 0; ++i)
         out[i] = char16_t(bytes[i]);
-    if (i >= size) // a last step may have gone past the end
+    if (i == size)
         return out + size;
     // A byte-order mark inside the page is a character like any other.
     QStringDecoder decoder(QStringDecoder::Utf8,
@@ -135,7 +128,10 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out, qsizetype slack = 0)
 
 // The same for a value that decoding leaves as written, in the same pass
 // as it is widened: null when the value holds what decoding changes ("&",
-// NUL or CR, all ASCII).
+// NUL or CR, all ASCII). Where `slack` bytes after `bytes` may be read, and
+// as many more units written, the last part of a register is widened too
+// (most values are shorter than one): what is written after the value's end
+// is of no use.
 char16_t *WriteUtf8Value(QByteArrayView bytes, char16_t *out, qsizetype slack)
 {
     qsizetype i = 0;
