@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 
-
 namespace quillan {
 
 namespace {
