@@ -153,6 +153,10 @@ QString DecodeLocaleText(QByteArrayView bytes)
 
 QByteArray EncodeNativeName(QStringView name)
 {
+    // Most names are ASCII: copied a byte a unit, with no encoder set up.
+    QByteArray ascii(name.size(), Qt::Uninitialized);
+    if (CopyAsciiUnits(name.utf16(), name.size(), ascii.data()))
+        return ascii;
     if (!holdsSurrogate(name))
         return name.toUtf8();
     QByteArray out;

@@ -45,6 +45,24 @@ TEST(NativeName, EveryRunOfBytesComesBackWhole)
     EXPECT_FALSE(HoldsUndecodedBytes(pairLike));
 }
 
+TEST(NativeName, ANameOfAsciiAndOneOtherCharacterAnywhereComesBackWhole)
+{
+    // Names of ASCII are copied a register at a time: one character of
+    // another kind, at any place of a short or long name, sends the whole
+    // name the long way.
+    const QByteArray others[] = {"\xC3\xA9", "\xE9", "\xF0\x9F\x98\x80", "\xEF\xBF\xBD"};
+    for (const QByteArray &other : others) {
+        for (int length = 0; length <= 20; ++length) {
+            for (int at = 0; at <= length; ++at) {
+                const QByteArray bytes = QByteArray(at, 'a') + other + QByteArray(length - at, 'z');
+                EXPECT_EQ(EncodeNativeName(DecodeNativeName(bytes)), bytes) << bytes.toHex().toStdString();
+            }
+            const QByteArray ascii(length, 'q');
+            EXPECT_EQ(EncodeNativeName(DecodeNativeName(ascii)), ascii);
+        }
+    }
+}
+
 TEST(NativeName, PageTextKeepsTheBytesOfItsNamesAndDropsAByteOrderMark)
 {
     EXPECT_EQ(DecodeLocaleText("\xEF\xBB\xBF<a href=\"caf\xC3\xA9.htm\">"),
