@@ -2,6 +2,7 @@
 
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/UnitScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,14 +79,18 @@ bool FolderExists(const QString &path)
 // True when a segment of `path` is "." or "..".
 bool HoldsDotSegment(QStringView path)
 {
-    const QChar sep = PathSeparator();
-    for (qsizetype i = path.indexOf(u'.'); i >= 0; i = path.indexOf(u'.', i + 1)) {
-        if (i > 0 && path[i - 1] != sep)
+    // Asked of every target a walk looks up: the dots are found a register
+    // at a time, with no call for each.
+    const char16_t sep = PathSeparator().unicode();
+    const char16_t *units = path.utf16();
+    const qsizetype size = path.size();
+    for (qsizetype i = FindUnit(units, 0, size, u'.'); i >= 0; i = FindUnit(units, i + 1, size, u'.')) {
+        if (i > 0 && units[i - 1] != sep)
             continue;
         qsizetype end = i + 1;
-        if (end < path.size() && path[end] == u'.')
+        if (end < size && units[end] == u'.')
             ++end;
-        if (end == path.size() || path[end] == sep)
+        if (end == size || units[end] == sep)
             return true;
     }
     return false;

@@ -75,6 +75,32 @@ TEST(ResolveDotSegments, ClimbsByTheTextAndKeepsWhatItCannotResolve)
         EXPECT_EQ(ResolveDotSegments(QString::fromUtf8(path)), QString::fromUtf8(resolved)) << path;
 }
 
+TEST(HoldsDotSegment, FindsAOneOrTwoDotSegmentAnywhere)
+{
+    // Every path of up to seven units of "a", "." and "/", then each again
+    // after runs of letters that carry it past a register's end, against
+    // the segments the path splits into.
+    const auto holdsByItsSegments = [](const QString &path) {
+        const QStringList segments = path.split(u'/');
+        return segments.contains(QStringLiteral(".")) || segments.contains(QStringLiteral(".."));
+    };
+    const char16_t units[] = {u'a', u'.', u'/'};
+    for (int length = 0; length <= 7; ++length) {
+        int count = 1;
+        for (int k = 0; k < length; ++k)
+            count *= 3;
+        for (int n = 0; n < count; ++n) {
+            QString tail;
+            for (int k = 0, rest = n; k < length; ++k, rest /= 3)
+                tail += QChar(units[rest % 3]);
+            for (const int lead : {0, 6, 9, 14, 17}) {
+                const QString path = (lead > 0 ? QString(lead - 1, u'b') + u'/' : QString()) + tail;
+                EXPECT_EQ(HoldsDotSegment(path), holdsByItsSegments(path)) << path.toStdString();
+            }
+        }
+    }
+}
+
 TEST(WriteLinesToFile, WritesUndecodableBytesAsTheReplacementCharacter)
 {
     TempTree tree;
