@@ -20,9 +20,9 @@ namespace quillan {
 
 // The names of one folder that may be files or folders: the plain files, the
 // folders, and the links and names of unknown kind, which only the disk can
-// tell. The names are
-// kept in one block, each after a byte for its kind and ended by a NUL; the
-// starts are in the order of the names' bytes.
+// tell. The names are kept in one block, each after a byte for its kind and
+// ended by a NUL; the entries, each a name's start and length, are in the
+// order of the names' bytes.
 struct FolderFileNames::Listing {
     enum State {
         Unused,    // the disk is asked of every name
@@ -31,19 +31,27 @@ struct FolderFileNames::Listing {
     };
     enum Kind : char { PlainFile = 'f', Folder = 'd', AskTheDisk = '?' };
     State state = Unused;
+    struct Entry {
+        quint32 start; // of the kind's byte
+        quint32 length;
+    };
     QByteArray names;
-    std::vector<quint32> starts;
+    std::vector<Entry> entries;
 
-    std::string_view nameAt(quint32 start) const { return std::string_view(names.constData() + start + 1); }
+    std::string_view nameAt(Entry entry) const
+    {
+        return std::string_view(names.constData() + entry.start + 1, entry.length);
+    }
+    char kindAt(Entry entry) const { return names[entry.start]; }
 
     // The kind of `name`, or 0 when it is not listed.
     char kindOf(std::string_view name) const
     {
-        const auto found = std::lower_bound(starts.begin(), starts.end(), name,
-                                            [this](quint32 start, std::string_view wanted) {
-                                                return nameAt(start) < wanted;
+        const auto found = std::lower_bound(entries.begin(), entries.end(), name,
+                                            [this](Entry entry, std::string_view wanted) {
+                                                return nameAt(entry) < wanted;
                                             });
-        return found != starts.end() && nameAt(*found) == name ? names[*found] : '\0';
+        return found != entries.end() && nameAt(*found) == name ? kindAt(*found) : '\0';
     }
 
     // How far the listing of `folder` may be trusted, from two questions to
@@ -88,17 +96,17 @@ FolderFileNames::Listing::State FolderFileNames::Listing::judge(const QByteArray
     const QByteArray within = folder.endsWith('/') ? folder : folder + '/';
     // A plain file listed must be one to the disk too (a folder, one), or
     // the folder cannot be searched (or changes as it is read).
-    const auto known = std::find_if(starts.begin(), starts.end(),
-                                    [this](quint32 start) { return names[start] != AskTheDisk; });
-    if (known == starts.end() || !IsOfKind(within + nameAt(*known).data(), names[*known]))
+    const auto known = std::find_if(entries.begin(), entries.end(),
+                                    [this](Entry entry) { return kindAt(entry) != AskTheDisk; });
+    if (known == entries.end() || !IsOfKind(within + nameAt(*known).data(), kindAt(*known)))
         return Unused;
     // A name spelt in the other letter case must be missing, or the folder
     // finds names the listing does not give.
-    for (const quint32 start : starts) {
-        std::string flipped(nameAt(start));
+    for (const Entry entry : entries) {
+        std::string flipped(nameAt(entry));
         for (char &c : flipped)
             c = FlippedCase(c);
-        if (flipped == nameAt(start))
+        if (flipped == nameAt(entry))
             continue;
         if (kindOf(flipped) != '\0')
             return FilesOnly;
@@ -123,6 +131,7 @@ struct RecentListing {
 constexpr std::size_t kRecentListings = 8;
 thread_local std::array<RecentListing, kRecentListings> tRecentListings;
 thread_local std::size_t tNextRecent = 0;
+thread_local std::size_t tLastRecent = 0; // the slot found last
 
 } // namespace
 
@@ -209,16 +218,23 @@ char FolderFileNames::listedKind(const QByteArray &path)
 
 const FolderFileNames::Listing *FolderFileNames::recentListing(const QByteArray &folder) const
 {
-    for (const RecentListing &recent : tRecentListings) {
-        if (recent.owner == id_ && recent.folder == folder)
+    // The listing met last is mostly the one asked for again (a page's links
+    // name the files beside it): it is looked at first.
+    for (std::size_t k = 0; k < kRecentListings; ++k) {
+        const std::size_t slot = (tLastRecent + k) % kRecentListings;
+        const RecentListing &recent = tRecentListings[slot];
+        if (recent.owner == id_ && recent.folder == folder) {
+            tLastRecent = slot;
             return static_cast<const Listing *>(recent.listing);
+        }
     }
     return nullptr;
 }
 
 void FolderFileNames::keepRecent(const QByteArray &folder, const Listing *listing) const
 {
-    RecentListing &slot = tRecentListings[tNextRecent++ % kRecentListings];
+    tLastRecent = tNextRecent++ % kRecentListings;
+    RecentListing &slot = tRecentListings[tLastRecent];
     slot.owner = id_;
     slot.folder = QByteArray(folder.constData(), folder.size());
     slot.listing = listing;
@@ -254,24 +270,25 @@ std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QBy
             continue;
         if (entry->d_name == std::string_view(".") || entry->d_name == std::string_view(".."))
             continue;
-        if (qsizetype(listing->starts.size()) == kMostNamesInAFolder) {
+        if (qsizetype(listing->entries.size()) == kMostNamesInAFolder) {
             tooMany = true;
             break;
         }
-        listing->starts.push_back(quint32(listing->names.size()));
+        const std::string_view name(entry->d_name);
+        listing->entries.push_back(Listing::Entry{quint32(listing->names.size()), quint32(name.size())});
         listing->names.append(kind);
-        listing->names.append(entry->d_name);
+        listing->names.append(name.data(), qsizetype(name.size()));
         listing->names.append('\0');
     }
     ::closedir(dir);
-    const auto count = qsizetype(listing->starts.size());
+    const auto count = qsizetype(listing->entries.size());
     if (tooMany || namesKept_.fetch_add(count) + count > kMostNamesKept) {
         if (!tooMany)
             namesKept_.fetch_sub(count);
         return unused();
     }
-    std::sort(listing->starts.begin(), listing->starts.end(),
-              [&listing](quint32 a, quint32 b) { return listing->nameAt(a) < listing->nameAt(b); });
+    std::sort(listing->entries.begin(), listing->entries.end(),
+              [&listing](Listing::Entry a, Listing::Entry b) { return listing->nameAt(a) < listing->nameAt(b); });
     listing->names.squeeze();
     listing->state = listing->judge(folder);
     return listing;

@@ -27,6 +27,7 @@ QStringList MakeEveryKindOfName(TempTree &tree)
     for (const QString &at : {QStringLiteral("d/"), QString()}) {
         tree.file(at + QStringLiteral("page.htm"));
         tree.file(at + QStringLiteral("Other.HTM"));
+        tree.file(at + QStringLiteral("page.htm.bak")); // a listed name that begins with another
         tree.folder(at + QStringLiteral("sub"));
         tree.file(at + QStringLiteral("sub/inner.htm"));
         tree.symlink(at + QStringLiteral("to-page.htm"), tree.path(at + QStringLiteral("page.htm")));
@@ -41,7 +42,10 @@ QStringList MakeEveryKindOfName(TempTree &tree)
                   << at + QStringLiteral("pipe") << at + QStringLiteral("page.htm/")
                   << at + QStringLiteral("nosuch/../page.htm") << at + QStringLiteral("./sub/../page.htm")
                   << at + QStringLiteral("page.htm") + QChar(0) + QStringLiteral("x")
-                  << at + QStringLiteral("sub/inner.htm") << at + QStringLiteral(" sub ");
+                  << at + QStringLiteral("sub/inner.htm") << at + QStringLiteral(" sub ")
+                  // Names that begin listed ones, or go on after them.
+                  << at + QStringLiteral("page.ht") << at + QStringLiteral("page.html")
+                  << at + QStringLiteral("page.htm.ba") << at + QStringLiteral("page.htm.bak");
     }
     tree.byteNamedFile("d/caf\xE9.htm");
     relatives << QStringLiteral("d/") + DecodeNativeName("caf\xE9.htm")
