@@ -16,8 +16,13 @@ bool TargetLookups::FileExists(const QString &path)
     // and both get the same answer.
     const bool isFile = disk_.FileExists(path);
     const std::lock_guard lock(shard.mutex);
-    if (shard.isFile.size() >= kMostKept / qsizetype(kShards))
+    constexpr qsizetype kMostInAShard = kMostKept / qsizetype(kShards);
+    if (shard.isFile.size() >= kMostInAShard)
         shard.isFile.clear();
+    // A part in use is given its full room at once: growing it step by step
+    // hashes every key again at each step.
+    if (shard.isFile.isEmpty())
+        shard.isFile.reserve(kMostInAShard);
     shard.isFile.insert(path, isFile);
     return isFile;
 }
