@@ -244,7 +244,8 @@ bool HasAnchor(const QSet<QString> &anchors, QStringView fragment)
 }
 
 BrowserLinkChecker::BrowserLinkChecker(const ScanState &state, const ScanOptions &options)
-    : id_(++lastBrowserCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state))
+    : id_(++lastBrowserCheckerId), options_(options), loweredLinkExclusions_(LoweredLinkExclusions(state)),
+      fragmentsAlike_(!options.checkAnchors && loweredLinkExclusions_.isEmpty())
 {
 }
 
@@ -370,8 +371,20 @@ BrowserLinkChecker::KnownLink &BrowserLinkChecker::linkTarget(const HtmlLink &li
         scratch.checked = resolve(link, context, scratch.target);
         return scratch;
     }
+    // A reference names one page with many fragments ("#method.push",
+    // "#method.pop"...): where the fragment changes nothing, the text before
+    // "#" is what is kept. Not where a space or control comes before the
+    // "#": the link's own path keeps it, while the shorter text would lose
+    // it to the trimming of its end.
+    const char16_t *units = QStringView(link.value).utf16();
+    qsizetype keyLength = link.value.size();
+    if (fragmentsAlike_) {
+        const qsizetype hash = FindUnit(units, 0, keyLength, u'#');
+        if (hash == 0 || (hash > 0 && units[hash - 1] > u' '))
+            keyLength = hash;
+    }
     bool isKnown = false;
-    KnownLink &answer = known.Find(QStringView(link.value).utf16(), link.value.size(), isKnown);
+    KnownLink &answer = known.Find(units, keyLength, isKnown);
     if (!isKnown) {
         Forget(answer);
         answer.checked = resolve(link, context, answer.target);

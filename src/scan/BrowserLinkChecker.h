@@ -91,6 +91,9 @@ private:
     const quint64 id_; // tells this checker's answers from another's in a thread's known links
     const ScanOptions &options_;
     QStringList loweredLinkExclusions_;
+    // Whether links that differ only after "#" lead to the same answer: so
+    // when anchors are not checked and no exclusion can match a fragment.
+    const bool fragmentsAlike_;
 
     // Shared by every page read, from whichever thread reads it.
     // Relative target -> page found, "" missing; in parts locked apart, as

@@ -229,6 +229,40 @@ TEST(BrowserLinks, TheSameTextLeadsWhereEachPageSays)
                                             "|c/2.htm -> c/gone.htm");
 }
 
+TEST(BrowserLinks, LinksThatDifferAfterTheHashShareWhatTheirPathCameTo)
+{
+    // One thread, so what the first texts came to is at hand for the later
+    // ones, on the same page and the next.
+    TempTree site;
+    site.file(QStringLiteral("a.htm"), Lines({"<p id=\"one\">"}));
+    site.file(QStringLiteral("c.htm"));
+    // A space or control before the "#" stays in the link's path; a tab or
+    // line break goes from anywhere.
+    site.file(QStringLiteral("index.htm"),
+              PageLinkingTo({"a.htm#one", "a.htm#two", "a.htm", "b.htm#one", "b.htm", "c.htm#one",
+                             "c.htm #one", "c.htm\t#two", "c.htm\x01#two", "#top", "", "c.htm #"}));
+    site.file(QStringLiteral("page2.htm"), PageLinkingTo({"c.htm #x", "c.htm ", "c.htm#x", "b.htm#two"}));
+    CheckSetup setup = BrowserSetup();
+    setup.jobs = 1;
+    EXPECT_EQ(CheckSite(site, setup).links,
+              "index.htm -> b.htm|index.htm -> b.htm|index.htm -> c.htm |index.htm -> c.htm\u0001"
+              "|index.htm -> c.htm |page2.htm -> c.htm |page2.htm -> b.htm");
+
+    // An exclusion is matched on the whole link, fragment and all.
+    setup.excludedLinks = QStringLiteral("one");
+    EXPECT_EQ(CheckSite(site, setup).links,
+              "index.htm -> b.htm|index.htm -> c.htm\u0001|index.htm -> c.htm |page2.htm -> c.htm "
+              "|page2.htm -> b.htm");
+
+    // Anchors are checked for each fragment (c.htm has none).
+    CheckSetup anchors = BrowserSetup(true);
+    anchors.jobs = 1;
+    EXPECT_EQ(CheckSite(site, anchors).links,
+              "index.htm -> a.htm#two|index.htm -> b.htm|index.htm -> b.htm|index.htm -> c.htm#one"
+              "|index.htm -> c.htm |index.htm -> c.htm#two|index.htm -> c.htm\u0001|index.htm -> c.htm "
+              "|page2.htm -> c.htm |page2.htm -> c.htm#x|page2.htm -> b.htm");
+}
+
 TEST(BrowserLinks, ServerIncludesIgnoreTheBase)
 {
     TempTree site;
