@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <future>
+#include <numeric>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -94,8 +95,15 @@ void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, q
 
     const std::vector<qsizetype> toRuns = LinkToReportRuns(parts.rows, pieces);
     std::vector<ReportText> toLines(toRuns.size() - 1);
+    // The longest runs are begun first: a long group (a menu's missing
+    // page) begun last would leave the other threads waiting for it.
+    std::vector<size_t> longestFirst(toLines.size());
+    std::iota(longestFirst.begin(), longestFirst.end(), size_t(0));
+    std::stable_sort(longestFirst.begin(), longestFirst.end(), [&toRuns](size_t a, size_t b) {
+        return toRuns[a + 1] - toRuns[a] > toRuns[b + 1] - toRuns[b];
+    });
     runTasks(int(toLines.size()), threads, [&](int task) {
-        const auto run = size_t(task);
+        const size_t run = longestFirst[size_t(task)];
         toLines[run] = LinkToReportLines(settings, parts.rows, toRuns[run], toRuns[run + 1]);
     });
     ReportText toHeader;
