@@ -1,6 +1,7 @@
 // The benchmark program: quillan-bench MODE arguments...
 
 #include "BenchCommon.h"
+#include "CoresMode.h"
 #include "ScanBenchmarks.h"
 #include "SiteGenerator.h"
 #include "SurveyMode.h"
@@ -19,7 +20,8 @@ QString usage()
                "  quillan-bench cli <top folder> <output folder> [--cli PATH] [options]\n"
                "  quillan-bench generate <folder> [--pages N] [--links N] [--broken N] "
                "[--folders N]\n"
-               "  quillan-bench survey [--subfolders N] [--top FOLDER] [--repeat R]\n")
+               "  quillan-bench survey [--subfolders N] [--top FOLDER] [--repeat R]\n"
+               "  quillan-bench cores [--threads N] [--repeat R]\n")
            + quillan::bench::WindowOptionsUsage();
 }
 
@@ -44,6 +46,8 @@ int main(int argc, char **argv)
         return quillan::bench::RunCliBenchmark(rest);
     if (mode == QStringLiteral("generate"))
         return quillan::bench::RunGenerateSite(rest);
+    if (mode == QStringLiteral("cores"))
+        return quillan::bench::RunCoresBenchmark(rest);
 
     quillan::bench::PrintLine(usage());
     return 2;
