@@ -192,7 +192,7 @@ QByteArray ReportText::Encoded(QStringView piece)
 {
     ReportText text;
     text.append(piece);
-    return text.bytes().toByteArray();
+    return text.bytes();
 }
 
 void ReportText::append(QStringView piece)
@@ -224,7 +224,44 @@ char *ReportText::roomFor(qsizetype count)
 
 void ReportText::append(const ReportText &rest)
 {
-    appendBytes(rest.bytes());
+    for (const QByteArrayView piece : rest.pieces())
+        appendBytes(piece);
+}
+
+void ReportText::append(ReportText &&rest)
+{
+    // A short text costs less to copy than to keep apart.
+    constexpr qsizetype kShortText = 64 * 1024;
+    if (rest.earlier_.empty() && rest.used_ < kShortText) {
+        appendBytes(QByteArrayView(rest.bytes_).first(rest.used_));
+        return;
+    }
+    if (used_ > 0) {
+        bytes_.truncate(used_);
+        earlier_.push_back(std::move(bytes_));
+    }
+    for (QByteArray &piece : rest.earlier_)
+        earlier_.push_back(std::move(piece));
+    rest.bytes_.truncate(rest.used_);
+    earlier_.push_back(std::move(rest.bytes_));
+    rest = ReportText();
+    bytes_ = QByteArray();
+    used_ = 0;
+}
+
+std::vector<QByteArrayView> ReportText::pieces() const
+{
+    std::vector<QByteArrayView> all(earlier_.begin(), earlier_.end());
+    all.emplace_back(QByteArrayView(bytes_).first(used_));
+    return all;
+}
+
+QByteArray ReportText::bytes() const
+{
+    QByteArray all;
+    for (const QByteArrayView piece : pieces())
+        all += piece;
+    return all;
 }
 
 void ReportText::appendBytes(QByteArrayView bytes)
@@ -235,7 +272,7 @@ void ReportText::appendBytes(QByteArrayView bytes)
 
 QString ReportText::write(const QString &path) const
 {
-    return WriteBytesToFile(path, bytes());
+    return WriteBytesToFile(path, pieces());
 }
 
 void WriteReportHeader(ReportText &report, const ReportSettings &settings, qint32 numLinks)

@@ -35,7 +35,9 @@ struct LinkFromReportResult {
 
 // A report's text, built as the bytes of the file: every line ended by CR
 // LF, in the locale's encoding, names holding bytes that did not decode as
-// DisplayName shows them.
+// DisplayName shows them. Texts built apart (the runs of a report's groups,
+// on several threads) are joined without copying them: the text is then a
+// list of pieces, written one after another.
 class ReportText
 {
 public:
@@ -45,9 +47,11 @@ public:
     ReportText &line(QStringView first, QByteArrayView encodedSecond);
     // The bytes a piece is written as: a piece on many lines is encoded once.
     static QByteArray Encoded(QStringView piece);
-    // Appends the lines of `rest`.
+    // Appends the lines of `rest`; a long text is taken whole, not copied.
     void append(const ReportText &rest);
-    QByteArrayView bytes() const { return QByteArrayView(bytes_).first(used_); }
+    void append(ReportText &&rest);
+    // The whole text's bytes, made into one array.
+    QByteArray bytes() const;
     // Writes the text to `path` (created or emptied); "" or why it failed.
     QString write(const QString &path) const;
 
@@ -57,8 +61,12 @@ private:
     void appendBytes(QByteArrayView bytes);
     // Where `count` more bytes may be written, the text grown to hold them.
     char *roomFor(qsizetype count);
+    // The text's pieces in order: those taken whole, then the one being
+    // written.
+    std::vector<QByteArrayView> pieces() const;
 
     QStringEncoder encoder_{QStringConverter::System};
+    std::vector<QByteArray> earlier_; // whole pieces before `bytes_`
     QByteArray bytes_; // grown ahead: only the first `used_` are the report's
     qsizetype used_ = 0;
 };

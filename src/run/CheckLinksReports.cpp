@@ -58,10 +58,8 @@ void runTasks(int count, int threads, const Task &task)
 
 ReportText joined(ReportText &&head, std::vector<ReportText> &runs)
 {
-    for (ReportText &run : runs) {
-        head.append(run);
-        run = ReportText();
-    }
+    for (ReportText &run : runs)
+        head.append(std::move(run));
     return std::move(head);
 }
 

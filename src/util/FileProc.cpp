@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -374,6 +375,13 @@ QString WriteToFile(const QString &path, WriteAll writeAll)
 QString WriteBytesToFile(const QString &path, QByteArrayView bytes)
 {
     return WriteToFile(path, [bytes](const auto &put) { return put(bytes); });
+}
+
+QString WriteBytesToFile(const QString &path, std::span<const QByteArrayView> pieces)
+{
+    return WriteToFile(path, [pieces](const auto &put) {
+        return std::all_of(pieces.begin(), pieces.end(), put);
+    });
 }
 
 QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetype first,

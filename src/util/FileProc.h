@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <span>
 #include <utility>
 
 namespace quillan {
@@ -135,5 +136,8 @@ QString WriteLinesToFile(const QString &path, const QStringList &lines, qsizetyp
 // Writes `bytes` to `path` (created or emptied) as they are. Returns "" on
 // success, otherwise the reason the file could not be written.
 QString WriteBytesToFile(const QString &path, QByteArrayView bytes);
+
+// The same for the bytes of `pieces`, one after another.
+QString WriteBytesToFile(const QString &path, std::span<const QByteArrayView> pieces);
 
 } // namespace quillan

@@ -19,14 +19,14 @@ const QString kTop = QStringLiteral("/site/");
 // A table such as a walk leaves: pages in walk order, each with a few
 // targets, many shared (a menu's missing page), some prefixes of others,
 // some repeated within a page.
-ScanState CheckedSite()
+ScanState CheckedSite(int pages = 1000)
 {
     ScanState state;
     state.EmptyBrokenLinks();
     QRandomGenerator random(20261208);
     const QStringList targets =
         QStringLiteral("menu.htm|a|a |a b|a\tb|img/logo.gif|zz.htm|a/b.htm|x y.htm").split(u'|');
-    for (int page = 0; page < 1000; ++page) {
+    for (int page = 0; page < pages; ++page) {
         const QString path = kTop + QStringLiteral("d%1/page%2.htm").arg(page % 7).arg(page);
         for (int link = random.bounded(1, 6); link > 0; --link) {
             ++state.lngNumBrokenLinks;
@@ -72,12 +72,15 @@ Written WriteBoth(ScanState &state, int threads, bool firstFails = false)
 
 TEST(CheckLinksReports, ReportsBuiltByManyThreadsAreTheSame)
 {
-    ScanState alone = CheckedSite();
+    // The larger site's runs are long enough to be joined without a copy.
+    for (const int pages : {1000, 20000}) {
+    SCOPED_TRACE(pages);
+    ScanState alone = CheckedSite(pages);
     const Written one = WriteBoth(alone, 1);
     ASSERT_FALSE(one.byTarget.isEmpty());
     for (const int threads : {2, 3, 8}) {
         SCOPED_TRACE(threads);
-        ScanState shared = CheckedSite();
+        ScanState shared = CheckedSite(pages);
         const Written many = WriteBoth(shared, threads);
         EXPECT_EQ(one.pathsAsked, many.pathsAsked);
         EXPECT_EQ(one.byPage, many.byPage);
@@ -87,6 +90,7 @@ TEST(CheckLinksReports, ReportsBuiltByManyThreadsAreTheSame)
             ASSERT_EQ(alone.brokenLinks[i].strLinkFrom, shared.brokenLinks[i].strLinkFrom) << i;
             ASSERT_EQ(alone.brokenLinks[i].strLinkTo, shared.brokenLinks[i].strLinkTo) << i;
         }
+    }
     }
 }
 
