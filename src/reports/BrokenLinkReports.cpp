@@ -45,8 +45,43 @@ class GroupWriter
 {
 public:
     GroupWriter(ReportText &report, const QString &arrow, bool showRepeated)
-        : report_(report), arrow_(ReportText::Encoded(arrow)), showRepeated_(showRepeated)
+        : GroupWriter(report, ReportText::Encoded(arrow), showRepeated)
     {
+    }
+    GroupWriter(ReportText &report, const QByteArray &encodedArrow, bool showRepeated)
+        : report_(report), arrow_(encodedArrow), showRepeated_(showRepeated)
+    {
+    }
+
+    // Writes the group of `entries` (every entry of the report under
+    // `group`), its lines taken from `shared` when a group of the same
+    // entries was written before, and kept there when not.
+    void writeGroup(QStringView group, std::span<const LinkToRow> entries,
+                    SharedGroupLines &shared)
+    {
+        if (showRepeated_ || entries.size() < SharedGroupLines::kShortestShared) {
+            for (const LinkToRow &row : entries)
+                write(group, row.page);
+            return;
+        }
+        // The entries are the whole group: the next row names another
+        // target, so what is seen under this one is not asked again.
+        report_.line(group, arrow_);
+        current_ = group;
+        started_ = true;
+        seen_.clear();
+        QByteArray lines = shared.find(entries);
+        if (lines.isNull()) {
+            ReportText own;
+            GroupWriter writer(own, arrow_, false);
+            writer.current_ = group;
+            writer.started_ = true;
+            for (const LinkToRow &row : entries)
+                writer.write(group, row.page);
+            lines = own.bytes();
+            shared.keep(entries, lines);
+        }
+        report_.appendBytes(lines);
     }
 
     void write(QStringView group, QStringView entry)
@@ -312,11 +347,20 @@ void writeLinkFromLines(ReportText &report, const ReportSettings &settings,
 }
 
 void writeLinkToLines(ReportText &report, const ReportSettings &settings,
-                      const std::vector<LinkToRow> &rows, qsizetype first, qsizetype end)
+                      const std::vector<LinkToRow> &rows, qsizetype first, qsizetype end,
+                      SharedGroupLines &shared)
 {
     GroupWriter groups(report, kLinkToArrow, settings.showRepeatedLinks);
-    for (qsizetype i = first; i < end; ++i)
-        groups.write(rows[size_t(i)].target, rows[size_t(i)].page);
+    for (qsizetype i = first; i < end;) {
+        // The group of the rows naming the target of row i, up to the next
+        // row naming another (a run holds whole groups).
+        const QString &target = rows[size_t(i)].target;
+        qsizetype groupEnd = i + 1;
+        while (groupEnd < end && rows[size_t(groupEnd)].target == target)
+            ++groupEnd;
+        groups.writeGroup(target, std::span(rows).subspan(size_t(i), size_t(groupEnd - i)), shared);
+        i = groupEnd;
+    }
 }
 
 // Runs of whole groups of entries first..end-1; `sameGroup(i)` tells whether
@@ -376,11 +420,43 @@ ReportText LinkFromReportLines(const ReportSettings &settings, const QList<Broke
 }
 
 ReportText LinkToReportLines(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
-                             qsizetype first, qsizetype end)
+                             qsizetype first, qsizetype end, SharedGroupLines *shared)
 {
     ReportText report;
-    writeLinkToLines(report, settings, rows, first, end);
+    SharedGroupLines own;
+    writeLinkToLines(report, settings, rows, first, end, shared ? *shared : own);
     return report;
+}
+
+quint64 SharedGroupLines::keyOf(std::span<const LinkToRow> entries)
+{
+    // The entries' lengths tell most groups apart; find() compares the rest.
+    quint64 key = entries.size();
+    for (const LinkToRow &row : entries)
+        key = (key ^ quint64(row.page.size())) * 0x100000001b3ULL;
+    return key;
+}
+
+QByteArray SharedGroupLines::find(std::span<const LinkToRow> entries) const
+{
+    const quint64 key = keyOf(entries);
+    const std::lock_guard lock(mutex_);
+    const auto [from, to] = kept_.equal_range(key);
+    for (auto kept = from; kept != to; ++kept) {
+        const std::span<const LinkToRow> other = kept->second.entries;
+        // The rows of one report share each page's text.
+        if (std::equal(entries.begin(), entries.end(), other.begin(), other.end(),
+                       [](const LinkToRow &a, const LinkToRow &b) { return a.page == b.page; }))
+            return kept->second.lines;
+    }
+    return {};
+}
+
+void SharedGroupLines::keep(std::span<const LinkToRow> entries, const QByteArray &lines)
+{
+    const quint64 key = keyOf(entries);
+    const std::lock_guard lock(mutex_);
+    kept_.emplace(key, Kept{entries, lines});
 }
 
 ReportText LinkFromReport(const ReportSettings &settings, const QList<BrokenLink> &links,
@@ -545,7 +621,8 @@ ReportText LinkToReportBody(const ReportSettings &settings, const std::vector<Li
 {
     ReportText report;
     WriteReportHeader(report, settings, qint32(rows.size()));
-    writeLinkToLines(report, settings, rows, 0, qsizetype(rows.size()));
+    SharedGroupLines shared;
+    writeLinkToLines(report, settings, rows, 0, qsizetype(rows.size()), shared);
     return report;
 }
 

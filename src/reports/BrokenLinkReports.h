@@ -14,6 +14,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <mutex>
+#include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace quillan {
@@ -47,6 +50,8 @@ public:
     ReportText &line(QStringView first, QByteArrayView encodedSecond);
     // The bytes a piece is written as: a piece on many lines is encoded once.
     static QByteArray Encoded(QStringView piece);
+    // Appends bytes already in the report's encoding.
+    void appendBytes(QByteArrayView bytes);
     // Appends the lines of `rest`; a long text is taken whole, not copied.
     void append(const ReportText &rest);
     void append(ReportText &&rest);
@@ -57,8 +62,6 @@ public:
 
 private:
     void append(QStringView piece);
-    // Appends bytes already in the report's encoding.
-    void appendBytes(QByteArrayView bytes);
     // Where `count` more bytes may be written, the text grown to hold them.
     char *roomFor(qsizetype count);
     // The text's pieces in order: those taken whole, then the one being
@@ -141,12 +144,39 @@ std::vector<qsizetype> LinkFromReportRuns(const ReportSettings &settings,
                                           int pieces);
 std::vector<qsizetype> LinkToReportRuns(const std::vector<LinkToRow> &rows, int pieces);
 
+// The entry lines of the link-to report's long groups, kept to be written
+// again under a later target whose group holds the same pages: a site's
+// template naming a few missing files gives each of them the same thousands
+// of pages, and telling which of them to write again is most of a long
+// group's cost. Safe to use from several threads at once.
+class SharedGroupLines
+{
+public:
+    // Groups of fewer entries cost less to write than to look up.
+    static constexpr qsizetype kShortestShared = 64;
+
+    // The lines kept for a group of these entries, or a null array.
+    QByteArray find(std::span<const LinkToRow> entries) const;
+    // Keeps `lines` for a group of `entries`, which must outlive this.
+    void keep(std::span<const LinkToRow> entries, const QByteArray &lines);
+
+private:
+    static quint64 keyOf(std::span<const LinkToRow> entries);
+    struct Kept {
+        std::span<const LinkToRow> entries;
+        QByteArray lines;
+    };
+    mutable std::mutex mutex_;
+    std::unordered_multimap<quint64, Kept> kept_;
+};
+
 // The lines of the entries from `first` up to `end` (a run of whole groups)
-// of either report, to follow its header and the runs before.
+// of either report, to follow its header and the runs before. Runs of the
+// link-to report built at once may share `shared`.
 ReportText LinkFromReportLines(const ReportSettings &settings, const QList<BrokenLink> &links,
                                qsizetype first, qsizetype end);
 ReportText LinkToReportLines(const ReportSettings &settings, const std::vector<LinkToRow> &rows,
-                             qsizetype first, qsizetype end);
+                             qsizetype first, qsizetype end, SharedGroupLines *shared = nullptr);
 
 // The link-to report's rows and its text without the closing sentence, built
 // from the table without touching it.

@@ -100,9 +100,10 @@ void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, q
     std::stable_sort(longestFirst.begin(), longestFirst.end(), [&toRuns](size_t a, size_t b) {
         return toRuns[a + 1] - toRuns[a] > toRuns[b + 1] - toRuns[b];
     });
+    SharedGroupLines shared;
     runTasks(int(toLines.size()), threads, [&](int task) {
         const size_t run = longestFirst[size_t(task)];
-        toLines[run] = LinkToReportLines(settings, parts.rows, toRuns[run], toRuns[run + 1]);
+        toLines[run] = LinkToReportLines(settings, parts.rows, toRuns[run], toRuns[run + 1], &shared);
     });
     ReportText toHeader;
     WriteReportHeader(toHeader, settings, qint32(parts.rows.size()));

@@ -254,6 +254,62 @@ TEST(ReportRuns, ReportsWrittenInRunsOfGroupsAreTheSame)
     }
 }
 
+// Targets named from the very same pages (a template's missing files) share
+// the lines of their groups; a group that differs in one page, or one with
+// the same pages in other order, is written on its own. Against the rule
+// written out: a page is listed unless it occurs in ":" + the pages listed
+// before it under the target.
+TEST(ReportRuns, GroupsOfTheSamePagesAreListedByTheRule)
+{
+    QStringList pages;
+    for (int page = 0; page < 200; ++page) {
+        pages.append(QStringLiteral("d/p%1.htm").arg(page));
+        if (page % 7 == 0)
+            pages.append(QStringLiteral("p%1.htm").arg(page)); // inside the one before
+        if (page % 11 == 0)
+            pages.append(pages.last()); // a repeat
+    }
+    QStringList oneChanged = pages; // the same lengths, so the same key
+    oneChanged[150] = QStringLiteral("d/q%1").arg(oneChanged[150].mid(3));
+    QStringList reversed = pages;
+    std::reverse(reversed.begin(), reversed.end());
+    QStringList copied; // equal texts, not shared ones
+    for (const QString &page : pages)
+        copied.append(QString(page.constData(), page.size()));
+    const std::vector<std::pair<QString, QStringList>> groups{
+        {QStringLiteral("a.gif"), pages},       {QStringLiteral("b.css"), oneChanged},
+        {QStringLiteral("c.htm"), pages},       {QStringLiteral("d.htm"), pages.mid(0, 40)},
+        {QStringLiteral("e.htm"), reversed},    {QStringLiteral("f.htm"), copied},
+        {QStringLiteral("g.htm"), oneChanged}, {QStringLiteral("h.htm"), pages}};
+    std::vector<LinkToRow> rows;
+    std::string expected;
+    for (const auto &[target, groupPages] : groups) {
+        expected += target.toStdString() + " <\u2014\r\n";
+        QString joined;
+        for (const QString &page : groupPages) {
+            rows.push_back(LinkToRow{target, page});
+            if (!joined.isEmpty() && joined.contains(page))
+                continue;
+            joined += u':' + page;
+            expected += "     " + page.toStdString() + "\r\n";
+        }
+    }
+    const ReportSettings settings{kTop, false, false, {}};
+    ReportText header;
+    WriteReportHeader(header, settings, qint32(rows.size()));
+    const QByteArray whole = header.bytes() + QByteArray::fromStdString(expected);
+    EXPECT_EQ(LinkToReportBody(settings, rows).bytes(), whole);
+    for (const int pieces : {2, 3, 8}) {
+        const std::vector<qsizetype> runs = LinkToReportRuns(rows, pieces);
+        SharedGroupLines shared;
+        ReportText joined;
+        WriteReportHeader(joined, settings, qint32(rows.size()));
+        for (size_t run = 0; run + 1 < runs.size(); ++run)
+            joined.append(LinkToReportLines(settings, rows, runs[run], runs[run + 1], &shared));
+        EXPECT_EQ(joined.bytes(), whole) << pieces;
+    }
+}
+
 TEST_F(ReportsTest, AReportThatCannotBeWrittenSaysWhy)
 {
     table = {BrokenLink{},
