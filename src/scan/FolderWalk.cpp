@@ -137,7 +137,7 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity,
     for (qsizetype k = 0; k < listedAhead; ++k)
         listAhead(k);
 
-    if (!walkFiles(strFolder, entries.files))
+    if (!walkFiles(strFolder, entries.files, std::move(entries.open)))
         return leaveFolder();
 
     if (options_.topFolderOnly == 1)
@@ -159,13 +159,13 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity,
             pass(Step{StepKind::FolderTooDeep, subfolder, nullptr});
             continue;
         }
-        FolderIdentity identity;
         if (next) {
             pool_->Take(*next);
-            identity = std::move(next->identity);
         } else {
-            identity = IdentityOf(subfolder);
+            next = std::make_shared<FolderRead>(subfolder, state_.intFolderDepth + 1, k);
+            next->Read();
         }
+        FolderIdentity identity = std::move(next->identity);
         if (identity.IsEmpty()
             || std::find(folderChain_.begin(), folderChain_.end(), identity) != folderChain_.end())
             continue;
@@ -182,13 +182,13 @@ void FolderWalk::walkFolder(QString strFolder, FolderIdentity identity,
     leaveFolder();
 }
 
-bool FolderWalk::walkFiles(const QString &folder, const QStringList &files)
+bool FolderWalk::walkFiles(const QString &folder, const QStringList &files,
+                           std::shared_ptr<const OpenFolder> open)
 {
     const qsizetype topLength = options_.topFolder.size();
     // The folder is held open for its files (and the pages of them read
-    // ahead), not down its subfolders; opened at its first page or file
-    // listed, as many folders hold none.
-    std::shared_ptr<const OpenFolder> open;
+    // ahead), not down its subfolders: from its listing, or else opened at
+    // its first page or file listed.
     // The folders down to this one, the same for each of its pages: one
     // list shared by them all.
     QStringList folders;

@@ -82,8 +82,10 @@ private:
     void walkFolder(QString strFolder, FolderIdentity identity, std::shared_ptr<FolderRead> listed);
     void enterFolder(const QString &strFolder, FolderIdentity identity);
     void leaveFolder();
-    // The folder's files in order; false when the walk is to end.
-    bool walkFiles(const QString &folder, const QStringList &files);
+    // The folder's files in order, `open` the folder held open from its
+    // listing (or null); false when the walk is to end.
+    bool walkFiles(const QString &folder, const QStringList &files,
+                   std::shared_ptr<const OpenFolder> open);
     // Each false once the walk has ended (stopped, or at the link limit),
     // as recorded so far.
     bool pass(Step step);

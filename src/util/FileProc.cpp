@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
@@ -218,12 +219,36 @@ OpenFolder::OpenFolder(const QString &folder) : folder_(folder)
 #endif
 }
 
+namespace {
+std::atomic<int> keptFolders{0};
+} // namespace
+
+OpenFolder::OpenFolder(const QString &folder, int handle) : folder_(folder), handle_(handle) {}
+
+std::shared_ptr<const OpenFolder> OpenFolder::Keep(const QString &folder, int handle)
+{
+    if (handle < 0)
+        return nullptr;
+    if (++keptFolders > kMostKept) {
+        --keptFolders;
+#ifndef Q_OS_WIN
+        ::close(handle);
+#endif
+        return nullptr;
+    }
+    std::shared_ptr<OpenFolder> open(new OpenFolder(folder, handle));
+    open->kept_ = true;
+    return open;
+}
+
 OpenFolder::~OpenFolder()
 {
 #ifndef Q_OS_WIN
     if (handle_ >= 0)
         ::close(handle_);
 #endif
+    if (kept_)
+        --keptFolders;
 }
 
 QStringView OpenFolder::nameOf(const QString &path) const

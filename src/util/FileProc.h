@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <span>
 #include <utility>
 
@@ -91,6 +92,12 @@ public:
     // `folder` ends with a separator.
     explicit OpenFolder(const QString &folder);
     ~OpenFolder();
+    // The folder as `handle` opened it to list it, held open for its files
+    // while fewer than kMostKept are held so: a walk lists folders ahead of
+    // it, down every level. Else the handle is closed and null returned:
+    // the folder is opened again at its first file.
+    static constexpr int kMostKept = 64;
+    static std::shared_ptr<const OpenFolder> Keep(const QString &folder, int handle);
     OpenFolder(const OpenFolder &) = delete;
     OpenFolder &operator=(const OpenFolder &) = delete;
 
@@ -105,8 +112,11 @@ private:
     // The name of `path` in the folder, or "" when it is not one of its files.
     QStringView nameOf(const QString &path) const;
 
+    OpenFolder(const QString &folder, int handle);
+
     QString folder_;
     int handle_ = -1; // the open folder, or -1
+    bool kept_ = false; // counted among those Keep holds
 };
 
 // The whole content of a file. False when it cannot be opened; a read error

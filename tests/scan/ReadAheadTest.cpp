@@ -7,6 +7,7 @@
 
 #include "engine/Unprivileged.h"
 #include "scan/FolderWalk.h"
+#include "util/FileProc.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,6 +155,39 @@ TEST(ReadAhead, FoldersListedAheadAreWalkedAndPassedOverAsByOneThread)
     for (int stopAt = 1; stopAt <= yields; stopAt += 7) {
         SCOPED_TRACE(stopAt);
         EXPECT_EQ(checkSnapshot(site, 3, stopAt), checkSnapshot(site, 1, stopAt));
+    }
+}
+
+// Each folder is held open from its listing for its files. A chain deeper
+// than the folders that may be held so, each level with a sibling of pages
+// listed ahead, is checked as by one thread, and every folder is closed at
+// the end, by a whole walk and by a stop.
+TEST(ReadAhead, FoldersHeldOpenForTheirFilesAreBoundedAndAllClosed)
+{
+    TempTree site;
+    QString chain;
+    for (int depth = 0; depth < OpenFolder::kMostKept + 40; ++depth) {
+        site.file(chain + QStringLiteral("b/page.htm"), PageLinkingTo({"gone.htm"}));
+        site.file(chain + QStringLiteral("b/notes.txt"));
+        chain += QStringLiteral("a/");
+    }
+    site.file(chain + QStringLiteral("last.htm"), PageLinkingTo({"gone-last.htm"}));
+    // Every handle, of folders too.
+    auto openFiles = [] {
+        return QDir(QStringLiteral("/proc/self/fd"))
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+            .size();
+    };
+    const qsizetype before = openFiles();
+    const std::string one = checkSnapshot(site, 1);
+    ASSERT_NE(one.find("gone-last.htm"), std::string::npos) << one;
+    EXPECT_EQ(openFiles(), before);
+    for (const int jobs : {2, 3, 8}) {
+        SCOPED_TRACE(jobs);
+        EXPECT_EQ(checkSnapshot(site, jobs), one);
+        EXPECT_EQ(openFiles(), before);
+        EXPECT_EQ(checkSnapshot(site, jobs, 150), checkSnapshot(site, 1, 150));
+        EXPECT_EQ(openFiles(), before);
     }
 }
 

@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include <fcntl.h>
 
 namespace quillan::test {
 namespace {
@@ -206,6 +210,39 @@ TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
 int openFiles()
 {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+// Folders held open from their listings are counted: past the most that may
+// be, a handle is closed and the folder left to be opened again; each kept
+// one opens the folder's files and is closed with it.
+TEST(OpenFolder, KeepsAtMostSomeFoldersOpenAndClosesTheRest)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("d/page.htm"), "12345");
+    const QString folder = tree.path(QStringLiteral("d/"));
+    const QByteArray name = QFile::encodeName(folder);
+    auto openHandle = [&] { return ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
+    // Every handle, of folders too.
+    auto openFiles = [] {
+        return int(QDir(QStringLiteral("/proc/self/fd"))
+                       .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                       .size());
+    };
+    const int before = openFiles();
+    std::vector<std::shared_ptr<const OpenFolder>> kept;
+    for (int i = 0; i < OpenFolder::kMostKept; ++i) {
+        kept.push_back(OpenFolder::Keep(folder, openHandle()));
+        ASSERT_NE(kept.back(), nullptr) << i;
+    }
+    EXPECT_EQ(openFiles(), before + OpenFolder::kMostKept);
+    EXPECT_EQ(OpenFolder::Keep(folder, openHandle()), nullptr);
+    EXPECT_EQ(OpenFolder::Keep(folder, -1), nullptr);
+    EXPECT_EQ(openFiles(), before + OpenFolder::kMostKept);
+    EXPECT_EQ(kept.back()->Open(folder + QStringLiteral("page.htm")).Length(), 5);
+    kept.pop_back();
+    EXPECT_NE(OpenFolder::Keep(folder, openHandle()), nullptr); // taken and dropped at once
+    kept.clear();
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST(OpenedFile, IsClosedOnceWhetherReadMovedOrDropped)
