@@ -48,8 +48,8 @@ public:
         : GroupWriter(report, ReportText::Encoded(arrow), showRepeated)
     {
     }
-    GroupWriter(ReportText &report, const QByteArray &encodedArrow, bool showRepeated)
-        : report_(report), arrow_(encodedArrow), showRepeated_(showRepeated)
+    GroupWriter(ReportText &report, QByteArray encodedArrow, bool showRepeated)
+        : report_(report), arrow_(std::move(encodedArrow)), showRepeated_(showRepeated)
     {
     }
 
@@ -266,7 +266,7 @@ void ReportText::append(const ReportText &rest)
 void ReportText::append(ReportText &&rest)
 {
     // A short text costs less to copy than to keep apart.
-    constexpr qsizetype kShortText = 64 * 1024;
+    constexpr qsizetype kShortText = qsizetype(64) * 1024;
     if (rest.earlier_.empty() && rest.used_ < kShortText) {
         appendBytes(QByteArrayView(rest.bytes_).first(rest.used_));
         return;

@@ -223,7 +223,7 @@ namespace {
 std::atomic<int> keptFolders{0};
 } // namespace
 
-OpenFolder::OpenFolder(const QString &folder, int handle) : folder_(folder), handle_(handle) {}
+OpenFolder::OpenFolder(QString folder, int handle) : folder_(std::move(folder)), handle_(handle) {}
 
 std::shared_ptr<const OpenFolder> OpenFolder::Keep(const QString &folder, int handle)
 {
