@@ -71,6 +71,8 @@ void ReadEntries(int handle, FolderEntries &entries)
             struct dirent64 entry;
             constexpr auto kHead = offsetof(struct dirent64, d_name);
             std::memcpy(&entry, buffer.data() + at, kHead);
+            if (entry.d_reclen == 0)
+                return; // no record is empty: what follows cannot be read
             TakeEntry(handle, buffer.data() + at + kHead, entry.d_type, entries);
             at += entry.d_reclen;
         }

@@ -223,7 +223,10 @@ namespace {
 std::atomic<int> keptFolders{0};
 } // namespace
 
-OpenFolder::OpenFolder(QString folder, int handle) : folder_(std::move(folder)), handle_(handle) {}
+OpenFolder::OpenFolder(QString folder, int handle, bool kept)
+    : folder_(std::move(folder)), handle_(handle), kept_(kept)
+{
+}
 
 std::shared_ptr<const OpenFolder> OpenFolder::Keep(const QString &folder, int handle)
 {
@@ -236,9 +239,8 @@ std::shared_ptr<const OpenFolder> OpenFolder::Keep(const QString &folder, int ha
 #endif
         return nullptr;
     }
-    std::shared_ptr<OpenFolder> open(new OpenFolder(folder, handle));
-    open->kept_ = true;
-    return open;
+    // Counted from here: the folder's end closes the handle and counts it off.
+    return std::shared_ptr<const OpenFolder>(new OpenFolder(folder, handle, true));
 }
 
 OpenFolder::~OpenFolder()

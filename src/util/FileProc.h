@@ -112,7 +112,7 @@ private:
     // The name of `path` in the folder, or "" when it is not one of its files.
     QStringView nameOf(const QString &path) const;
 
-    OpenFolder(QString folder, int handle);
+    OpenFolder(QString folder, int handle, bool kept);
 
     QString folder_;
     int handle_ = -1; // the open folder, or -1
