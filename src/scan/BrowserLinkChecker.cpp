@@ -300,6 +300,10 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
     // The target of a link that is not kept: its path's buffer is written
     // over each time.
     KnownLink scratch;
+    // The page a link to the document leads to; the page found is wanted
+    // only to look for its anchors.
+    QString documentPage;
+    QString *const wantedPage = options_.checkAnchors ? &documentPage : nullptr;
     for (const HtmlLink &link : html.links) {
         KnownLink &resolved = linkTarget(link, context, known, scratch);
         if (!resolved.checked)
@@ -309,19 +313,23 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         const QString &relative = !target.toDocument               ? target.relative
                                   : link.kind == HtmlLinkKind::Base ? context.document
                                                                     : context.baseDocument;
-        QString targetPage;
+        // Pointed to, never copied: a copy of a text another thread holds
+        // too (a page's path, an answer of the shared table) would have
+        // the threads take turns at its count of users, link after link.
+        const QString *targetPage = &page.path;
+        const bool toThisPage = relative == context.document; // just read, so it is there
         bool present = true;
-        if (relative == context.document) {
-            targetPage = page.path; // just read, so it is there
-        } else if (target.toDocument) {
-            present = foundTarget(relative, targetPage);
-        } else {
+        if (!toThisPage && target.toDocument) {
+            present = foundTarget(relative, wantedPage);
+            targetPage = &documentPage;
+        } else if (!toThisPage) {
             // The same text leads to the same target from every page of the folder.
             if (resolved.lookup == KnownLink::Lookup::NotYet)
-                resolved.lookup = foundTarget(relative, resolved.targetPage) ? KnownLink::Lookup::Found
-                                                                             : KnownLink::Lookup::Missing;
+                resolved.lookup = foundTarget(relative, options_.checkAnchors ? &resolved.targetPage : nullptr)
+                                      ? KnownLink::Lookup::Found
+                                      : KnownLink::Lookup::Missing;
             present = resolved.lookup == KnownLink::Lookup::Found;
-            targetPage = resolved.targetPage;
+            targetPage = &resolved.targetPage;
         }
         if (!present) {
             found.push_back(BrokenLink{page.path, top + toNative(relative), HtmlLinkLine(link, lines),
@@ -330,15 +338,15 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         }
         if (!options_.checkAnchors || !target.hasFragment || climbsOut(relative))
             continue;
-        if (!isSitePage(relative, targetPage))
+        if (!isSitePage(relative, *targetPage))
             continue;
-        if (targetPage == page.path) {
+        if (*targetPage == page.path) {
             present = HasAnchor(html.anchors, target.fragment);
         } else {
-            present = HasAnchor(*anchorsOf(targetPage), target.fragment);
+            present = HasAnchor(*anchorsOf(*targetPage), target.fragment);
         }
         if (!present)
-            found.push_back(BrokenLink{page.path, targetPage + u'#' + target.fragment, HtmlLinkLine(link, lines),
+            found.push_back(BrokenLink{page.path, *targetPage + u'#' + target.fragment, HtmlLinkLine(link, lines),
                                        OwnCopy(link.value)});
     }
     return checked;
@@ -471,7 +479,7 @@ bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &contex
     return true;
 }
 
-bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) const
+bool BrowserLinkChecker::foundTarget(const QString &relative, QString *page) const
 {
     // The pages of a site name the same targets over and over (menus, the
     // pages beside them, a missing page every page links to): each target is
@@ -481,17 +489,21 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString &page) con
         QMutexLocker lock(&shard.mutex);
         const auto known = shard.pages.constFind(relative);
         if (known != shard.pages.constEnd()) {
-            page = *known;
-            return !page.isEmpty();
+            if (page != nullptr)
+                *page = *known;
+            return !known->isEmpty();
         }
     }
-    const bool found = findTarget(relative, page);
+    QString foundPage;
+    const bool found = findTarget(relative, foundPage);
     if (!found)
-        page.clear();
+        foundPage.clear();
+    if (page != nullptr)
+        *page = foundPage;
     QMutexLocker lock(&shard.mutex);
     if (shard.pages.size() >= TargetLookups::kMostKept / qsizetype(kFoundShards))
         shard.pages.clear();
-    shard.pages.insert(relative, page);
+    shard.pages.insert(relative, foundPage);
     return found;
 }
 

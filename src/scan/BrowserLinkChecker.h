@@ -80,8 +80,9 @@ private:
     // Looks the target up on the disk; true when it is found. For a folder,
     // `page` becomes its index page.
     bool findTarget(const QString &relative, QString &page) const;
-    // The same, remembering the answer for the pages read later.
-    bool foundTarget(const QString &relative, QString &page) const;
+    // The same, remembering the answer for the pages read later; `page`
+    // (when asked for) is set as findTarget sets it.
+    bool foundTarget(const QString &relative, QString *page) const;
     QString indexPageOf(const QString &folderPath) const;
     // True when `path` (full) is a page the walk would read.
     bool isSitePage(const QString &relative, const QString &path) const;
