@@ -56,19 +56,41 @@ quint64 previousPieceHash(quint64 hash, char16_t entering, char16_t leaving)
 void SeenList::clear()
 {
     joined_.clear();
+    entriesJoined_ = 0;
+    joinedLength_ = 0;
     last_ = {};
+    entries_.clear();
+    longest_ = -1;
+    if (!ofLongest_.isEmpty())
+        ofLongest_.clear();
+    inSet_ = 0;
     buckets_.clear();
     earlierInBucket_.clear();
     indexedPieces_ = 0;
     indexUsable_ = true;
 }
 
-bool SeenList::contains(QStringView entry) const
+bool SeenList::contains(QStringView entry)
 {
-    if (joined_.empty())
+    if (entries_.empty())
         return false;
     if (entry == last_)
         return true;
+    if (!isLong()) {
+        joinAll();
+        return QStringView(joined_).contains(entry);
+    }
+    if (entry.size() >= longest_ && !entry.contains(u':')) {
+        if (entry.size() > longest_)
+            return false;
+        for (; inSet_ < entries_.size(); ++inSet_) {
+            if (entries_[inSet_].size() == longest_)
+                ofLongest_.insert(entries_[inSet_]);
+        }
+        return ofLongest_.contains(entry);
+    }
+    joinAll();
+    indexNewPieces();
     if (!buckets_.empty() && entry.size() >= kShortestIndexed)
         return occursIndexed(entry);
     return QStringView(joined_).contains(entry);
@@ -130,16 +152,29 @@ bool SeenList::occursIndexed(QStringView entry) const
 
 void SeenList::add(QStringView entry)
 {
-    joined_ += u':';
-    joined_.append(entry.utf16(), size_t(entry.size()));
+    joinedLength_ += 1 + entry.size();
     last_ = entry;
-    if (isLong())
-        indexNewPieces();
+    if (entry.size() > longest_) {
+        longest_ = entry.size();
+        if (!ofLongest_.isEmpty())
+            ofLongest_.clear();
+        inSet_ = entries_.size(); // those before are shorter
+    }
+    entries_.push_back(entry);
 }
 
 bool SeenList::isLong() const
 {
-    return qsizetype(joined_.size()) >= kIndexFromLength;
+    return joinedLength_ >= kIndexFromLength;
+}
+
+void SeenList::joinAll()
+{
+    for (; entriesJoined_ < entries_.size(); ++entriesJoined_) {
+        const QStringView entry = entries_[entriesJoined_];
+        joined_ += u':';
+        joined_.append(entry.utf16(), size_t(entry.size()));
+    }
 }
 
 void SeenList::indexNewPieces()

@@ -4,6 +4,7 @@
 // written so far, so an entry contained in an earlier one (a.htm after
 // docs/a.htm) is not written again either.
 
+#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -17,19 +18,34 @@ class SeenList
 public:
     void clear();
     // True when `entry` occurs in ":" + first + ":" + second ...; never for
-    // the first entry of a group.
-    bool contains(QStringView entry) const;
+    // the first entry of a group. (Not const: the text is indexed as it is
+    // first searched.)
+    bool contains(QStringView entry);
     // The viewed text must outlive the list (it is a table entry).
     void add(QStringView entry);
 
 private:
     bool isLong() const;
+    void joinAll();
     // The joined text searched through the index of its pieces.
     bool occursIndexed(QStringView entry) const;
     void indexNewPieces();
     size_t bucketOf(quint64 hash) const;
 
+    // Joined as it is first searched: a group answered without a search
+    // is never joined.
     std::u16string joined_;
+    size_t entriesJoined_ = 0;
+    qsizetype joinedLength_ = 0; // with every entry joined
+    // The entries added, the length of the longest, and once the text is
+    // long, a set of the longest. An entry without ":" lies within one entry
+    // where it occurs: one of that length occurs only as one of them, and a
+    // longer one nowhere. A long group's entries are mostly paths of one
+    // length (a site's generated pages), answered so without a search.
+    std::vector<QStringView> entries_;
+    qsizetype longest_ = -1;
+    QSet<QStringView> ofLongest_;
+    size_t inSet_ = 0; // the entries looked at for the set, from the first of the longest length
     // The entry added last: a repeat of it, the common case (the same link
     // twice in a page, the same page under a target in sorted rows), is
     // answered without a search.

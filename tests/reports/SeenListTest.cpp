@@ -47,4 +47,56 @@ TEST(SeenList, AgreesWithTheJoinedTextOnLongGroups)
     }
 }
 
+// Entries mostly of one length (a site's generated pages), as the list
+// answers them without a search: those of the longest length, longer ones,
+// and ones holding ":", which may span two entries of that length.
+TEST(SeenList, AgreesWithTheJoinedTextOnEntriesOfOneLength)
+{
+    const QStringList parts = QStringLiteral("ab|ba|a:|:b|bb").split(u'|');
+    QRandomGenerator random(11);
+    for (int group = 0; group < 4; ++group) {
+        QStringList entries; // the list views them
+        for (int i = 0; i < 3000; ++i) {
+            QString entry;
+            // Now and then one shorter or longer than the rest.
+            const int count = i % 50 == 49 ? random.bounded(1, 7) : 3;
+            for (int k = 0; k < count; ++k)
+                entry += parts[random.bounded(int(parts.size()))];
+            entries.append(entry);
+        }
+        SeenList seen;
+        QString joined;
+        int found = 0;
+        const bool addingRepeats = group % 2 == 1;
+        for (const QString &entry : entries) {
+            const bool expected = !joined.isEmpty() && joined.contains(entry);
+            ASSERT_EQ(seen.contains(entry), expected) << entry.toStdString();
+            found += expected ? 1 : 0;
+            if (!expected || addingRepeats) {
+                seen.add(entry);
+                joined += u':' + entry;
+            }
+        }
+        EXPECT_GT(found, 0);
+    }
+
+    // Found only across a ":", at the longest length and at a shorter one,
+    // after a thousand others of that length.
+    QStringList others;
+    for (int i = 0; i < 1000; ++i)
+        others.append(QStringLiteral("c%1d").arg(i, 4, 10, QChar(u'0')));
+    SeenList seen;
+    for (const QString &other : others)
+        seen.add(other);
+    seen.add(u"ababab"); // literals: they outlive the list
+    seen.add(u"bbbbbb");
+    EXPECT_TRUE(seen.contains(u"ab:bbb"));
+    EXPECT_TRUE(seen.contains(u"b:bb"));
+    EXPECT_FALSE(seen.contains(u"ba:bbb"));
+    EXPECT_TRUE(seen.contains(u"bbbbbb"));
+    EXPECT_TRUE(seen.contains(u"ababab"));
+    EXPECT_FALSE(seen.contains(u"bababa"));
+    EXPECT_FALSE(seen.contains(u"abababa"));
+}
+
 } // namespace quillan::test
