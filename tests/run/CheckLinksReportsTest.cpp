@@ -42,6 +42,10 @@ struct Written {
     QStringList pathsAsked;
     QByteArray byPage;
     QByteArray byTarget;
+    // What each report's file held, and whether the other one was there,
+    // when the host heard it was written.
+    QList<QByteArray> heldWhenDone;
+    QList<bool> otherThereWhenDone;
 };
 
 Written WriteBoth(ScanState &state, int threads, bool firstFails = false)
@@ -53,16 +57,19 @@ Written WriteBoth(ScanState &state, int threads, bool firstFails = false)
         written.pathsAsked.append(name);
         return dir.filePath(name);
     };
-    steps.reportDone = [&](const QString &, const QString &error) {
-        EXPECT_EQ(error, QString());
-        return !firstFails;
-    };
-    const ReportSettings settings{kTop, false, false, {}};
-    WriteCheckReports(state, settings, steps, threads);
     auto read = [&](const QString &name) {
         QFile file(dir.filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
+    steps.reportDone = [&](const QString &path, const QString &error) {
+        EXPECT_EQ(error, QString());
+        const bool first = path.endsWith(kLinksToReportName);
+        written.heldWhenDone.append(read(first ? kLinksToReportName : kLinksFromReportName));
+        written.otherThereWhenDone.append(QFile::exists(dir.filePath(first ? kLinksFromReportName : kLinksToReportName)));
+        return !firstFails;
+    };
+    const ReportSettings settings{kTop, false, false, {}};
+    WriteCheckReports(state, settings, steps, threads);
     written.byPage = read(kLinksToReportName);
     written.byTarget = read(kLinksFromReportName);
     return written;
@@ -85,6 +92,10 @@ TEST(CheckLinksReports, ReportsBuiltByManyThreadsAreTheSame)
         EXPECT_EQ(one.pathsAsked, many.pathsAsked);
         EXPECT_EQ(one.byPage, many.byPage);
         EXPECT_EQ(one.byTarget, many.byTarget);
+        // Each file is whole when the host hears of it, and the second is
+        // written only after the host has heard of the first.
+        EXPECT_EQ(many.heldWhenDone, (QList<QByteArray>{many.byPage, many.byTarget}));
+        EXPECT_EQ(many.otherThereWhenDone, (QList<bool>{false, true}));
         // The table is left sorted by target alike, for the window to show.
         for (qint32 i = 1; i <= alone.lngNumBrokenLinks; ++i) {
             ASSERT_EQ(alone.brokenLinks[i].strLinkFrom, shared.brokenLinks[i].strLinkFrom) << i;
