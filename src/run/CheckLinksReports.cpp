@@ -64,8 +64,9 @@ ReportText joined(ReportText &&head, std::vector<ReportText> &runs)
 }
 
 // Both reports' texts, the second's rows sorted: the two halves of the sort
-// and the runs of the first report's groups are shared among the threads,
-// then the runs of the second's.
+// and the runs of the first report's groups are shared among the threads
+// (the thread that ends the second half joins the halves while the others
+// go on with the runs), then the runs of the second's.
 void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, qint32 numLinks,
                int threads, ReportText &first, LinkToParts &parts)
 {
@@ -76,11 +77,15 @@ void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, q
     LinkToTargets targets;
     LinkToPages pages;
     constexpr int kSortTasks = 2;
+    std::atomic<int> halvesSorted = 0;
     runTasks(int(fromLines.size()) + kSortTasks, threads, [&](int task) {
-        if (task == 0) {
-            targets = SortLinkToTargets(settings.topFolder, links, numLinks);
-        } else if (task == 1) {
-            pages = SortLinkToPages(settings.topFolder, links, numLinks);
+        if (task < kSortTasks) {
+            if (task == 0)
+                targets = SortLinkToTargets(settings.topFolder, links, numLinks);
+            else
+                pages = SortLinkToPages(settings.topFolder, links, numLinks);
+            if (++halvesSorted == kSortTasks)
+                parts.rows = JoinLinkToRows(targets, pages, &parts.numRepeatedInFile);
         } else {
             const auto run = size_t(task - kSortTasks);
             fromLines[run] = LinkFromReportLines(settings, links, fromRuns[run], fromRuns[run + 1]);
@@ -89,7 +94,6 @@ void buildBoth(const ReportSettings &settings, const QList<BrokenLink> &links, q
     ReportText header;
     WriteReportHeader(header, settings, numLinks);
     first = joined(std::move(header), fromLines);
-    parts.rows = JoinLinkToRows(targets, pages, &parts.numRepeatedInFile);
 
     const std::vector<qsizetype> toRuns = LinkToReportRuns(parts.rows, pieces);
     std::vector<ReportText> toLines(toRuns.size() - 1);
