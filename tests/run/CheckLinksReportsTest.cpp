@@ -64,8 +64,9 @@ Written WriteBoth(ScanState &state, int threads, bool firstFails = false)
     steps.reportDone = [&](const QString &path, const QString &error) {
         EXPECT_EQ(error, QString());
         const bool first = path.endsWith(kLinksToReportName);
+        const QString &other = first ? kLinksFromReportName : kLinksToReportName;
         written.heldWhenDone.append(read(first ? kLinksToReportName : kLinksFromReportName));
-        written.otherThereWhenDone.append(QFile::exists(dir.filePath(first ? kLinksFromReportName : kLinksToReportName)));
+        written.otherThereWhenDone.append(QFile::exists(dir.filePath(other)));
         return !firstFails;
     };
     const ReportSettings settings{kTop, false, false, {}};
