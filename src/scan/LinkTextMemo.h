@@ -61,8 +61,14 @@ class LinkTextMemo
 public:
     // Room for the links of most folders in a few tens of kilobytes a
     // thread, which stay in the processor's cache: a larger memo, spread
-    // over more memory, measured slower.
+    // over more memory, measured slower on sites of small folders. A folder
+    // of a reference (thousands of pages, each naming hundreds of others)
+    // holds more texts than that, which would take each other's slots over
+    // and over: once as many of one folder's texts have taken the slot of
+    // another of its texts as there are slots, the memo doubles, up to
+    // kMostSlots.
     static constexpr std::size_t kSlots = 512;
+    static constexpr std::size_t kMostSlots = 8192;
 
     // Makes the memo that of the checker `checker` (each checker numbers
     // itself, from 1) for links that resolve from `place` as `variant`
@@ -71,9 +77,12 @@ public:
     {
         if (checker == checker_ && variant == variant_ && place == QStringView(place_))
             return;
-        if (slots_.empty())
+        if (slots_.empty()) {
             slots_.resize(kSlots);
+            mask_ = kSlots - 1;
+        }
         ++generation_;
+        taken_ = 0;
         checker_ = checker;
         variant_ = variant;
         place_ = place.toString();
@@ -87,19 +96,44 @@ public:
     Answer &Find(const Unit *units, qsizetype size, bool &known)
     {
         const quint64 hash = HashOfUnits(units, size);
-        Slot &slot = slots_[hash % kSlots];
+        Slot *slot = &slotOf(hash);
         const auto length = std::size_t(size) * sizeof(Unit);
-        known = slot.generation == generation_ && slot.hash == hash && slot.text.size() == length
-                && std::memcmp(slot.text.data(), units, length) == 0;
+        known = slot->generation == generation_ && slot->hash == hash && slot->text.size() == length
+                && std::memcmp(slot->text.data(), units, length) == 0;
         if (!known) {
-            slot.generation = generation_;
-            slot.hash = hash;
-            slot.text.assign(reinterpret_cast<const char *>(units), length); // keeps its buffer
+            if (slot->generation == generation_ && ++taken_ >= slots_.size() && slots_.size() < kMostSlots) {
+                grow();
+                slot = &slotOf(hash);
+            }
+            slot->generation = generation_;
+            slot->hash = hash;
+            slot->text.assign(reinterpret_cast<const char *>(units), length); // keeps its buffer
         }
-        return slot.answer;
+        return slot->answer;
     }
 
+    // How many slots the memo has now.
+    std::size_t Slots() const { return slots_.size(); }
+
 private:
+    struct Slot;
+    // The number of slots is a power of two.
+    Slot &slotOf(quint64 hash) { return slots_[hash & mask_]; }
+
+    // Doubles the slots, keeping this folder's texts: a text's slot stays
+    // or moves up by the old number of slots, so no two meet.
+    void grow()
+    {
+        std::vector<Slot> grown(slots_.size() * 2);
+        for (Slot &slot : slots_) {
+            if (slot.generation == generation_)
+                grown[slot.hash & (grown.size() - 1)] = std::move(slot);
+        }
+        slots_.swap(grown);
+        mask_ = slots_.size() - 1;
+        taken_ = 0;
+    }
+
     struct Slot {
         quint64 generation = 0; // 0: never used
         quint64 hash = 0;
@@ -111,6 +145,8 @@ private:
     bool variant_ = false;
     QString place_;
     quint64 generation_ = 0;
+    std::size_t taken_ = 0; // slots of this folder's texts taken by another of them
+    std::size_t mask_ = 0;  // the number of slots less one
     std::vector<Slot> slots_;
 };
 
