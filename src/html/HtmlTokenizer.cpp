@@ -256,7 +256,10 @@ private:
         Tag tag{_mm_setzero_si128(), _mm_setzero_si128()};
         qsizetype length = 0; // 0: empty
     };
-    static constexpr int kSlotBits = 8;
+    // A reference's pages hold thousands of different short tags (each
+    // item's own id or title): 4,096 slots, some 200 KB a thread, keep
+    // most of a site's for the pages after, where 256 kept too few.
+    static constexpr int kSlotBits = 12;
 
     // The bytes of the tag, those after it zero.
     static Tag Load(const char *at, qsizetype length) { return Cut(LoadUnits(at), LoadUnits(at + 16), length); }
