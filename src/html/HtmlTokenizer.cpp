@@ -315,7 +315,12 @@ public:
         // values apart instead.
         if (kUtf8 && use_ == HtmlLinksUse::CheckedNow && page_.valueText.size() < n_ + page_.valueTextUsed) {
             if (page_.valueTextUsed == 0) {
-                page_.valueText.resize(n_); // room: resizing writes no units
+                // Fresh room (no unit written) when the page kept from the
+                // page before has too little: growing would copy its values.
+                if (page_.valueText.capacity() < n_)
+                    page_.valueText = QString(n_, Qt::Uninitialized);
+                else
+                    page_.valueText.resize(n_);
             } else {
                 use_ = HtmlLinksUse::Kept; // views of the text there must stay valid
             }

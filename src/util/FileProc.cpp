@@ -157,7 +157,13 @@ void readWholeOpenFile(int fd, qsizetype expected, QByteArray &content)
 {
     // A file is read up to the size it had when opened, with one call, as
     // QFile reads it; one whose size was not told is read to its end.
-    content.resize(expected > 0 ? expected : 4096);
+    const qsizetype first = expected > 0 ? expected : 4096;
+    // A buffer kept from page to page is given fresh room when it has too
+    // little: growing it would copy the page read before, to no use.
+    if (content.capacity() < first)
+        content = QByteArray(first, Qt::Uninitialized);
+    else
+        content.resize(first);
     qsizetype length = 0;
     for (;;) {
         if (length == content.size()) {

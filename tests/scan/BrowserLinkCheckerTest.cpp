@@ -229,6 +229,33 @@ TEST(BrowserLinks, TheSameTextLeadsWhereEachPageSays)
                                             "|c/2.htm -> c/gone.htm");
 }
 
+TEST(BrowserLinks, APageReadAfterAnotherKeepsNothingOfItsLinks)
+{
+    // One thread reads every page, into the room the pages before it left:
+    // a long page, a short one, and one longer than both.
+    CheckSetup setup = BrowserSetup();
+    setup.jobs = 1;
+    TempTree site;
+    auto page = [](const char *name, int links) {
+        QByteArray text;
+        for (int i = 0; i < links; ++i)
+            text += "<a href=\"" + QByteArray(name) + "&amp;" + QByteArray::number(i) + ".htm\">\r\n";
+        return text;
+    };
+    site.file(QStringLiteral("1.htm"), page("gone-from-the-first-page", 300));
+    site.file(QStringLiteral("2.htm"), page("b", 1));
+    site.file(QStringLiteral("3.htm"), page("missing-from-the-third-page-of-the-site", 2000));
+    const CheckOutcome outcome = CheckSite(site, setup);
+    ASSERT_EQ(outcome.state.lngNumBrokenLinks, 2301);
+    EXPECT_EQ(outcome.state.brokenLinks[300].link, QStringLiteral("gone-from-the-first-page&299.htm"));
+    EXPECT_EQ(outcome.state.brokenLinks[301].link, QStringLiteral("b&0.htm"));
+    EXPECT_EQ(outcome.state.brokenLinks[301].line, 1);
+    EXPECT_EQ(outcome.state.brokenLinks[302].link, QStringLiteral("missing-from-the-third-page-of-the-site&0.htm"));
+    EXPECT_EQ(outcome.state.brokenLinks[2301].link,
+              QStringLiteral("missing-from-the-third-page-of-the-site&1999.htm"));
+    EXPECT_EQ(outcome.state.brokenLinks[2301].line, 2000);
+}
+
 TEST(BrowserLinks, LinksThatDifferAfterTheHashShareWhatTheirPathCameTo)
 {
     // One thread, so what the first texts came to is at hand for the later

@@ -162,6 +162,20 @@ TEST(ReadWholeFile, OpensANameByItsBytes)
     EXPECT_EQ(FileLength(tree.path(QStringLiteral("missing.htm"))), -1);
 }
 
+TEST(ReadWholeFile, OneBufferTakesFilesLongerAndShorterThanItsLast)
+{
+    // A reading thread reads every page into one buffer.
+    TempTree tree;
+    const QByteArray sizes[] = {QByteArray(10, 'a'), QByteArray(70000, 'b'), QByteArray(3, 'c'),
+                                QByteArray(200000, 'd') + "end", QByteArray()};
+    QByteArray content = "left from before";
+    for (const QByteArray &size : sizes) {
+        tree.file(QStringLiteral("page.htm"), size);
+        ASSERT_TRUE(ReadWholeFile(tree.path(QStringLiteral("page.htm")), content));
+        EXPECT_EQ(content, size);
+    }
+}
+
 TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
 {
     TempTree tree;
