@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +24,8 @@ namespace quillan {
 // folders, and the links and names of unknown kind, which only the disk can
 // tell. The names are kept in one block, each after a byte for its kind and
 // ended by a NUL; the entries, each a name's start and length, are in the
-// order of the names' bytes.
+// order the folder gave them, and found through an index by a hash of the
+// name.
 struct FolderFileNames::Listing {
     enum State {
         Unused,    // the disk is asked of every name
@@ -37,6 +40,10 @@ struct FolderFileNames::Listing {
     };
     QByteArray names;
     std::vector<Entry> entries;
+    // The entries by a hash of their names, each slot an entry's number plus
+    // one, 0 where none is: a name is found in a step or two, where a search
+    // of the sorted entries compares a dozen names.
+    std::vector<quint32> index;
 
     std::string_view nameAt(Entry entry) const
     {
@@ -47,11 +54,46 @@ struct FolderFileNames::Listing {
     // The kind of `name`, or 0 when it is not listed.
     char kindOf(std::string_view name) const
     {
-        const auto found = std::lower_bound(entries.begin(), entries.end(), name,
-                                            [this](Entry entry, std::string_view wanted) {
-                                                return nameAt(entry) < wanted;
-                                            });
-        return found != entries.end() && nameAt(*found) == name ? kindAt(*found) : '\0';
+        if (index.empty())
+            return '\0';
+        const std::size_t mask = index.size() - 1;
+        for (std::size_t slot = HashOfName(name) & mask;; slot = (slot + 1) & mask) {
+            const quint32 at = index[slot];
+            if (at == 0)
+                return '\0';
+            const Entry entry = entries[at - 1];
+            if (entry.length == name.size() && nameAt(entry) == name)
+                return kindAt(entry);
+        }
+    }
+
+    // Indexes the entries, whose names differ.
+    void makeIndex()
+    {
+        index.assign(std::max<std::size_t>(std::bit_ceil(2 * entries.size()), 8), 0);
+        const std::size_t mask = index.size() - 1;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            std::size_t slot = HashOfName(nameAt(entries[i])) & mask;
+            while (index[slot] != 0)
+                slot = (slot + 1) & mask;
+            index[slot] = quint32(i + 1);
+        }
+    }
+
+    static std::size_t HashOfName(std::string_view name)
+    {
+        quint64 hash = 0x9E3779B97F4A7C15ULL ^ name.size();
+        std::size_t i = 0;
+        for (; i + 8 <= name.size(); i += 8) {
+            quint64 word = 0;
+            std::memcpy(&word, name.data() + i, 8);
+            hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
+            hash ^= hash >> 32;
+        }
+        quint64 rest = 0;
+        std::memcpy(&rest, name.data() + i, name.size() - i);
+        hash = (hash ^ rest) * 0xC4CEB9FE1A85EC53ULL;
+        return std::size_t(hash ^ (hash >> 29));
     }
 
     // How far the listing of `folder` may be trusted, from two questions to
@@ -120,6 +162,37 @@ namespace {
 
 std::atomic<quint64> gNextId{1};
 
+// Where the last "/" of `path` stands, or -1.
+qsizetype LastSlash(const QByteArray &path)
+{
+#if defined(__GLIBC__)
+    const auto *last = static_cast<const char *>(::memrchr(path.constData(), '/', std::size_t(path.size())));
+    return last == nullptr ? -1 : last - path.constData();
+#else
+    return path.lastIndexOf('/');
+#endif
+}
+
+// Whether two folders' bytes are the same. The folders of a site mostly
+// share their length and their beginning: their last bytes are compared
+// first.
+bool SameFolder(const QByteArray &a, const QByteArray &b)
+{
+    const qsizetype size = a.size();
+    if (size != b.size())
+        return false;
+    constexpr qsizetype kWord = 8;
+    if (size >= kWord) {
+        quint64 x = 0;
+        quint64 y = 0;
+        std::memcpy(&x, a.constData() + size - kWord, kWord);
+        std::memcpy(&y, b.constData() + size - kWord, kWord);
+        if (x != y)
+            return false;
+    }
+    return std::memcmp(a.constData(), b.constData(), std::size_t(size)) == 0;
+}
+
 // The listings a thread met last: a page's links name the files of a few
 // folders, and these are found without hashing the folder's name or taking
 // a lock that the other threads take too.
@@ -174,7 +247,7 @@ bool FolderFileNames::isA(const QByteArray &path, char kind)
 
 char FolderFileNames::listedKind(const QByteArray &path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
+    const qsizetype slash = LastSlash(path);
     if (slash < 0 || slash + 1 == path.size())
         return Listing::AskTheDisk;
     // The folder is looked up by a view of the path's bytes; its name is
@@ -223,7 +296,7 @@ const FolderFileNames::Listing *FolderFileNames::recentListing(const QByteArray 
     for (std::size_t k = 0; k < kRecentListings; ++k) {
         const std::size_t slot = (tLastRecent + k) % kRecentListings;
         const RecentListing &recent = tRecentListings[slot];
-        if (recent.owner == id_ && recent.folder == folder) {
+        if (recent.owner == id_ && SameFolder(recent.folder, folder)) {
             tLastRecent = slot;
             return static_cast<const Listing *>(recent.listing);
         }
@@ -277,8 +350,7 @@ std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QBy
         const std::string_view name(entry->d_name);
         listing->entries.push_back(Listing::Entry{quint32(listing->names.size()), quint32(name.size())});
         listing->names.append(kind);
-        listing->names.append(name.data(), qsizetype(name.size()));
-        listing->names.append('\0');
+        listing->names.append(name.data(), qsizetype(name.size()) + 1); // with its NUL
     }
     ::closedir(dir);
     const auto count = qsizetype(listing->entries.size());
@@ -287,9 +359,8 @@ std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QBy
             namesKept_.fetch_sub(count);
         return unused();
     }
-    std::sort(listing->entries.begin(), listing->entries.end(),
-              [&listing](Listing::Entry a, Listing::Entry b) { return listing->nameAt(a) < listing->nameAt(b); });
     listing->names.squeeze();
+    listing->makeIndex();
     listing->state = listing->judge(folder);
     return listing;
 #endif

@@ -113,6 +113,41 @@ TEST(FolderFileNames, ThreadsAskingAtOnceGetTheDisksAnswers)
         EXPECT_EQ(mine, expected);
 }
 
+TEST(FolderFileNames, AFolderOfThousandsOfNamesKnowsEachAndNoOther)
+{
+    // Names of many lengths, alike but for a byte at their start, middle or
+    // end, in folders whose paths differ only in their last byte or only in
+    // their first; each folder's names are its own.
+    TempTree tree;
+    QStringList relatives;
+    int first = 0;
+    for (const char *folder : {"site/a/", "site/b/", "one/the-same-end/", "two/the-same-end/"}) {
+        first += 1000;
+        for (int i = first; i < first + 800; ++i) {
+            const QString name = QStringLiteral("%1%2.htm").arg(QString(i % 13, QChar(u'x'))).arg(i);
+            tree.file(QString::fromLatin1(folder) + name);
+            relatives << QString::fromLatin1(folder) + name;
+            if (i % 50 == 0) {
+                relatives << QString::fromLatin1(folder) + name.chopped(1) << QString::fromLatin1(folder) + name + u'l'
+                          << QString::fromLatin1(folder) + u'y' + name.mid(1) << QString::fromLatin1(folder) + name.toUpper()
+                          << QString::fromLatin1(folder) + QStringLiteral("%1%2.htm").arg(QString(i % 13, u'x')).arg(i + 1000);
+            }
+        }
+    }
+    relatives << QStringLiteral("site/a/") << QStringLiteral("site/c/0.htm") << QStringLiteral("site/a/.htm");
+    std::vector<std::string> expected;
+    for (const QString &relative : relatives)
+        expected.push_back(DisplayName(relative).toStdString() + (FileExists(tree.path(relative)) ? " file" : " -"));
+    FolderFileNames names;
+    for (int round = 0; round < 2; ++round) { // the folders listed in the first round
+        SCOPED_TRACE(round);
+        std::vector<std::string> answers;
+        for (const QString &relative : relatives)
+            answers.push_back(DisplayName(relative).toStdString() + (names.FileExists(tree.path(relative)) ? " file" : " -"));
+        EXPECT_EQ(answers, expected);
+    }
+}
+
 TEST(FolderFileNames, ANewSetOfListingsReadsTheFolderAgain)
 {
     // Each check makes its own: one made after the last, likely at the same
