@@ -527,15 +527,12 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString *page) con
     // The pages of a site name the same targets over and over (menus, the
     // pages beside them, a missing page every page links to): each target is
     // looked up on the disk once. A missing one is kept as "".
-    FoundShard &shard = foundShards_[ShardOf(relative, kFoundShards)];
-    {
-        QMutexLocker lock(&shard.mutex);
-        const auto known = shard.pages.constFind(relative);
-        if (known != shard.pages.constEnd()) {
-            if (page != nullptr)
-                *page = *known;
-            return !known->isEmpty();
-        }
+    const quint64 hash = HashOfPath(relative);
+    QString known;
+    if (found_.Find(relative, hash, known)) {
+        if (page != nullptr)
+            *page = known;
+        return !known.isEmpty();
     }
     QString foundPage;
     const bool found = findTarget(relative, foundPage);
@@ -543,10 +540,7 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString *page) con
         foundPage.clear();
     if (page != nullptr)
         *page = foundPage;
-    QMutexLocker lock(&shard.mutex);
-    if (shard.pages.size() >= TargetLookups::kMostKept / qsizetype(kFoundShards))
-        shard.pages.clear();
-    shard.pages.insert(relative, foundPage);
+    found_.Keep(relative, hash, foundPage);
     return found;
 }
 

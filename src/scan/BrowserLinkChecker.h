@@ -8,6 +8,7 @@
 #include "html/HtmlLinks.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
+#include "scan/SharedAnswers.h"
 #include "scan/TargetLookups.h"
 #include "util/FolderFileNames.h"
 
@@ -96,15 +97,9 @@ private:
     // when anchors are not checked and no exclusion can match a fragment.
     const bool fragmentsAlike_;
 
-    // Shared by every page read, from whichever thread reads it.
-    // Relative target -> page found, "" missing; in parts locked apart, as
-    // every link of every page asks.
-    struct FoundShard {
-        QMutex mutex;
-        QHash<QString, QString> pages;
-    };
-    static constexpr std::size_t kFoundShards = 16;
-    mutable std::array<FoundShard, kFoundShards> foundShards_;
+    // Shared by every page read, from whichever thread reads it: relative
+    // target -> page found, "" missing.
+    mutable SharedAnswers<QString> found_;
     mutable QMutex anchorsMutex_;
     mutable QHash<QString, std::shared_ptr<const QSet<QString>>> anchorsByPage_;
     mutable QHash<QString, bool> sitePages_; // page -> holds anything

@@ -1,0 +1,159 @@
+#pragma once
+// Answers kept for the paths a walk asks about (is it a file, which page does
+// it lead to), shared by the threads that read pages. The pages of a site ask
+// about the same paths over and over, from every thread at once, so the table
+// is in parts locked apart, each found by one hash of the path that also
+// places the path within its part: one pass over the path a question.
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace quillan {
+
+// A hash of the path's units, never 0. The paths of a site mostly share their
+// beginning and their length and differ just before the end: every unit is
+// mixed, two words at a time in two lanes, and the lanes mixed at the end.
+inline quint64 HashOfPath(QStringView path)
+{
+    const auto *bytes = reinterpret_cast<const char *>(path.utf16());
+    const auto size = std::size_t(path.size()) * sizeof(char16_t);
+    constexpr quint64 kOdd1 = 0xFF51AFD7ED558CCDULL;
+    constexpr quint64 kOdd2 = 0xC4CEB9FE1A85EC53ULL;
+    quint64 a = 0x9E3779B97F4A7C15ULL ^ size;
+    quint64 b = 0x2545F4914F6CDD1DULL;
+    std::size_t i = 0;
+    for (; i + 16 <= size; i += 16) {
+        quint64 first = 0;
+        quint64 second = 0;
+        std::memcpy(&first, bytes + i, 8);
+        std::memcpy(&second, bytes + i + 8, 8);
+        a = (a + first) * kOdd1;
+        b = (b + second) * kOdd2;
+    }
+    quint64 rest[2] = {0, 0};
+    std::memcpy(rest, bytes + i, size - i);
+    a = (a + rest[0]) * kOdd1;
+    b = (b + rest[1]) * kOdd2;
+    // The high bits depend on every unit, the low ones on few: folded down.
+    quint64 hash = (a ^ (a >> 29)) + (b ^ (b >> 31)) * kOdd1;
+    hash ^= hash >> 32;
+    hash *= kOdd2;
+    hash ^= hash >> 29;
+    return hash | 1;
+}
+
+template <typename Answer>
+class SharedAnswers
+{
+public:
+    // Answers kept in all (some megabytes of paths). A full part starts
+    // afresh: the paths a walk asks about again are mostly those of the pages
+    // just read (their menus, the pages beside them).
+    static constexpr qsizetype kMostKept = 65536;
+    static constexpr std::size_t kParts = 16;
+    static constexpr qsizetype kMostInAPart = kMostKept / qsizetype(kParts);
+
+    // The part `hash` (HashOfPath's) places a path in.
+    static std::size_t PartOf(quint64 hash) { return std::size_t(hash >> 60); }
+
+    // Sets `answer` to the one kept for `path`, whose hash is `hash`; false
+    // when none is kept.
+    bool Find(QStringView path, quint64 hash, Answer &answer)
+    {
+        Part &part = parts_[PartOf(hash)];
+        const std::lock_guard lock(part.mutex);
+        const Slot *slot = part.find(path, hash);
+        if (slot == nullptr)
+            return false;
+        answer = slot->answer;
+        return true;
+    }
+
+    // Keeps `answer` for `path`, unless one is kept already (another thread
+    // asked meanwhile, and was given the same).
+    void Keep(const QString &path, quint64 hash, const Answer &answer)
+    {
+        Part &part = parts_[PartOf(hash)];
+        const std::lock_guard lock(part.mutex);
+        if (part.find(path, hash) != nullptr)
+            return;
+        if (part.count >= kMostInAPart)
+            part.clear();
+        part.makeRoom();
+        part.place(Slot{hash, path, answer});
+    }
+
+private:
+    struct Slot {
+        quint64 hash = 0; // 0: empty
+        QString path;
+        Answer answer{};
+    };
+    // Open addressing: a path lies at the slot its hash gives, or after it.
+    struct alignas(64) Part {
+        std::mutex mutex;
+        std::vector<Slot> cells; // a power of two of them, or none
+        qsizetype count = 0;
+
+        const Slot *find(QStringView path, quint64 hash) const
+        {
+            if (cells.empty())
+                return nullptr;
+            const std::size_t mask = cells.size() - 1;
+            for (std::size_t i = std::size_t(hash) & mask;; i = (i + 1) & mask) {
+                const Slot &slot = cells[i];
+                if (slot.hash == 0)
+                    return nullptr;
+                if (slot.hash == hash && QStringView(slot.path) == path)
+                    return &slot;
+            }
+        }
+
+        void place(Slot &&slot)
+        {
+            const std::size_t mask = cells.size() - 1;
+            std::size_t i = std::size_t(slot.hash) & mask;
+            while (cells[i].hash != 0)
+                i = (i + 1) & mask;
+            cells[i] = std::move(slot);
+            ++count;
+        }
+
+        // Room for one more, with at least half the cells free: a part grows
+        // by doubling (a small site's parts stay small) up to twice the paths
+        // it keeps.
+        void makeRoom()
+        {
+            constexpr std::size_t kFirstSlots = 64;
+            if (cells.empty()) {
+                cells.resize(kFirstSlots);
+                return;
+            }
+            if (std::size_t(count + 1) * 2 <= cells.size())
+                return;
+            std::vector<Slot> old(cells.size() * 2);
+            old.swap(cells);
+            count = 0;
+            for (Slot &slot : old) {
+                if (slot.hash != 0)
+                    place(std::move(slot));
+            }
+        }
+
+        void clear()
+        {
+            for (Slot &slot : cells)
+                slot = Slot{};
+            count = 0;
+        }
+    };
+    std::array<Part, kParts> parts_;
+};
+
+} // namespace quillan
