@@ -36,8 +36,8 @@ inline quint64 HashOfPath(QStringView path)
         a = (a + first) * kOdd1;
         b = (b + second) * kOdd2;
     }
-    quint64 rest[2] = {0, 0};
-    std::memcpy(rest, bytes + i, size - i);
+    std::array<quint64, 2> rest{};
+    std::memcpy(rest.data(), bytes + i, size - i);
     a = (a + rest[0]) * kOdd1;
     b = (b + rest[1]) * kOdd2;
     // The high bits depend on every unit, the low ones on few: folded down.

@@ -22,7 +22,8 @@ QString Target(const char *pattern, int i)
     return QString::fromLatin1(pattern).arg(i % 40, 2, 10, QLatin1Char('0')).arg(i, 5, 10, QLatin1Char('0'));
 }
 
-constexpr const char *kPatterns[] = {"/site/f%1/p%2.html", "/site/f%1/img%2.png", "C:\\site\\f%1\\p%2.htm"};
+constexpr std::array<const char *, 3> kPatterns{"/site/f%1/p%2.html", "/site/f%1/img%2.png",
+                                               R"(C:\site\f%1\p%2.htm)"};
 
 } // namespace
 
@@ -53,7 +54,7 @@ TEST(SharedAnswers, EachPathKeepsItsOwnAnswer)
     std::vector<QString> paths{QString(), QStringLiteral("/"), QStringLiteral("/site/a.htm"),
                                QStringLiteral("/site/a.htm/"), QStringLiteral("/site/a.htmx")};
     for (int i = 0; i < 2000; ++i)
-        paths.push_back(Target(kPatterns[i % 3], i));
+        paths.push_back(Target(kPatterns[size_t(i) % kPatterns.size()], i));
     for (std::size_t i = 0; i < paths.size(); ++i)
         answers.Keep(paths[i], HashOfPath(paths[i]), QString::number(i));
     for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -102,6 +103,7 @@ TEST(SharedAnswers, ThreadsKeepingAndFindingAtOnceGetEveryAnswer)
     SharedAnswers<QString> answers;
     constexpr int kPaths = 3000;
     std::vector<std::thread> threads;
+    threads.reserve(4);
     std::vector<int> wrong(4, 0);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
