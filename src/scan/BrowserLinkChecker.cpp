@@ -4,6 +4,7 @@
 #include "scan/LinkText.h"
 #include "scan/LinkTextMemo.h"
 #include "scan/PageBuffer.h"
+#include "scan/ThreadKept.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
@@ -82,47 +83,23 @@ bool climbsOut(QStringView relative)
 
 std::atomic<quint64> lastBrowserCheckerId{0};
 
-// The page a reading thread reads a page's links into, kept from page to
-// page like its PageBuffer: the room for the links and for their decoded
-// values (as much as the page's size) is taken from the allocator once
-// rather than for every page.
-thread_local HtmlPage threadPage;
-thread_local bool threadPageTaken = false;
-
-class ReusedHtmlPage
+// Readies the page a reading thread reads a page's links into for the next
+// page (see ThreadKept): the room for the links and for their decoded values
+// (as much as the page's size) is taken from the allocator once rather than
+// for every page, up to a bound.
+void ReleaseHtmlPage(HtmlPage &page)
 {
-public:
-    ReusedHtmlPage() : page_(threadPageTaken ? &own_ : &threadPage)
-    {
-        if (page_ == &threadPage)
-            threadPageTaken = true;
-    }
-    ~ReusedHtmlPage()
-    {
-        if (page_ != &threadPage)
-            return;
-        // Room beyond these is let go, so a huge page holds no memory after it.
-        constexpr std::size_t kMostKeptLinks = 16384;
-        constexpr qsizetype kMostKeptValueUnits = PageBuffer::kMostKept / 2;
-        if (threadPage.links.capacity() > kMostKeptLinks)
-            threadPage.links = {};
-        else
-            threadPage.links.clear();
-        threadPage.anchors.clear();
-        if (threadPage.valueText.capacity() > kMostKeptValueUnits)
-            threadPage.valueText = QString();
-        threadPage.valueTextUsed = 0;
-        threadPageTaken = false;
-    }
-    ReusedHtmlPage(const ReusedHtmlPage &) = delete;
-    ReusedHtmlPage &operator=(const ReusedHtmlPage &) = delete;
-
-    HtmlPage &Page() { return *page_; }
-
-private:
-    HtmlPage own_;   // used when the thread's page is taken already
-    HtmlPage *page_; // the thread's page, or own_
-};
+    constexpr std::size_t kMostKeptLinks = 16384;
+    constexpr qsizetype kMostKeptValueUnits = PageBuffer::kMostKept / 2;
+    if (page.links.capacity() > kMostKeptLinks)
+        page.links = {};
+    else
+        page.links.clear();
+    page.anchors.clear();
+    if (page.valueText.capacity() > kMostKeptValueUnits)
+        page.valueText = QString();
+    page.valueTextUsed = 0;
+}
 
 } // namespace
 
@@ -300,8 +277,8 @@ PageReadResult BrowserLinkChecker::ReadPage(const PageToRead &page,
     QByteArray &bytes = buffer.Bytes();
     if (!page.ReadBytes(bytes))
         return PageReadResult{false, 0};
-    ReusedHtmlPage reused;
-    HtmlPage &html = reused.Page();
+    ThreadKept<HtmlPage, &ReleaseHtmlPage> kept;
+    HtmlPage &html = kept.Get();
     const HtmlText text = HtmlText::Of(bytes);
     ReadHtmlLinks(text, html, options_.checkAnchors, HtmlLinksUse::CheckedNow);
     if (options_.checkAnchors) {

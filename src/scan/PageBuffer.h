@@ -1,9 +1,8 @@
 #pragma once
-// The buffer a reading thread reads its pages into. A walk reads thousands
-// of pages of some kilobytes each; a fresh buffer for each would be taken
-// from the allocator and given back every time, past its small-block caches
-// and, with several threads, through its shared locks. Each thread keeps one
-// buffer instead, as large as the pages it has read, up to a bound.
+// The buffer a reading thread reads its pages into: one a thread, as large as
+// the pages it has read, up to a bound (see ThreadKept).
+
+#include "scan/ThreadKept.h"
 
 #include <QByteArray>
 
@@ -16,18 +15,13 @@ public:
     // page holds no memory after it.
     static constexpr qsizetype kMostKept = qsizetype(4) << 20;
 
-    PageBuffer();
-    ~PageBuffer();
-    PageBuffer(const PageBuffer &) = delete;
-    PageBuffer &operator=(const PageBuffer &) = delete;
-
     // Empty when taken. The page read into it before is done with: nothing
     // points into it any more.
-    QByteArray &Bytes() { return *bytes_; }
+    QByteArray &Bytes() { return kept_.Get(); }
 
 private:
-    QByteArray own_;     // used when the thread's buffer is taken already
-    QByteArray *bytes_;  // the thread's buffer, or own_
+    static void Release(QByteArray &bytes);
+    ThreadKept<QByteArray, &PageBuffer::Release> kept_;
 };
 
 } // namespace quillan
