@@ -5,47 +5,23 @@
 // is in parts locked apart, each found by one hash of the path that also
 // places the path within its part: one pass over the path a question.
 
+#include "util/HashOfUnits.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <array>
 #include <cstddef>
-#include <cstring>
 #include <mutex>
 #include <vector>
 
 namespace quillan {
 
-// A hash of the path's units, never 0. The paths of a site mostly share their
-// beginning and their length and differ just before the end: every unit is
-// mixed, two words at a time in two lanes, and the lanes mixed at the end.
+// A hash of the path's units (see HashOfUnits), never 0: the tables take
+// 0 for an empty place.
 inline quint64 HashOfPath(QStringView path)
 {
-    const auto *bytes = reinterpret_cast<const char *>(path.utf16());
-    const auto size = std::size_t(path.size()) * sizeof(char16_t);
-    constexpr quint64 kOdd1 = 0xFF51AFD7ED558CCDULL;
-    constexpr quint64 kOdd2 = 0xC4CEB9FE1A85EC53ULL;
-    quint64 a = 0x9E3779B97F4A7C15ULL ^ size;
-    quint64 b = 0x2545F4914F6CDD1DULL;
-    std::size_t i = 0;
-    for (; i + 16 <= size; i += 16) {
-        quint64 first = 0;
-        quint64 second = 0;
-        std::memcpy(&first, bytes + i, 8);
-        std::memcpy(&second, bytes + i + 8, 8);
-        a = (a + first) * kOdd1;
-        b = (b + second) * kOdd2;
-    }
-    std::array<quint64, 2> rest{};
-    std::memcpy(rest.data(), bytes + i, size - i);
-    a = (a + rest[0]) * kOdd1;
-    b = (b + rest[1]) * kOdd2;
-    // The high bits depend on every unit, the low ones on few: folded down.
-    quint64 hash = (a ^ (a >> 29)) + (b ^ (b >> 31)) * kOdd1;
-    hash ^= hash >> 32;
-    hash *= kOdd2;
-    hash ^= hash >> 29;
-    return hash | 1;
+    return HashOfUnits(path.utf16(), path.size()) | 1;
 }
 
 template <typename Answer>

@@ -1,6 +1,7 @@
 #include "util/FolderFileNames.h"
 
 #include "util/FileProc.h"
+#include "util/HashOfUnits.h"
 #include "util/StrProc.h"
 
 #include <QByteArrayView>
@@ -82,18 +83,7 @@ struct FolderFileNames::Listing {
 
     static std::size_t HashOfName(std::string_view name)
     {
-        quint64 hash = 0x9E3779B97F4A7C15ULL ^ name.size();
-        std::size_t i = 0;
-        for (; i + 8 <= name.size(); i += 8) {
-            quint64 word = 0;
-            std::memcpy(&word, name.data() + i, 8);
-            hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
-            hash ^= hash >> 32;
-        }
-        quint64 rest = 0;
-        std::memcpy(&rest, name.data() + i, name.size() - i);
-        hash = (hash ^ rest) * 0xC4CEB9FE1A85EC53ULL;
-        return std::size_t(hash ^ (hash >> 29));
+        return std::size_t(HashOfUnits(name.data(), qsizetype(name.size())));
     }
 
     // How far the listing of `folder` may be trusted, from two questions to
