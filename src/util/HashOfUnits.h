@@ -37,7 +37,8 @@ quint64 HashOfUnits(const Unit *units, qsizetype size)
         i += 8;
     }
     quint64 rest = 0;
-    std::memcpy(&rest, bytes + i, length - i);
+    if (length > i) // an empty run may have no units at all to point to
+        std::memcpy(&rest, bytes + i, length - i);
     second = (second ^ rest) * kOtherOdd;
     // Each lane's high bits hold what its low bits lack: folded in.
     quint64 hash = (first ^ (first >> 29)) + (second ^ (second >> 31));
