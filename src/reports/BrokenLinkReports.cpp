@@ -4,9 +4,9 @@
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/TextIds.h"
 #include "util/UnitScan.h"
 
-#include <QHash>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -492,7 +492,7 @@ LinkToTargets SortLinkToTargets(const QString &topFolder, const QList<BrokenLink
     // target's rank, then by page. A target is told by its whole path, as
     // a repeated link is.
     LinkToTargets sorted;
-    QHash<QStringView, qint32> idOf;
+    TextIds ids;
     std::vector<QStringView> targets;
     sorted.ofLink.reserve(size_t(qMax(numLinks, 0)));
     // The checker hands the pages of a folder one shared text for a target
@@ -508,12 +508,10 @@ LinkToTargets SortLinkToTargets(const QString &topFolder, const QList<BrokenLink
         const QString &target = links[i].strLinkTo;
         KnownText &slot = byAddress[(quintptr(target.constData()) >> 4) % byAddress.size()];
         if (slot.data != target.constData() || slot.size != target.size()) {
-            auto known = idOf.constFind(target);
-            if (known == idOf.constEnd()) {
-                known = idOf.insert(target, qint32(targets.size()));
+            const TextIds::Met met = ids.idOf(target);
+            if (met.isNew)
                 targets.push_back(RelativeTo(top, target));
-            }
-            slot = KnownText{target.constData(), target.size(), *known};
+            slot = KnownText{target.constData(), target.size(), met.id};
         }
         sorted.ofLink.push_back(slot.id);
     }

@@ -61,8 +61,7 @@ void SeenList::clear()
     last_ = {};
     entries_.clear();
     longest_ = -1;
-    if (!ofLongest_.isEmpty())
-        ofLongest_.clear();
+    ofLongest_.clear();
     inSet_ = 0;
     buckets_.clear();
     earlierInBucket_.clear();
@@ -85,9 +84,9 @@ bool SeenList::contains(QStringView entry)
             return false;
         for (; inSet_ < entries_.size(); ++inSet_) {
             if (entries_[inSet_].size() == longest_)
-                ofLongest_.insert(entries_[inSet_]);
+                ofLongest_.idOf(entries_[inSet_]);
         }
-        return ofLongest_.contains(entry);
+        return ofLongest_.find(entry) >= 0;
     }
     joinAll();
     indexNewPieces();
@@ -156,8 +155,7 @@ void SeenList::add(QStringView entry)
     last_ = entry;
     if (entry.size() > longest_) {
         longest_ = entry.size();
-        if (!ofLongest_.isEmpty())
-            ofLongest_.clear();
+        ofLongest_.clear();
         inSet_ = entries_.size(); // those before are shorter
     }
     entries_.push_back(entry);

@@ -4,9 +4,10 @@
 // written so far, so an entry contained in an earlier one (a.htm after
 // docs/a.htm) is not written again either.
 
-#include <QSet>
 #include <QString>
 #include <QStringView>
+
+#include "util/TextIds.h"
 
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ private:
     // length (a site's generated pages), answered so without a search.
     std::vector<QStringView> entries_;
     qsizetype longest_ = -1;
-    QSet<QStringView> ofLongest_;
+    TextIds ofLongest_;
     size_t inSet_ = 0; // the entries looked at for the set, from the first of the longest length
     // The entry added last: a repeat of it, the common case (the same link
     // twice in a page, the same page under a target in sorted rows), is
