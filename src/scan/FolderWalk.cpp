@@ -34,8 +34,11 @@ ReadAheadLimits ReadAheadLimits::ForJobs(int jobs)
     constexpr int kPagesPerThread = 8;
     constexpr qint64 kBytes = qint64(64) << 20;
     constexpr int kSteps = 4096;
+    // While a worker reads a page of 10 MB (20 ms read as a browser does),
+    // the walking thread gets through some hundreds of a site's pages.
+    constexpr int kPagesPastBusyFront = 1024;
     // The walking thread reads pages too while it waits for the next one.
-    return ReadAheadLimits{jobs - 1, kPagesPerThread * jobs, kBytes, kSteps};
+    return ReadAheadLimits{jobs - 1, kPagesPerThread * jobs, kBytes, kSteps, kPagesPastBusyFront};
 }
 
 FolderWalk::FolderWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
@@ -276,7 +279,7 @@ bool FolderWalk::passPage(const QString &page, qint64 bytes, const QStringList &
         return int(ahead_.size()) >= limits_.steps || pagesAhead_ >= limits_.pages
                || (pagesAhead_ > 0 && bytesAhead_ + bytes > limits_.bytes);
     };
-    while (!ahead_.empty() && full()) {
+    while (!ahead_.empty() && full() && !mayPassBusyFront(bytes)) {
         recordFront();
         if (ended_)
             return false;
@@ -292,6 +295,17 @@ bool FolderWalk::passPage(const QString &page, qint64 bytes, const QStringList &
     bytesAhead_ += bytes;
     ahead_.push_back(Step{StepKind::PageRead, QString(), std::move(read), bytes});
     return true;
+}
+
+bool FolderWalk::mayPassBusyFront(qint64 bytes)
+{
+    if (pagesAhead_ >= limits_.pagesPastBusyFront || int(ahead_.size()) >= limits_.steps
+        || bytesAhead_ + bytes > limits_.bytes)
+        return false;
+    const Step &front = ahead_.front();
+    // The pages queued are read here first: only a page being read by another
+    // thread lets the walk on.
+    return front.kind == StepKind::PageRead && !pool_->TryFinish(*front.read);
 }
 
 void FolderWalk::recordFront()

@@ -29,6 +29,11 @@ struct ReadAheadLimits {
     int pages = 0;    // pages handed out and not yet recorded
     qint64 bytes = 0; // their sizes together; a larger page waits to be read alone
     int steps = 0;    // files and folders met and not yet recorded
+    // Pages in hand while the page to be recorded next is read by another
+    // thread and no page in hand is left to be read: the walking thread goes
+    // on and reads the pages after it rather than wait (a page of megabytes
+    // takes a worker many milliseconds). Below `pages`: never more than it.
+    int pagesPastBusyFront = 0;
 
     // The limits for `jobs` threads reading pages; 0 gives one per core.
     static ReadAheadLimits ForJobs(int jobs);
@@ -98,6 +103,9 @@ private:
                      std::vector<BrokenLink> &found);
     // Keeps a recorded page's list, emptied, for a page to be read.
     void recycleFound(std::vector<BrokenLink> &found);
+    // Whether the walk may hand out a page of `bytes` past the page limit
+    // rather than record the front page (see pagesPastBusyFront).
+    bool mayPassBusyFront(qint64 bytes);
 
     ScanState &state_;
     const ScanOptions &options_;

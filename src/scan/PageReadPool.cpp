@@ -130,16 +130,31 @@ void PageReadPool::work()
 
 void PageReadPool::Finish(PageRead &read)
 {
+    std::unique_lock lock(mutex_);
+    finish(lock, read, true);
+    if (read.error)
+        std::rethrow_exception(std::exchange(read.error, nullptr));
+}
+
+bool PageReadPool::TryFinish(PageRead &read)
+{
+    std::unique_lock lock(mutex_);
+    return finish(lock, read, false);
+}
+
+bool PageReadPool::finish(std::unique_lock<std::mutex> &lock, PageRead &read, bool wait)
+{
     // While `read` is not done, the calling thread reads what is queued
     // rather than wait: `read` itself when no worker has begun it, else the
     // next pages, which it will want soon, else the next folders.
-    std::unique_lock lock(mutex_);
     while (read.progress != PageRead::Progress::Done) {
         if (queued_.empty()) {
-            if (folders_.empty())
+            if (!folders_.empty())
+                listNext(lock);
+            else if (wait)
                 readDone_.wait(lock);
             else
-                listNext(lock);
+                return false;
             continue;
         }
         auto next = queued_.begin();
@@ -152,8 +167,7 @@ void PageReadPool::Finish(PageRead &read)
         queued_.erase(next);
         runTaken(lock, *taken);
     }
-    if (read.error)
-        std::rethrow_exception(std::exchange(read.error, nullptr));
+    return true;
 }
 
 } // namespace quillan

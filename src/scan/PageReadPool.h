@@ -52,6 +52,10 @@ public:
     // waits only while every queued page is being read. What the reader
     // threw comes out here.
     void Finish(PageRead &read);
+    // The same, but false, `read` not done, where Finish would wait: no page
+    // or folder is queued, and another thread reads `read`. (What the reader
+    // threw comes out of Finish.)
+    bool TryFinish(PageRead &read);
 
     // Asks for a folder to be listed when no page is waiting to be read.
     // Folders are listed in the order the walk will enter them: every
@@ -65,6 +69,8 @@ public:
 
 private:
     void work();
+    // Finish and TryFinish, with the lock held; true once `read` is done.
+    bool finish(std::unique_lock<std::mutex> &lock, PageRead &read, bool wait);
     void readNow(PageRead &read);
     static void readNow(FolderRead &read);
     // Reads or lists `job`, which the calling thread took from its queue;

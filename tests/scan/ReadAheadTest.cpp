@@ -422,4 +422,80 @@ TEST(ReadAhead, WhatAReaderThrowsOnAWorkerReachesTheWalkAfterTheEarlierPages)
     EXPECT_EQ(walk.state.lngNumBrokenLinks, 5);
 }
 
+namespace {
+
+// The first page a worker begins is slow: it ends once the walking thread
+// has read no page beside it for a while (it has gone as far as it may).
+// Notes the most pages in hand as any page began.
+class OneSlowPageReader : public PageReader
+{
+public:
+    explicit OneSlowPageReader(const CountingHost &host) : host_(host) {}
+
+    PageReadResult ReadPage(const PageToRead &page, std::vector<BrokenLink> &found) const override
+    {
+        const int number = QFileInfo(page.path).completeBaseName().mid(1).toInt();
+        const int inHand = number - host_.recorded + 1;
+        for (int seen = mostInHand; inHand > seen && !mostInHand.compare_exchange_weak(seen, inHand);) {
+        }
+        bool slowOne = false;
+        if (std::this_thread::get_id() == walking_) {
+            // The worker may not have begun a page yet: it is let.
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!slowBegun && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++readBesideSlow;
+        } else {
+            slowOne = !slowBegun.exchange(true);
+        }
+        if (slowOne) {
+            // Generous for a loaded machine: a page here takes microseconds.
+            constexpr auto kStalled = std::chrono::milliseconds(300);
+            int before = -1;
+            while (readBesideSlow != before) {
+                before = readBesideSlow;
+                std::this_thread::sleep_for(kStalled);
+            }
+        }
+        found.push_back(BrokenLink{page.path, page.path + QStringLiteral(".gone"), 1, QString()});
+        return PageReadResult{true, 1};
+    }
+
+    mutable std::atomic<bool> slowBegun = false;
+    mutable std::atomic<int> readBesideSlow = 0;
+    mutable std::atomic<int> mostInHand = 0;
+
+private:
+    const CountingHost &host_;
+    const std::thread::id walking_ = std::this_thread::get_id();
+};
+
+} // namespace
+
+TEST(ReadAhead, WhileAWorkerReadsASlowPageTheWalkingThreadReadsThePagesAfterIt)
+{
+    TempTree site;
+    constexpr int kPages = 200;
+    for (int i = 0; i < kPages; ++i)
+        site.file(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')), QByteArray(100, 'x'));
+    ScanState state;
+    state.blnCheckingLinks = true;
+    ScanOptions options;
+    options.topFolder = site.root();
+    CountingHost host;
+    // Four pages in hand, forty while the slow one holds up the record.
+    const ReadAheadLimits limits{1, 4, qint64(1) << 20, 4096, 40};
+    OneSlowPageReader reader(host);
+    {
+        FolderWalk walk(state, options, host, reader, limits);
+        walk.WalkFolder(options.topFolder);
+    }
+    EXPECT_GE(reader.readBesideSlow, 30);
+    EXPECT_GT(reader.mostInHand, limits.pages);
+    EXPECT_LE(reader.mostInHand, limits.pagesPastBusyFront);
+    ASSERT_EQ(state.lngNumBrokenLinks, kPages);
+    for (qint32 i = 1; i <= kPages; ++i)
+        ASSERT_EQ(pageNumber(state.brokenLinks[i].strLinkFrom), i - 1) << i;
+}
+
 } // namespace quillan::test
