@@ -286,6 +286,7 @@ bool FolderWalk::passPage(const QString &page, qint64 bytes, const QStringList &
     }
     auto read = std::make_shared<PageRead>();
     read->page = std::move(toRead);
+    read->bytes = bytes;
     if (!spareFound_.empty()) {
         read->found = std::move(spareFound_.back());
         spareFound_.pop_back();

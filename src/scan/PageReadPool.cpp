@@ -6,6 +6,15 @@
 
 namespace quillan {
 
+namespace {
+
+// Read on the calling thread of TryFinish, a page this long (some
+// milliseconds' work) would hold up the pages it hands out meanwhile, and
+// the workers would run out of pages to read.
+constexpr qint64 kLongestPageToTry = qint64(256) << 10;
+
+} // namespace
+
 PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
 {
     workers_.reserve(size_t(std::max(threads, 0)));
@@ -147,8 +156,17 @@ bool PageReadPool::finish(std::unique_lock<std::mutex> &lock, PageRead &read, bo
     // While `read` is not done, the calling thread reads what is queued
     // rather than wait: `read` itself when no worker has begun it, else the
     // next pages, which it will want soon, else the next folders.
+    auto mayTake = [wait](const std::shared_ptr<PageRead> &queued) {
+        return wait || queued->bytes <= kLongestPageToTry;
+    };
     while (read.progress != PageRead::Progress::Done) {
-        if (queued_.empty()) {
+        auto next = queued_.end();
+        if (read.progress == PageRead::Progress::Queued)
+            next = std::find_if(queued_.begin(), queued_.end(),
+                                [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
+        if (next == queued_.end() || !mayTake(*next))
+            next = std::find_if(queued_.begin(), queued_.end(), mayTake);
+        if (next == queued_.end()) {
             if (!folders_.empty())
                 listNext(lock);
             else if (wait)
@@ -157,12 +175,6 @@ bool PageReadPool::finish(std::unique_lock<std::mutex> &lock, PageRead &read, bo
                 return false;
             continue;
         }
-        auto next = queued_.begin();
-        if (read.progress == PageRead::Progress::Queued)
-            next = std::find_if(queued_.begin(), queued_.end(),
-                                [&](const std::shared_ptr<PageRead> &q) { return q.get() == &read; });
-        if (next == queued_.end())
-            next = queued_.begin();
         const std::shared_ptr<PageRead> taken = std::move(*next);
         queued_.erase(next);
         runTaken(lock, *taken);

@@ -21,6 +21,7 @@ namespace quillan {
 // One page handed to the pool, and what reading it gave.
 struct PageRead {
     PageToRead page;
+    qint64 bytes = 0; // the page's length when the walk met it
     std::vector<BrokenLink> found;
     PageReadResult result;
 
@@ -52,9 +53,10 @@ public:
     // waits only while every queued page is being read. What the reader
     // threw comes out here.
     void Finish(PageRead &read);
-    // The same, but false, `read` not done, where Finish would wait: no page
-    // or folder is queued, and another thread reads `read`. (What the reader
-    // threw comes out of Finish.)
+    // The same, but false, `read` not done, where Finish would wait (no page
+    // or folder is queued, and another thread reads `read`) or would read a
+    // long page: the caller has better to do, and a worker will take it.
+    // (What the reader threw comes out of Finish.)
     bool TryFinish(PageRead &read);
 
     // Asks for a folder to be listed when no page is waiting to be read.
