@@ -130,7 +130,8 @@ struct CheckLinksRun {
         prepareState(state, options);
         state.EmptyBrokenLinks();
         state.blnCheckingLinks = true;
-        RunWalk(state, run.scanOptions, run.host);
+        // Freed beside the reports, as the window and the checker do.
+        const WalkLeftovers leftovers = RunWalk(state, run.scanOptions, run.host);
         state.blnCheckingLinks = false;
         brokenLinks = state.lngNumBrokenLinks;
         writeErrors.clear();

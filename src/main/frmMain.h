@@ -3,6 +3,7 @@
 // share, start-up and quit, and the commands themselves (one source file per
 // group of commands: frmMain*.cpp).
 
+#include "run/WalkDriver.h"
 #include "scan/ScanState.h"
 #include "text/ProgramText.h"
 
@@ -203,6 +204,8 @@ private:
     QString programFolder_;
     ProgramTextTable programText_;
     ScanState scan_;
+    // The last walk's tables, freed while its reports are written.
+    WalkLeftovers walkLeftovers_;
     frmView *frmView_ = nullptr;
     frmView *frmView2_ = nullptr;
     frmPopUp *frmPopUp_ = nullptr;

@@ -116,6 +116,7 @@ void frmMain::cmdCheckLinks_Click()
         intNumRepeatedInFileBrokenLinks = WriteCheckReports(scan_, reportSettings(*this), steps,
                                                             ThreadsForJobs(0));
     }
+    walkLeftovers_ = WalkLeftovers();
 
     txbFileBeingScanned->clear();
     if (!blnStop && blnTopFolderValid)

@@ -96,7 +96,7 @@ bool frmMain::WalkTopFolder()
     repaint();
 
     sinceEvents_.invalidate();
-    RunWalk(scan_, currentScanOptions(), *this);
+    walkLeftovers_ = RunWalk(scan_, currentScanOptions(), *this);
     flushPendingFileBeingScanned();
 
     if (blnQuitting_)

@@ -461,7 +461,8 @@ int Run::Execute()
         state.EmptyBrokenLinks();
         state.blnCheckingLinks = true;
     }
-    RunWalk(state, walk_.options, *this);
+    // The walk's tables are freed beside the reports.
+    const WalkLeftovers leftovers = RunWalk(state, walk_.options, *this);
     state.blnCheckingLinks = false;
     progress_.Clear();
     showNewResults();
