@@ -4,10 +4,10 @@
 // written so far, so an entry contained in an earlier one (a.htm after
 // docs/a.htm) is not written again either.
 
+#include "util/TextIds.h"
+
 #include <QString>
 #include <QStringView>
-
-#include "util/TextIds.h"
 
 #include <string>
 #include <vector>

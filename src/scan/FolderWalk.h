@@ -32,7 +32,7 @@ struct ReadAheadLimits {
     // Pages in hand while the page to be recorded next is read by another
     // thread and no page in hand is left to be read: the walking thread goes
     // on and reads the pages after it rather than wait (a page of megabytes
-    // takes a worker many milliseconds). Below `pages`: never more than it.
+    // takes a worker many milliseconds). One below `pages` lets none pass.
     int pagesPastBusyFront = 0;
 
     // The limits for `jobs` threads reading pages; 0 gives one per core.

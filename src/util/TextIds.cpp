@@ -25,6 +25,8 @@ quint32 checkOf(quint64 hash)
 
 TextIds::TextIds(qsizetype expected)
 {
+    texts_.reserve(size_t(expected));
+    hashes_.reserve(size_t(expected));
     makeRoom(expected);
 }
 
@@ -38,8 +40,6 @@ void TextIds::makeRoom(qsizetype texts)
         return;
     cells_.assign(cells, Cell());
     mask_ = cells - 1;
-    texts_.reserve(size_t(texts));
-    hashes_.reserve(size_t(texts));
     for (size_t id = 0; id < hashes_.size(); ++id) {
         size_t place = firstPlace(hashes_[id]);
         while (cells_[place].idPlusOne != 0)
