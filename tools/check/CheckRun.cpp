@@ -3,6 +3,7 @@
 #include "OutputEscapes.h"
 #include "OutputFolder.h"
 #include "ProgressLine.h"
+#include "RecordWriter.h"
 #include "ResultStream.h"
 #include "ScanWarnings.h"
 #include "StopSignal.h"
@@ -248,7 +249,8 @@ public:
           folder_(folder),
           results_(command.format, kStdout, recordPlace(command, held.values.topFolder)),
           progress_(ProgressWanted(command.quiet)),
-          hints_(held.values.topFolder, held.values.browserReading >= 1)
+          hints_(held.values.topFolder, held.values.browserReading >= 1),
+          records_(results_, hints_, held.values.topFolder.size(), recordsOnAThread())
     {
         prepareWalk(walk_, held, command);
     }
@@ -289,7 +291,7 @@ public:
         else
             warn(UnreadablePageWarning(page.toString()));
         summary_.links += result.linksChecked;
-        results_.PageChecked(page, result.read);
+        records_.PageChecked(path, result.read);
     }
     void FolderSkipped(const QString &path, SkippedFolder why) override
     {
@@ -301,6 +303,12 @@ public:
 private:
     qsizetype topLength() const { return walk_.options.topFolder.size(); }
     bool listing() const { return command_.listFiles; }
+    // A terminal's records are few, and written between progress lines; one
+    // job asked for is one thread.
+    bool recordsOnAThread() const
+    {
+        return !listing() && !results_.toTerminal() && ThreadsForJobs(command_.jobs) > 1;
+    }
 
     void warn(const QString &sentence)
     {
@@ -322,6 +330,7 @@ private:
     ResultStream results_;
     ProgressLine progress_;
     BrokenLinkHints hints_;
+    RecordWriter records_; // after what it writes with
     RunSummary summary_;
     qint64 pagesHanded_ = 0;
     qint32 shown_ = 0; // records already handed to the output
@@ -345,14 +354,8 @@ void Run::showNewResults()
     // rewrite the table.
     if (shown_ < state.lngNumBrokenLinks && results_.toTerminal())
         progress_.Clear();
-    const qsizetype top = topLength();
-    for (; shown_ < state.lngNumBrokenLinks; ++shown_) {
-        const BrokenLink &link = state.brokenLinks.at(shown_ + 1);
-        const QString hint = hints_.HintFor(link.strLinkTo);
-        results_.BrokenLink(BrokenLinkRecord{QStringView(link.strLinkFrom).sliced(top), link.line,
-                                             link.link, QStringView(link.strLinkTo).sliced(top),
-                                             hint});
-    }
+    for (; shown_ < state.lngNumBrokenLinks; ++shown_)
+        records_.BrokenLink(state.brokenLinks.at(shown_ + 1));
 }
 
 void Run::warnBeforeWalk()
@@ -497,6 +500,7 @@ int Run::Execute()
         folder_.RemoveOthers(ourFiles);
     }
 
+    records_.Finish();
     results_.End(summary_);
     if (!results_.statusOnOutput())
         WriteToStderr(summary_.status + u'\n');
