@@ -329,8 +329,8 @@ private:
     Walk walk_;
     ResultStream results_;
     ProgressLine progress_;
-    BrokenLinkHints hints_;
-    RecordWriter records_; // after what it writes with
+    BrokenLinkHints hints_; // the records' alone: used on their thread, if they have one
+    RecordWriter records_;  // declared after what it writes with, so it finishes first
     RunSummary summary_;
     qint64 pagesHanded_ = 0;
     qint32 shown_ = 0; // records already handed to the output
