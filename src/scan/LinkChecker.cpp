@@ -313,7 +313,10 @@ void LinkChecker::resolveLink(QStringView link, const PageToRead &page, QString 
     if (depth < 1)
         return;
     const QString &folder = page.folders[depth];
-    target.reserve(folder.size() + path.size());
+    // Qt's reserve() makes fresh room even for a size the string already has
+    // room for exactly, as a site's targets of one length would ask.
+    if (const qsizetype size = folder.size() + path.size(); target.capacity() < size)
+        target.reserve(size);
     target.append(folder);
     target.append(path);
 }
