@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <mutex>
@@ -52,8 +53,10 @@ public:
     }
 
     // Keeps `answer` for `path`, unless one is kept already (another thread
-    // asked meanwhile, and was given the same).
-    void Keep(const QString &path, quint64 hash, const Answer &answer)
+    // asked meanwhile, and was given the same). The path's text is copied:
+    // the asker's own text stays its own, to be written over for the next
+    // link rather than given up for fresh room.
+    void Keep(QStringView path, quint64 hash, const Answer &answer)
     {
         Part &part = parts_[PartOf(hash)];
         const std::lock_guard lock(part.mutex);
@@ -62,13 +65,13 @@ public:
         if (part.count >= kMostInAPart)
             part.clear();
         part.makeRoom();
-        part.place(Slot{hash, path, answer});
+        part.place(Slot{hash, part.copyOf(path), answer});
     }
 
 private:
     struct Slot {
         quint64 hash = 0; // 0: empty
-        QString path;
+        QStringView path; // in the part's texts
         Answer answer{};
     };
     // Open addressing: a path lies at the slot its hash gives, or after it.
@@ -76,6 +79,28 @@ private:
         std::mutex mutex;
         std::vector<Slot> cells; // a power of two of them, or none
         qsizetype count = 0;
+        // The paths' texts, one after another in blocks, so that keeping a
+        // path seldom asks for memory. A block is never resized, and moving
+        // it (as the list of blocks grows) keeps its text where it is.
+        static constexpr std::size_t kBlockUnits = 16384;
+        std::vector<std::vector<char16_t>> blocks;
+        std::size_t blockUsed = 0; // units of the last block taken
+
+        QStringView copyOf(QStringView path)
+        {
+            const auto size = std::size_t(path.size());
+            if (size == 0)
+                return {};
+            if (blocks.empty() || blocks.back().size() - blockUsed < size) {
+                // A path longer than a block has one of its own.
+                blocks.emplace_back(std::max(kBlockUnits, size));
+                blockUsed = 0;
+            }
+            char16_t *const at = blocks.back().data() + blockUsed;
+            std::copy_n(path.utf16(), size, at);
+            blockUsed += size;
+            return {at, path.size()};
+        }
 
         const Slot *find(QStringView path, quint64 hash) const
         {
@@ -86,7 +111,7 @@ private:
                 const Slot &slot = cells[i];
                 if (slot.hash == 0)
                     return nullptr;
-                if (slot.hash == hash && QStringView(slot.path) == path)
+                if (slot.hash == hash && slot.path == path)
                     return &slot;
             }
         }
@@ -127,6 +152,8 @@ private:
             for (Slot &slot : cells)
                 slot = Slot{};
             count = 0;
+            blocks.clear();
+            blockUsed = 0;
         }
     };
     std::array<Part, kParts> parts_;

@@ -1,7 +1,8 @@
 // The answers kept for the paths a walk asks about: each path keeps its own
-// answer however alike the paths, a site's paths spread over every part (so
-// threads asking at once seldom wait for the same lock, and no part fills up
-// long before the others), and a full part starts afresh.
+// answer however alike the paths, and its own copy of the path's text; a
+// site's paths spread over every part (so threads asking at once seldom wait
+// for the same lock, and no part fills up long before the others), and a
+// full part starts afresh.
 
 #include "scan/SharedAnswers.h"
 
@@ -72,6 +73,38 @@ TEST(SharedAnswers, EachPathKeepsItsOwnAnswer)
 
     // A path found under another's hash is not taken for it.
     EXPECT_FALSE(answers.Find(paths[3], HashOfPath(paths[2]), answer));
+}
+
+// The asker writes the next link's target over its text: the answers keep
+// a copy of their own, and leave the asker's text its own to write over.
+TEST(SharedAnswers, KeepsItsOwnCopyOfEachPathHoweverLong)
+{
+    SharedAnswers<bool> answers;
+    QString asked;
+    std::vector<QString> kept;
+    // More text than a block of the part's texts holds, and paths longer
+    // than a block, among short ones.
+    for (int i = 0; i < 3000; ++i) {
+        const QString path = i % 500 == 7 ? QString(20000 + i, QChar(u'a' + i % 26)) + QString::number(i)
+                                           : Target(kPatterns[i % 3], i);
+        asked.resize(0);
+        asked.append(path);
+        const QChar *room = asked.constData();
+        answers.Keep(asked, HashOfPath(asked), i % 2 == 0);
+        ASSERT_TRUE(asked.isDetached());
+        asked.fill(u'x');
+        EXPECT_EQ(asked.constData(), room); // written over in place
+        kept.push_back(path);
+    }
+    answers.Keep(QString(), HashOfPath(QString()), true);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        bool answer = false;
+        ASSERT_TRUE(answers.Find(kept[i], HashOfPath(kept[i]), answer)) << i;
+        EXPECT_EQ(answer, i % 2 == 0) << i;
+    }
+    bool answer = false;
+    EXPECT_TRUE(answers.Find(QStringView(), HashOfPath(QStringView()), answer));
+    EXPECT_TRUE(answer);
 }
 
 TEST(SharedAnswers, AFullPartStartsAfresh)
