@@ -9,7 +9,8 @@ namespace {
 
 // Items are handed over in batches, which costs the walk a lock and perhaps
 // a wake-up once a batch rather than once a record. A slow walk hands over
-// what it has every few milliseconds, so records still come as found.
+// what it has after a page that ends a few milliseconds' wait, so records
+// still come as found.
 constexpr size_t kBatchItems = 64;
 constexpr qint64 kLongestHoldMs = 20;
 // How far the walk may run ahead of the output, in items (a page's links
@@ -55,8 +56,10 @@ void RecordWriter::add(Item item)
         write(item);
         return;
     }
+    // The clock is read once a page, not once a link.
+    const bool pageDone = item.isPage;
     gathered_.push_back(std::move(item));
-    if (gathered_.size() >= kBatchItems || sinceHandOver_.elapsed() >= kLongestHoldMs)
+    if (gathered_.size() >= kBatchItems || (pageDone && sinceHandOver_.elapsed() >= kLongestHoldMs))
         handOver();
 }
 
