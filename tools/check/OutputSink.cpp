@@ -89,7 +89,9 @@ void OutputSink::Flush()
         if (error != 0)
             failure_ = QString::fromLocal8Bit(std::strerror(error));
     }
-    pending_.clear();
+    // Emptied, not cleared: clear() gives back the room, and the next
+    // records would grow it again from nothing, copying as they go.
+    pending_.truncate(0);
 }
 
 } // namespace quillan::check
