@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -92,6 +93,14 @@ void readEveryPage(const QString &top, std::string &content, Read read)
 }
 
 } // namespace
+
+std::vector<std::string> LoadEveryPage(const QString &top)
+{
+    std::vector<std::string> pages;
+    std::string content;
+    readEveryPage(top, content, [&](const fs::path &, const std::string &text) { pages.push_back(text); });
+    return pages;
+}
 
 long long ReadPagesOnly(const QString &top)
 {

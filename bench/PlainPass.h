@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 namespace quillan::bench {
 
 // Counts the regular files below `top` (recursively, in whatever order the
@@ -25,5 +28,8 @@ PlainCheckCounts ReadPagesAndTestLinks(const QString &top);
 // Reads every page below `top` whole and does nothing else, as `cat` would:
 // the least any checker must do. Gives the number of pages.
 long long ReadPagesOnly(const QString &top);
+
+// The same pages' texts, in memory.
+std::vector<std::string> LoadEveryPage(const QString &top);
 
 } // namespace quillan::bench

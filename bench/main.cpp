@@ -5,6 +5,7 @@
 #include "ScanBenchmarks.h"
 #include "SiteGenerator.h"
 #include "SurveyMode.h"
+#include "TokenizeMode.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -21,7 +22,8 @@ QString usage()
                "  quillan-bench generate <folder> [--pages N] [--links N] [--broken N] "
                "[--folders N]\n"
                "  quillan-bench survey [--subfolders N] [--top FOLDER] [--repeat R]\n"
-               "  quillan-bench cores [--threads N] [--repeat R]\n")
+               "  quillan-bench cores [--threads N] [--repeat R]\n"
+               "  quillan-bench tokenize <top folder> [--repeat R] [--anchors]\n")
            + quillan::bench::WindowOptionsUsage();
 }
 
@@ -48,6 +50,8 @@ int main(int argc, char **argv)
         return quillan::bench::RunGenerateSite(rest);
     if (mode == QStringLiteral("cores"))
         return quillan::bench::RunCoresBenchmark(rest);
+    if (mode == QStringLiteral("tokenize"))
+        return quillan::bench::RunTokenizeBenchmark(rest);
 
     quillan::bench::PrintLine(usage());
     return 2;
