@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include <sys/stat.h>
 

@@ -68,14 +68,13 @@ int RunTokenizeBenchmark(const QStringList &args)
     // best times' second, with the copying, goes unused.)
     std::vector<double> tokenizing;
     Taken taken;
-    const std::vector<double> best = BestTimesInTurn(repeat, {[&] { ReadPagesOnly(top); },
-                                                              [&] {
-                                                                  QElapsedTimer clock;
-                                                                  clock.start();
-                                                                  taken = TakeLinks(pages, anchors);
-                                                                  tokenizing.push_back(double(clock.nsecsElapsed()) / 1e6
-                                                                                       - taken.copyingMs);
-                                                              }});
+    const auto tokenize = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        taken = TakeLinks(pages, anchors);
+        tokenizing.push_back(double(clock.nsecsElapsed()) / 1e6 - taken.copyingMs);
+    };
+    const std::vector<double> best = BestTimesInTurn(repeat, {[&] { ReadPagesOnly(top); }, tokenize});
     PrintLine(QStringLiteral("Taking the links of %1 pages as a browser reads them%2: %3 links")
                   .arg(pages.size())
                   .arg(anchors ? QStringLiteral(", with anchors") : QString())
