@@ -11,10 +11,14 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillan::test {
 namespace {
@@ -174,6 +178,36 @@ TEST(ReadWholeFile, OneBufferTakesFilesLongerAndShorterThanItsLast)
         ASSERT_TRUE(ReadWholeFile(tree.path(QStringLiteral("page.htm")), content));
         EXPECT_EQ(content, size);
     }
+}
+
+TEST(ReadWholeFile, ReadsWhatCannotBeReadAtAPlaceToItsEnd)
+{
+    // Files are read at a place; a pipe (a settings file given as one, say)
+    // has none and is read as it comes.
+    TempTree tree;
+    const QString path = tree.path(QStringLiteral("piped.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const QByteArray text = QByteArray(100000, 'p') + "end";
+    // More than the pipe holds: a reader that gave up early leaves the
+    // writer its error, not a wait without end.
+    const auto oldHandler = ::signal(SIGPIPE, SIG_IGN);
+    std::thread writer([&] {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+        for (qsizetype at = 0; fd >= 0 && at < text.size();) {
+            const ssize_t put = ::write(fd, text.constData() + at, size_t(text.size() - at));
+            if (put <= 0)
+                break;
+            at += put;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    });
+    QByteArray content = "left from before";
+    const bool read = ReadWholeFile(path, content);
+    writer.join();
+    ::signal(SIGPIPE, oldHandler);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(content, text);
 }
 
 TEST(OpenFolder, AnswersAsFileLengthAndReadWholeFileDo)
