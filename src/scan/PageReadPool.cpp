@@ -1,7 +1,8 @@
 #include "scan/PageReadPool.h"
 
+#include "util/WorkerThreads.h"
+
 #include <algorithm>
-#include <system_error>
 #include <utility>
 
 namespace quillan {
@@ -17,27 +18,29 @@ constexpr qint64 kLongestPageToTry = qint64(256) << 10;
 
 PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
 {
-    workers_.reserve(size_t(std::max(threads, 0)));
-    try {
-        for (int i = 0; i < threads; ++i)
-            workers_.emplace_back([this] { work(); });
-    } catch (const std::system_error &) {
-        // The system gives no more threads: those made so far, and the
-        // thread that takes the results, read every page all the same.
+    for (int i = 0; i < threads; ++i) {
+        {
+            const std::lock_guard lock(mutex_);
+            ++working_;
+        }
+        if (!WorkerThreads::Run([this] { work(); })) {
+            // No more threads to be had: those had so far, and the thread
+            // that takes the results, read every page all the same.
+            const std::lock_guard lock(mutex_);
+            --working_;
+            break;
+        }
     }
 }
 
 PageReadPool::~PageReadPool()
 {
-    {
-        const std::lock_guard lock(mutex_);
-        queued_.clear();
-        folders_.clear();
-        stopping_ = true;
-    }
+    std::unique_lock lock(mutex_);
+    queued_.clear();
+    folders_.clear();
+    stopping_ = true;
     queueChanged_.notify_all();
-    for (std::thread &worker : workers_)
-        worker.join();
+    workerEnded_.wait(lock, [this] { return working_ == 0; });
 }
 
 void PageReadPool::Submit(std::shared_ptr<PageRead> read)
@@ -125,8 +128,13 @@ void PageReadPool::work()
     std::unique_lock lock(mutex_);
     for (;;) {
         queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
-        if (stopping_)
+        if (stopping_) {
+            // Told with the lock held, whose letting go is the worker's
+            // last touch of the pool.
+            --working_;
+            workerEnded_.notify_all();
             return;
+        }
         if (queued_.empty()) {
             listNext(lock);
             continue;

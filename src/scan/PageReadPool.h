@@ -13,7 +13,6 @@
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace quillan {
@@ -36,7 +35,8 @@ class PageReadPool
 {
 public:
     // `threads` workers beside the thread that takes the results, each
-    // calling `reader` for one page at a time.
+    // calling `reader` for one page at a time, on threads kept from one
+    // walk to the next (WorkerThreads).
     PageReadPool(const PageReader &reader, int threads);
     // Pages not yet begun are dropped; those being read are waited for, so
     // no worker outlives the pool (nor the reader it uses).
@@ -93,7 +93,8 @@ private:
     std::deque<std::shared_ptr<PageRead>> queued_;
     FolderQueue folders_;
     bool stopping_ = false; // set once, by the destructor
-    std::vector<std::thread> workers_;
+    int working_ = 0;       // workers begun and not yet ended
+    std::condition_variable workerEnded_;
 };
 
 } // namespace quillan

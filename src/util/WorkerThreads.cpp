@@ -1,0 +1,116 @@
+#include "util/WorkerThreads.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace quillan {
+
+namespace {
+
+// The id of the process that runs this, to know a child forked from it: only
+// the thread that forked goes on in the child, so the threads kept are not
+// there (and their lock may have been held at the fork).
+long processId()
+{
+#ifndef _WIN32
+    return long(::getpid());
+#else
+    return 0;
+#endif
+}
+
+class Threads
+{
+public:
+    bool Run(std::function<void()> &&job)
+    {
+        // A child forked from a program with threads is given none: it would
+        // start them in a copy of memory whose locks and books (the
+        // allocator's, the sanitizers') another thread may have held. The
+        // caller does the work itself, as when the system gives no threads.
+        if (processId() != owner_)
+            return false;
+        std::unique_lock lock(mutex_);
+        // Each idle thread takes one job handed over; a job more than there
+        // are idle threads to take it gets a thread of its own.
+        if (idle_ > jobs_.size()) {
+            jobs_.push_back(std::move(job));
+            lock.unlock();
+            jobHanded_.notify_one();
+            return true;
+        }
+        try {
+            std::thread([this, first = std::move(job)]() mutable { serve(std::move(first)); }).detach();
+        } catch (const std::system_error &) {
+            return false;
+        }
+        ++kept_;
+        return true;
+    }
+
+    int Kept()
+    {
+        if (processId() != owner_)
+            return 0;
+        const std::lock_guard lock(mutex_);
+        return int(kept_);
+    }
+
+private:
+    void serve(std::function<void()> job)
+    {
+        for (;;) {
+            job();
+            job = nullptr; // what it holds goes before the thread waits
+            std::unique_lock lock(mutex_);
+            ++idle_;
+            jobHanded_.wait_for(lock, WorkerThreads::kIdleLife, [this] { return !jobs_.empty(); });
+            --idle_;
+            if (!jobs_.empty()) {
+                job = std::move(jobs_.front());
+                jobs_.pop_front();
+                continue;
+            }
+            --kept_; // idle too long: ends
+            return;
+        }
+    }
+
+    const long owner_ = processId();
+    std::mutex mutex_;
+    std::condition_variable jobHanded_; // a job queued
+    std::deque<std::function<void()>> jobs_;
+    std::size_t idle_ = 0;
+    std::size_t kept_ = 0; // threads kept, idle or not
+};
+
+// Never destroyed: at the program's end a thread may still be at work (the
+// walk it reads for was left running) or waiting, and goes with the process.
+Threads &threads()
+{
+    static Threads *const kept = new Threads;
+    return *kept;
+}
+
+} // namespace
+
+bool WorkerThreads::Run(std::function<void()> job)
+{
+    return threads().Run(std::move(job));
+}
+
+int WorkerThreads::Kept()
+{
+    return threads().Kept();
+}
+
+} // namespace quillan

@@ -1,0 +1,117 @@
+#include "util/WorkerThreads.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillan::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts jobs done, for a test to wait on with a time limit rather than hang.
+class Done
+{
+public:
+    void one()
+    {
+        const std::lock_guard lock(mutex_);
+        ++count_;
+        changed_.notify_all();
+    }
+    bool waitFor(int count)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 10s, [&] { return count_ >= count; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int count_ = 0;
+};
+
+int RunOnThisThreadBefore()
+{
+    thread_local int runs = 0;
+    return runs++;
+}
+
+TEST(WorkerThreads, AThreadLeftIdleTakesTheNextJobWithWhatItKept)
+{
+    // One job after another: the second finds the first's thread idle (once
+    // it has got there) and its thread-local things as the first left them.
+    bool warm = false;
+    for (int attempt = 0; attempt < 50 && !warm; ++attempt) {
+        Done done;
+        int before = -1;
+        ASSERT_TRUE(WorkerThreads::Run([&] {
+            before = RunOnThisThreadBefore();
+            done.one();
+        }));
+        ASSERT_TRUE(done.waitFor(1));
+        warm = before > 0;
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_TRUE(warm) << "every job ran on a fresh thread";
+    EXPECT_GE(WorkerThreads::Kept(), 1);
+}
+
+TEST(WorkerThreads, JobsHandedOverTogetherEachGetAThread)
+{
+    // Each job waits until all have begun: one queued behind another would
+    // never begin.
+    constexpr int kJobs = 6;
+    std::mutex mutex;
+    std::condition_variable begun;
+    int started = 0;
+    Done done;
+    for (int i = 0; i < kJobs; ++i) {
+        ASSERT_TRUE(WorkerThreads::Run([&] {
+            {
+                std::unique_lock lock(mutex);
+                ++started;
+                begun.notify_all();
+                begun.wait_for(lock, 10s, [&] { return started == kJobs; });
+            }
+            done.one();
+        }));
+    }
+    ASSERT_TRUE(done.waitFor(kJobs));
+    EXPECT_EQ(started, kJobs);
+    EXPECT_GE(WorkerThreads::Kept(), kJobs);
+}
+
+TEST(WorkerThreads, AForkedChildIsGivenNoThreads)
+{
+    // Threads kept (and idle) in the parent are not in a forked child, nor
+    // are new ones started there: the caller does its work itself.
+    Done parent;
+    ASSERT_TRUE(WorkerThreads::Run([&] { parent.one(); }));
+    ASSERT_TRUE(parent.waitFor(1));
+    std::this_thread::sleep_for(5ms); // the thread goes idle
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        bool ran = false;
+        const bool handed = WorkerThreads::Run([&] { ran = true; });
+        ::_exit(!handed && !ran && WorkerThreads::Kept() == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The parent's threads go on taking work.
+    Done again;
+    ASSERT_TRUE(WorkerThreads::Run([&] { again.one(); }));
+    EXPECT_TRUE(again.waitFor(1));
+}
+
+} // namespace
+} // namespace quillan::test
