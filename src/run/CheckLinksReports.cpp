@@ -1,10 +1,13 @@
 #include "run/CheckLinksReports.h"
 
+#include "util/WorkerThreads.h"
+
 #include <algorithm>
 #include <atomic>
-#include <future>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <numeric>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -19,8 +22,9 @@ constexpr qint32 kLinksForThreads = 1000;
 constexpr int kRunsPerThread = 4;
 
 // Runs task(0), task(1)... task(count - 1), each once, on the calling thread
-// and on up to `threads - 1` more, each taking the next task when done with
-// one. What a task throws comes out here, once every task has ended.
+// and on up to `threads - 1` kept ones (WorkerThreads), each taking the next
+// task when done with one. What a task throws comes out here, once every
+// task has ended: the calling thread's first.
 template <typename Task>
 void runTasks(int count, int threads, const Task &task)
 {
@@ -29,12 +33,36 @@ void runTasks(int count, int threads, const Task &task)
         for (int i = next++; i < count; i = next++)
             task(i);
     };
-    std::vector<std::future<void>> helpers;
+    std::mutex mutex;
+    std::condition_variable helperEnded;
+    int helping = 0;
+    std::exception_ptr helperThrew;
     for (int t = 1; t < std::min(threads, count); ++t) {
-        try {
-            helpers.push_back(std::async(std::launch::async, takeTasks));
-        } catch (const std::system_error &) {
-            break; // no more threads to be had: those there take every task
+        {
+            const std::lock_guard lock(mutex);
+            ++helping;
+        }
+        const bool started = WorkerThreads::Run([&] {
+            std::exception_ptr thrown;
+            try {
+                takeTasks();
+            } catch (...) {
+                thrown = std::current_exception();
+                next = count; // the others end after their task
+            }
+            // Told with the lock held, whose letting go is the helper's
+            // last touch of what this call owns.
+            const std::lock_guard lock(mutex);
+            if (thrown && !helperThrew)
+                helperThrew = thrown;
+            --helping;
+            helperEnded.notify_all();
+        });
+        if (!started) {
+            // No more threads to be had: those there take every task.
+            const std::lock_guard lock(mutex);
+            --helping;
+            break;
         }
     }
     std::exception_ptr thrown;
@@ -44,14 +72,10 @@ void runTasks(int count, int threads, const Task &task)
         thrown = std::current_exception();
         next = count; // the helpers end after their task
     }
-    for (std::future<void> &helper : helpers) {
-        try {
-            helper.get();
-        } catch (...) {
-            if (!thrown)
-                thrown = std::current_exception();
-        }
-    }
+    std::unique_lock lock(mutex);
+    helperEnded.wait(lock, [&] { return helping == 0; });
+    if (!thrown)
+        thrown = helperThrew;
     if (thrown)
         std::rethrow_exception(thrown);
 }

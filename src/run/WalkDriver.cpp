@@ -2,9 +2,11 @@
 
 #include "scan/FolderWalk.h"
 #include "settings/ExclusionLists.h"
+#include "util/WorkerThreads.h"
 
+#include <condition_variable>
 #include <memory>
-#include <system_error>
+#include <mutex>
 
 namespace quillan {
 
@@ -13,6 +15,13 @@ void PrepareExclusions(ScanState &state, const QString &filepathsText, const QSt
     state.intNumExcludedFilepaths = ConvertExclusionText(filepathsText, state.strExcludedFilepaths);
     state.intNumExcludedLinks = ConvertExclusionText(linksText, state.strExcludedLinks);
 }
+
+// Told by the thread that frees the walk once it is done.
+struct WalkLeftovers::Freeing {
+    std::mutex mutex;
+    std::condition_variable freed;
+    bool done = false;
+};
 
 WalkLeftovers::~WalkLeftovers()
 {
@@ -28,8 +37,12 @@ WalkLeftovers &WalkLeftovers::operator=(WalkLeftovers &&other) noexcept
 
 void WalkLeftovers::waitUntilFreed()
 {
-    if (freeing_.joinable())
-        freeing_.join();
+    if (!freeing_)
+        return;
+    std::unique_lock lock(freeing_->mutex);
+    freeing_->freed.wait(lock, [this] { return freeing_->done; });
+    lock.unlock();
+    freeing_.reset();
 }
 
 WalkLeftovers RunWalk(ScanState &state, const ScanOptions &options, WalkHost &host)
@@ -46,13 +59,18 @@ WalkLeftovers RunWalk(ScanState &state, const ScanOptions &options, WalkHost &ho
     // With one thread asked for, one thread does all; a listing leaves
     // little to free.
     if (state.blnCheckingLinks && ThreadsForJobs(options.jobs) > 1) {
-        try {
-            // The walk's destructor frees only what it owns: it touches
-            // neither the state nor the host.
-            leftovers.freeing_ = std::thread([freed = std::move(walk)]() mutable { freed.reset(); });
-        } catch (const std::system_error &) {
-            // No thread to be had: freed here, as the lambda holding it goes.
-        }
+        // The walk's destructor frees only what it owns: it touches neither
+        // the state nor the host. With no thread to be had, the walk is
+        // freed here, as the job holding it goes.
+        auto freeing = std::make_shared<WalkLeftovers::Freeing>();
+        std::shared_ptr<FolderWalk> walked = std::move(walk);
+        if (WorkerThreads::Run([freeing, walked = std::move(walked)]() mutable {
+                walked.reset();
+                const std::lock_guard lock(freeing->mutex);
+                freeing->done = true;
+                freeing->freed.notify_all();
+            }))
+            leftovers.freeing_ = std::move(freeing);
     }
     return leftovers;
 }

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include <thread>
+#include <memory>
 
 namespace quillan {
 
@@ -17,7 +17,7 @@ void PrepareExclusions(ScanState &state, const QString &filepathsText, const QSt
 // What a walk leaves to be freed: the tables its reader filled (every
 // target looked up, every folder listed), milliseconds' work on a large
 // site. A check that read pages on several threads frees them on a thread of
-// their own, beside what the caller does next (the reports); they are freed
+// their own (a kept one, see WorkerThreads), beside what the caller does next (the reports); they are freed
 // by the time this is destroyed or assigned to.
 class WalkLeftovers
 {
@@ -33,7 +33,8 @@ private:
     friend WalkLeftovers RunWalk(ScanState &state, const ScanOptions &options, WalkHost &host);
     void waitUntilFreed();
 
-    std::thread freeing_;
+    struct Freeing;
+    std::shared_ptr<Freeing> freeing_; // null: nothing being freed
 };
 
 // Resets the counters and limit flags, then walks the top folder in the mode
