@@ -505,12 +505,13 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString *page) con
     // pages beside them, a missing page every page links to): each target is
     // looked up on the disk once. A missing one is kept as "".
     const quint64 hash = HashOfPath(relative);
-    QString known;
-    if (found_.Find(relative, hash, known)) {
-        if (page != nullptr)
-            *page = known;
-        return !known.isEmpty();
-    }
+    bool present = false;
+    if (found_.FindThen(relative, hash, [&](const QString &known) {
+            present = !known.isEmpty();
+            if (page != nullptr)
+                *page = known;
+        }))
+        return present;
     QString foundPage;
     const bool found = findTarget(relative, foundPage);
     if (!found)

@@ -52,6 +52,22 @@ public:
         return true;
     }
 
+    // Calls `take` with the answer kept for `path`, whose hash is `hash`,
+    // while the part is locked; false when none is kept. A caller wanting
+    // less than the whole answer need not copy a text all the threads share
+    // (each copy and its end a turn at the text's count of users).
+    template <typename Take>
+    bool FindThen(QStringView path, quint64 hash, Take take)
+    {
+        Part &part = parts_[PartOf(hash)];
+        const std::lock_guard lock(part.mutex);
+        const Slot *slot = part.find(path, hash);
+        if (slot == nullptr)
+            return false;
+        take(slot->answer);
+        return true;
+    }
+
     // Keeps `answer` for `path`, unless one is kept already (another thread
     // asked meanwhile, and was given the same). The path's text is copied:
     // the asker's own text stays its own, to be written over for the next
