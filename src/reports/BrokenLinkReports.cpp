@@ -606,12 +606,12 @@ std::vector<LinkToRow> LinkToRows(const QString &topFolder, const QList<BrokenLi
                           SortLinkToPages(topFolder, links, numLinks), numRepeatedInFile);
 }
 
-void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows)
+void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &rows)
 {
     for (size_t i = 0; i < rows.size(); ++i) {
         BrokenLink &link = links[qsizetype(i) + 1];
-        link.strLinkFrom = std::move(rows[i].target);
-        link.strLinkTo = std::move(rows[i].page);
+        link.strLinkFrom.swap(rows[i].target);
+        link.strLinkTo.swap(rows[i].page);
     }
 }
 
@@ -650,19 +650,19 @@ LinkToParts BuildLinkToParts(const ReportSettings &settings, const QList<BrokenL
     return parts;
 }
 
-QString WriteLinkToParts(const QString &path, LinkToParts &&parts, QList<BrokenLink> &links,
+QString WriteLinkToParts(const QString &path, LinkToParts &parts, QList<BrokenLink> &links,
                          qint64 numRepeatedInFile)
 {
     WriteRepeatedLinksFooter(parts.body, numRepeatedInFile);
-    PutLinkToRows(links, std::move(parts.rows));
+    PutLinkToRows(links, parts.rows);
     return parts.body.write(path);
 }
 
 QString WriteReportByLinkTo(const QString &path, const ReportSettings &settings,
                             QList<BrokenLink> &links, qint32 numLinks, qint64 numRepeatedInFile)
 {
-    return WriteLinkToParts(path, BuildLinkToParts(settings, links, numLinks), links,
-                            numRepeatedInFile);
+    LinkToParts parts = BuildLinkToParts(settings, links, numLinks);
+    return WriteLinkToParts(path, parts, links, numRepeatedInFile);
 }
 
 } // namespace quillan

@@ -127,8 +127,10 @@ std::vector<LinkToRow> JoinLinkToRows(const LinkToTargets &targets, const LinkTo
                                       qint64 *numRepeatedInFile = nullptr);
 
 // Rewrites entries 1.. of the table with `rows`, the two fields exchanged:
-// strLinkFrom holds the relative target, strLinkTo the relative page.
-void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &&rows);
+// strLinkFrom holds the relative target, strLinkTo the relative page. Each
+// row's texts change places with its entry's: the rows are left holding
+// what the table held, to be freed where it suits the caller.
+void PutLinkToRows(QList<BrokenLink> &links, std::vector<LinkToRow> &rows);
 
 // The link-to report of `rows` without its closing sentence, which needs the
 // link-from report's count.
@@ -192,9 +194,10 @@ LinkToParts SortLinkToParts(const ReportSettings &settings, const QList<BrokenLi
                             qint32 numLinks);
 
 // Closes the link-to report with the link-from report's count, rewrites the
-// table with its rows (see PutLinkToRows) and writes it to `path`; "" or why
-// the file could not be written.
-QString WriteLinkToParts(const QString &path, LinkToParts &&parts, QList<BrokenLink> &links,
+// table with its rows (see PutLinkToRows: the rows are left holding the
+// table's texts before) and writes it to `path`; "" or why the file could
+// not be written.
+QString WriteLinkToParts(const QString &path, LinkToParts &parts, QList<BrokenLink> &links,
                          qint64 numRepeatedInFile);
 
 // Writes the link-from report to `path` and counts the repeated-in-file

@@ -172,8 +172,7 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     if (!steps.reportDone(byPage, first.write(byPage)))
         return numRepeatedInFile; // the table is left unsorted
     const QString byTarget = steps.reportPath(kLinksFromReportName);
-    steps.reportDone(byTarget, WriteLinkToParts(byTarget, std::move(parts), state.brokenLinks,
-                                                numRepeatedInFile));
+    steps.reportDone(byTarget, WriteLinkToParts(byTarget, parts, state.brokenLinks, numRepeatedInFile));
     // The rows are left holding the texts the table held before, one or two
     // for each broken link: with threads, they are freed on a kept one while
     // the caller goes on (milliseconds on a large site).

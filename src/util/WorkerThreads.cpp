@@ -97,7 +97,7 @@ private:
 // walk it reads for was left running) or waiting, and goes with the process.
 Threads &threads()
 {
-    static Threads *const kept = new Threads;
+    static auto *const kept = new Threads;
     return *kept;
 }
 
