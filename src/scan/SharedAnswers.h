@@ -60,14 +60,7 @@ public:
     // when none is kept.
     bool Find(QStringView path, quint64 hash, Answer &answer)
     {
-        Part &part = parts_[PartOf(hash)];
-        LockSoon(part.mutex);
-        const std::lock_guard lock(part.mutex, std::adopt_lock);
-        const Slot *slot = part.find(path, hash);
-        if (slot == nullptr)
-            return false;
-        answer = slot->answer;
-        return true;
+        return FindThen(path, hash, [&answer](const Answer &kept) { answer = kept; });
     }
 
     // Calls `take` with the answer kept for `path`, whose hash is `hash`,
