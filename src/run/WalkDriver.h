@@ -17,8 +17,9 @@ void PrepareExclusions(ScanState &state, const QString &filepathsText, const QSt
 // What a walk leaves to be freed: the tables its reader filled (every
 // target looked up, every folder listed), milliseconds' work on a large
 // site. A check that read pages on several threads frees them on a thread of
-// their own (a kept one, see WorkerThreads), beside what the caller does next (the reports); they are freed
-// by the time this is destroyed or assigned to.
+// their own (a kept one, see WorkerThreads), beside what the caller does
+// next (the reports); they are freed by the time this is destroyed or
+// assigned to.
 class WalkLeftovers
 {
 public:
