@@ -1,5 +1,6 @@
 #include "util/WorkerThreads.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -57,6 +58,15 @@ public:
         return true;
     }
 
+    void SetIdleLife(std::chrono::milliseconds life)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            idleLife_ = life;
+        }
+        jobHanded_.notify_all(); // the idle threads take their time afresh
+    }
+
     int Kept()
     {
         if (processId() != owner_)
@@ -73,7 +83,11 @@ private:
             job = nullptr; // what it holds goes before the thread waits
             std::unique_lock lock(mutex_);
             ++idle_;
-            jobHanded_.wait_for(lock, WorkerThreads::kIdleLife, [this] { return !jobs_.empty(); });
+            // The time left is taken afresh at each wake: the idle life may
+            // have been set meanwhile.
+            const auto idleSince = std::chrono::steady_clock::now();
+            while (jobs_.empty() && std::chrono::steady_clock::now() < idleSince + idleLife_)
+                jobHanded_.wait_until(lock, idleSince + idleLife_);
             --idle_;
             if (!jobs_.empty()) {
                 job = std::move(jobs_.front());
@@ -90,6 +104,7 @@ private:
     std::condition_variable jobHanded_; // a job queued
     std::deque<std::function<void()>> jobs_;
     std::size_t idle_ = 0;
+    std::chrono::milliseconds idleLife_ = WorkerThreads::kIdleLife;
     std::size_t kept_ = 0; // threads kept, idle or not
 };
 
@@ -106,6 +121,11 @@ Threads &threads()
 bool WorkerThreads::Run(std::function<void()> job)
 {
     return threads().Run(std::move(job));
+}
+
+void WorkerThreads::SetIdleLife(std::chrono::milliseconds life)
+{
+    threads().SetIdleLife(life);
 }
 
 int WorkerThreads::Kept()

@@ -14,8 +14,10 @@ namespace quillan {
 class WorkerThreads
 {
 public:
-    // How long a thread waits for work before it ends.
-    static constexpr std::chrono::seconds kIdleLife{30};
+    // How long a thread waits for work before it ends, unless set.
+    static constexpr std::chrono::milliseconds kIdleLife{30000};
+    // Sets that time, for the threads idle now too.
+    static void SetIdleLife(std::chrono::milliseconds life);
 
     // Runs `job` on an idle kept thread, else on a new one. False when the
     // system gives no more threads, or in a child forked from this process:

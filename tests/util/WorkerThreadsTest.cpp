@@ -88,6 +88,25 @@ TEST(WorkerThreads, JobsHandedOverTogetherEachGetAThread)
     EXPECT_GE(WorkerThreads::Kept(), kJobs);
 }
 
+TEST(WorkerThreads, AThreadIdleTooLongEndsAndTheNextJobGetsANewOne)
+{
+    // A window left alone for a while, then asked to check again: the job
+    // must not be handed to a thread that has ended.
+    WorkerThreads::SetIdleLife(20ms);
+    Done first;
+    ASSERT_TRUE(WorkerThreads::Run([&] { first.one(); }));
+    ASSERT_TRUE(first.waitFor(1));
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (WorkerThreads::Kept() > 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(5ms);
+    const int kept = WorkerThreads::Kept();
+    WorkerThreads::SetIdleLife(WorkerThreads::kIdleLife);
+    EXPECT_EQ(kept, 0) << "idle threads did not end";
+    Done next;
+    ASSERT_TRUE(WorkerThreads::Run([&] { next.one(); }));
+    EXPECT_TRUE(next.waitFor(1));
+}
+
 TEST(WorkerThreads, AForkedChildIsGivenNoThreads)
 {
     // Threads kept (and idle) in the parent are not in a forked child, nor
