@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -30,51 +28,28 @@ template <typename Task>
 void runTasks(int count, int threads, const Task &task)
 {
     std::atomic<int> next = 0;
-    auto takeTasks = [&] {
-        for (int i = next++; i < count; i = next++)
-            task(i);
-    };
-    std::mutex mutex;
-    std::condition_variable helperEnded;
-    int helping = 0;
-    std::exception_ptr helperThrew;
-    for (int t = 1; t < std::min(threads, count); ++t) {
-        {
-            const std::lock_guard lock(mutex);
-            ++helping;
+    // What the task taken threw, if anything; the others then end after
+    // their task.
+    auto takeTasks = [&]() -> std::exception_ptr {
+        try {
+            for (int i = next++; i < count; i = next++)
+                task(i);
+        } catch (...) {
+            next = count;
+            return std::current_exception();
         }
-        const bool started = WorkerThreads::Run([&] {
-            std::exception_ptr thrown;
-            try {
-                takeTasks();
-            } catch (...) {
-                thrown = std::current_exception();
-                next = count; // the others end after their task
-            }
-            // Told with the lock held, whose letting go is the helper's
-            // last touch of what this call owns.
-            const std::lock_guard lock(mutex);
-            if (thrown && !helperThrew)
-                helperThrew = thrown;
-            --helping;
-            helperEnded.notify_all();
-        });
-        if (!started) {
-            // No more threads to be had: those there take every task.
-            const std::lock_guard lock(mutex);
-            --helping;
+        return nullptr;
+    };
+    JobsUnderway helpers;
+    for (int t = 1; t < std::min(threads, count); ++t) {
+        helpers.Started();
+        if (!WorkerThreads::Run([&] { helpers.Ended(takeTasks()); })) {
+            helpers.Ended(); // no more threads to be had: those there take every task
             break;
         }
     }
-    std::exception_ptr thrown;
-    try {
-        takeTasks();
-    } catch (...) {
-        thrown = std::current_exception();
-        next = count; // the helpers end after their task
-    }
-    std::unique_lock lock(mutex);
-    helperEnded.wait(lock, [&] { return helping == 0; });
+    std::exception_ptr thrown = takeTasks();
+    const std::exception_ptr helperThrew = helpers.WaitForAll();
     if (!thrown)
         thrown = helperThrew;
     if (thrown)

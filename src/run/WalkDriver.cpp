@@ -4,9 +4,7 @@
 #include "settings/ExclusionLists.h"
 #include "util/WorkerThreads.h"
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 
 namespace quillan {
 
@@ -15,13 +13,6 @@ void PrepareExclusions(ScanState &state, const QString &filepathsText, const QSt
     state.intNumExcludedFilepaths = ConvertExclusionText(filepathsText, state.strExcludedFilepaths);
     state.intNumExcludedLinks = ConvertExclusionText(linksText, state.strExcludedLinks);
 }
-
-// Told by the thread that frees the walk once it is done.
-struct WalkLeftovers::Freeing {
-    std::mutex mutex;
-    std::condition_variable freed;
-    bool done = false;
-};
 
 WalkLeftovers::~WalkLeftovers()
 {
@@ -39,9 +30,7 @@ void WalkLeftovers::waitUntilFreed()
 {
     if (!freeing_)
         return;
-    std::unique_lock lock(freeing_->mutex);
-    freeing_->freed.wait(lock, [this] { return freeing_->done; });
-    lock.unlock();
+    freeing_->WaitForAll();
     freeing_.reset();
 }
 
@@ -62,13 +51,12 @@ WalkLeftovers RunWalk(ScanState &state, const ScanOptions &options, WalkHost &ho
         // The walk's destructor frees only what it owns: it touches neither
         // the state nor the host. With no thread to be had, the walk is
         // freed here, as the job holding it goes.
-        auto freeing = std::make_shared<WalkLeftovers::Freeing>();
+        auto freeing = std::make_shared<JobsUnderway>();
+        freeing->Started();
         std::shared_ptr<FolderWalk> walked = std::move(walk);
         if (WorkerThreads::Run([freeing, walked = std::move(walked)]() mutable {
                 walked.reset();
-                const std::lock_guard lock(freeing->mutex);
-                freeing->done = true;
-                freeing->freed.notify_all();
+                freeing->Ended();
             }))
             leftovers.freeing_ = std::move(freeing);
     }

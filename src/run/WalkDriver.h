@@ -3,6 +3,7 @@
 // benchmark so both run a scan the same way.
 
 #include "scan/ScanState.h"
+#include "util/WorkerThreads.h"
 
 #include <QString>
 
@@ -34,8 +35,7 @@ private:
     friend WalkLeftovers RunWalk(ScanState &state, const ScanOptions &options, WalkHost &host);
     void waitUntilFreed();
 
-    struct Freeing;
-    std::shared_ptr<Freeing> freeing_; // null: nothing being freed
+    std::shared_ptr<JobsUnderway> freeing_; // null: nothing being freed
 };
 
 // Resets the counters and limit flags, then walks the top folder in the mode

@@ -1,7 +1,5 @@
 #include "scan/PageReadPool.h"
 
-#include "util/WorkerThreads.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -19,15 +17,11 @@ constexpr qint64 kLongestPageToTry = qint64(256) << 10;
 PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(reader)
 {
     for (int i = 0; i < threads; ++i) {
-        {
-            const std::lock_guard lock(mutex_);
-            ++working_;
-        }
+        workers_.Started();
         if (!WorkerThreads::Run([this] { work(); })) {
             // No more threads to be had: those had so far, and the thread
             // that takes the results, read every page all the same.
-            const std::lock_guard lock(mutex_);
-            --working_;
+            workers_.Ended();
             break;
         }
     }
@@ -35,12 +29,14 @@ PageReadPool::PageReadPool(const PageReader &reader, int threads) : reader_(read
 
 PageReadPool::~PageReadPool()
 {
-    std::unique_lock lock(mutex_);
-    queued_.clear();
-    folders_.clear();
-    stopping_ = true;
+    {
+        const std::lock_guard lock(mutex_);
+        queued_.clear();
+        folders_.clear();
+        stopping_ = true;
+    }
     queueChanged_.notify_all();
-    workerEnded_.wait(lock, [this] { return working_ == 0; });
+    workers_.WaitForAll();
 }
 
 void PageReadPool::Submit(std::shared_ptr<PageRead> read)
@@ -129,10 +125,8 @@ void PageReadPool::work()
     for (;;) {
         queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
         if (stopping_) {
-            // Told with the lock held, whose letting go is the worker's
-            // last touch of the pool.
-            --working_;
-            workerEnded_.notify_all();
+            lock.unlock();
+            workers_.Ended(); // the worker's last touch of the pool
             return;
         }
         if (queued_.empty()) {

@@ -7,6 +7,7 @@
 #include "scan/FolderEntries.h"
 #include "scan/PageReader.h"
 #include "scan/ScanState.h"
+#include "util/WorkerThreads.h"
 
 #include <condition_variable>
 #include <deque>
@@ -93,8 +94,7 @@ private:
     std::deque<std::shared_ptr<PageRead>> queued_;
     FolderQueue folders_;
     bool stopping_ = false; // set once, by the destructor
-    int working_ = 0;       // workers begun and not yet ended
-    std::condition_variable workerEnded_;
+    JobsUnderway workers_;
 };
 
 } // namespace quillan

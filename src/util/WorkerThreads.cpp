@@ -128,6 +128,29 @@ void WorkerThreads::SetIdleLife(std::chrono::milliseconds life)
     threads().SetIdleLife(life);
 }
 
+void JobsUnderway::Started()
+{
+    const std::lock_guard lock(mutex_);
+    ++underway_;
+}
+
+void JobsUnderway::Ended(std::exception_ptr thrown)
+{
+    // Told with the lock held, whose letting go is the job's last touch.
+    const std::lock_guard lock(mutex_);
+    if (thrown && !thrown_)
+        thrown_ = std::move(thrown);
+    --underway_;
+    ended_.notify_all();
+}
+
+std::exception_ptr JobsUnderway::WaitForAll()
+{
+    std::unique_lock lock(mutex_);
+    ended_.wait(lock, [this] { return underway_ == 0; });
+    return thrown_;
+}
+
 int WorkerThreads::Kept()
 {
     return threads().Kept();

@@ -7,7 +7,10 @@
 // still warm, and ends after some time without work.
 
 #include <chrono>
+#include <condition_variable>
+#include <exception>
 #include <functional>
+#include <mutex>
 
 namespace quillan {
 
@@ -27,6 +30,27 @@ public:
 
     // The threads kept now, running work or waiting for it.
     static int Kept();
+};
+
+// The jobs one owner handed to WorkerThreads, to wait until all have ended
+// (and so no longer touch what the owner will free).
+class JobsUnderway
+{
+public:
+    // Before a job is handed over.
+    void Started();
+    // A job's last act (or the owner's, when Run refused the job), with what
+    // it threw, if anything: after this the job touches nothing of the
+    // owner's.
+    void Ended(std::exception_ptr thrown = nullptr);
+    // Returns once every job started has ended, with the first one's throw.
+    std::exception_ptr WaitForAll();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    int underway_ = 0;
+    std::exception_ptr thrown_;
 };
 
 } // namespace quillan

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include <sys/wait.h>
@@ -105,6 +107,28 @@ TEST(WorkerThreads, AThreadIdleTooLongEndsAndTheNextJobGetsANewOne)
     Done next;
     ASSERT_TRUE(WorkerThreads::Run([&] { next.one(); }));
     EXPECT_TRUE(next.waitFor(1));
+}
+
+TEST(JobsUnderway, WaitsForEveryJobAndGivesTheFirstThrow)
+{
+    JobsUnderway jobs;
+    std::atomic<int> finished = 0;
+    for (int i = 0; i < 3; ++i) {
+        jobs.Started();
+        ASSERT_TRUE(WorkerThreads::Run([&jobs, &finished, i] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5 * i));
+            ++finished;
+            jobs.Ended(i == 1 ? std::make_exception_ptr(std::runtime_error("second")) : nullptr);
+        }));
+    }
+    const std::exception_ptr thrown = jobs.WaitForAll();
+    EXPECT_EQ(finished.load(), 3);
+    ASSERT_TRUE(thrown);
+    try {
+        std::rethrow_exception(thrown);
+    } catch (const std::runtime_error &error) {
+        EXPECT_STREQ(error.what(), "second");
+    }
 }
 
 TEST(WorkerThreads, AForkedChildIsGivenNoThreads)
