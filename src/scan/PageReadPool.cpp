@@ -1,5 +1,7 @@
 #include "scan/PageReadPool.h"
 
+#include "util/LockSoon.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -42,7 +44,8 @@ PageReadPool::~PageReadPool()
 void PageReadPool::Submit(std::shared_ptr<PageRead> read)
 {
     {
-        const std::lock_guard lock(mutex_);
+        LockSoon(mutex_);
+        const std::lock_guard lock(mutex_, std::adopt_lock);
         queued_.push_back(std::move(read));
     }
     queueChanged_.notify_one();
@@ -69,7 +72,8 @@ void PageReadPool::readNow(FolderRead &read)
 void PageReadPool::Prefetch(std::shared_ptr<FolderRead> read)
 {
     {
-        const std::lock_guard lock(mutex_);
+        LockSoon(mutex_);
+        const std::lock_guard lock(mutex_, std::adopt_lock);
         folders_.push_back(std::move(read));
     }
     queueChanged_.notify_one();
@@ -81,7 +85,7 @@ void PageReadPool::runTaken(std::unique_lock<std::mutex> &lock, Job &job)
     job.progress = Job::Progress::Reading;
     lock.unlock();
     readNow(job);
-    lock.lock();
+    LockSoon(lock);
     job.progress = Job::Progress::Done;
     readDone_.notify_all();
 }
@@ -104,7 +108,8 @@ void PageReadPool::Take(FolderRead &read)
 {
     // Like Finish: rather than wait for a worker to list `read`, the calling
     // thread lists it, or else the next folder queued.
-    std::unique_lock lock(mutex_);
+    LockSoon(mutex_);
+    std::unique_lock lock(mutex_, std::adopt_lock);
     while (read.progress != FolderRead::Progress::Done) {
         if (read.progress == FolderRead::Progress::Queued) {
             listQueued(lock, std::find_if(folders_.begin(), folders_.end(),
@@ -121,7 +126,8 @@ void PageReadPool::Take(FolderRead &read)
 
 void PageReadPool::work()
 {
-    std::unique_lock lock(mutex_);
+    LockSoon(mutex_);
+    std::unique_lock lock(mutex_, std::adopt_lock);
     for (;;) {
         queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
         if (stopping_) {
@@ -141,7 +147,8 @@ void PageReadPool::work()
 
 void PageReadPool::Finish(PageRead &read)
 {
-    std::unique_lock lock(mutex_);
+    LockSoon(mutex_);
+    std::unique_lock lock(mutex_, std::adopt_lock);
     finish(lock, read, true);
     if (read.error)
         std::rethrow_exception(std::exchange(read.error, nullptr));
@@ -149,7 +156,8 @@ void PageReadPool::Finish(PageRead &read)
 
 bool PageReadPool::TryFinish(PageRead &read)
 {
-    std::unique_lock lock(mutex_);
+    LockSoon(mutex_);
+    std::unique_lock lock(mutex_, std::adopt_lock);
     return finish(lock, read, false);
 }
 
