@@ -67,6 +67,14 @@ public:
         jobHanded_.notify_all(); // the idle threads take their time afresh
     }
 
+    void WaitUntilIdle()
+    {
+        if (processId() != owner_)
+            return;
+        std::unique_lock lock(mutex_);
+        allIdle_.wait(lock, [this] { return idle_ == kept_ && jobs_.empty(); });
+    }
+
     int Kept()
     {
         if (processId() != owner_)
@@ -83,6 +91,8 @@ private:
             job = nullptr; // what it holds goes before the thread waits
             std::unique_lock lock(mutex_);
             ++idle_;
+            if (idle_ == kept_ && jobs_.empty())
+                allIdle_.notify_all();
             // The time left is taken afresh at each wake: the idle life may
             // have been set meanwhile.
             const auto idleSince = std::chrono::steady_clock::now();
@@ -102,6 +112,7 @@ private:
     const long owner_ = processId();
     std::mutex mutex_;
     std::condition_variable jobHanded_; // a job queued
+    std::condition_variable allIdle_;   // every thread idle, no job queued
     std::deque<std::function<void()>> jobs_;
     std::size_t idle_ = 0;
     std::chrono::milliseconds idleLife_ = WorkerThreads::kIdleLife;
@@ -154,6 +165,11 @@ std::exception_ptr JobsUnderway::WaitForAll()
 int WorkerThreads::Kept()
 {
     return threads().Kept();
+}
+
+void WorkerThreads::WaitUntilIdle()
+{
+    threads().WaitUntilIdle();
 }
 
 } // namespace quillan

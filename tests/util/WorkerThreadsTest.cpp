@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -107,6 +108,37 @@ TEST(WorkerThreads, AThreadIdleTooLongEndsAndTheNextJobGetsANewOne)
     Done next;
     ASSERT_TRUE(WorkerThreads::Run([&] { next.one(); }));
     EXPECT_TRUE(next.waitFor(1));
+}
+
+TEST(WorkerThreads, WaitUntilIdleReturnsOnceEveryJobAndWhatItHeldAreGone)
+{
+    // The benchmark times a check only once the one before has freed what it
+    // handed over: a job still running, or still holding its captures, must
+    // keep the wait going.
+    class Held
+    {
+    public:
+        explicit Held(std::atomic<int> &gone) : gone_(gone) {}
+        Held(const Held &) = delete;
+        Held &operator=(const Held &) = delete;
+        ~Held() { ++gone_; }
+
+    private:
+        std::atomic<int> &gone_;
+    };
+    std::atomic<int> finished = 0;
+    std::atomic<int> gone = 0;
+    for (int i = 0; i < 3; ++i) {
+        auto held = std::make_shared<Held>(gone);
+        ASSERT_TRUE(WorkerThreads::Run([held = std::move(held), &finished, i] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 * (i + 1)));
+            ++finished;
+        }));
+    }
+    WorkerThreads::WaitUntilIdle();
+    EXPECT_EQ(finished, 3);
+    EXPECT_EQ(gone, 3);
+    WorkerThreads::WaitUntilIdle(); // nothing at work: returns at once
 }
 
 TEST(JobsUnderway, WaitsForEveryJobAndGivesTheFirstThrow)
