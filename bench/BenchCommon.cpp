@@ -2,6 +2,7 @@
 
 #include "settings/TargetFileTypes.h"
 #include "util/FileProc.h"
+#include "util/WorkerThreads.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -136,8 +137,12 @@ std::vector<double> BestTimesInTurn(int runs, const std::vector<std::function<vo
 {
     std::vector<double> best(work.size(), -1);
     for (int i = 0; i < qMax(runs, 1); ++i) {
-        for (size_t w = 0; w < work.size(); ++w)
+        for (size_t w = 0; w < work.size(); ++w) {
+            // What the work before left to be freed beside is freed first,
+            // untimed: a check's leftovers are no part of the next's time.
+            WorkerThreads::WaitUntilIdle();
             keepBest(best[w], timeMs(work[w]));
+        }
     }
     return best;
 }
@@ -157,7 +162,9 @@ BestTimes MedianTimesInTurn(int runs, const std::function<void()> &first,
     std::vector<double> firstMs;
     std::vector<double> secondMs;
     for (int i = 0; i < qMax(runs, 1); ++i) {
+        WorkerThreads::WaitUntilIdle();
         firstMs.push_back(timeMs(first));
+        WorkerThreads::WaitUntilIdle();
         secondMs.push_back(timeMs(second));
     }
     return BestTimes{Median(firstMs), Median(secondMs)};
