@@ -44,8 +44,7 @@ PageReadPool::~PageReadPool()
 void PageReadPool::Submit(std::shared_ptr<PageRead> read)
 {
     {
-        LockSoon(mutex_);
-        const std::lock_guard lock(mutex_, std::adopt_lock);
+        const auto lock = LockedSoon(mutex_);
         queued_.push_back(std::move(read));
     }
     queueChanged_.notify_one();
@@ -72,8 +71,7 @@ void PageReadPool::readNow(FolderRead &read)
 void PageReadPool::Prefetch(std::shared_ptr<FolderRead> read)
 {
     {
-        LockSoon(mutex_);
-        const std::lock_guard lock(mutex_, std::adopt_lock);
+        const auto lock = LockedSoon(mutex_);
         folders_.push_back(std::move(read));
     }
     queueChanged_.notify_one();
@@ -108,8 +106,7 @@ void PageReadPool::Take(FolderRead &read)
 {
     // Like Finish: rather than wait for a worker to list `read`, the calling
     // thread lists it, or else the next folder queued.
-    LockSoon(mutex_);
-    std::unique_lock lock(mutex_, std::adopt_lock);
+    auto lock = LockedSoon(mutex_);
     while (read.progress != FolderRead::Progress::Done) {
         if (read.progress == FolderRead::Progress::Queued) {
             listQueued(lock, std::find_if(folders_.begin(), folders_.end(),
@@ -126,8 +123,7 @@ void PageReadPool::Take(FolderRead &read)
 
 void PageReadPool::work()
 {
-    LockSoon(mutex_);
-    std::unique_lock lock(mutex_, std::adopt_lock);
+    auto lock = LockedSoon(mutex_);
     for (;;) {
         queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
         if (stopping_) {
@@ -147,8 +143,7 @@ void PageReadPool::work()
 
 void PageReadPool::Finish(PageRead &read)
 {
-    LockSoon(mutex_);
-    std::unique_lock lock(mutex_, std::adopt_lock);
+    auto lock = LockedSoon(mutex_);
     finish(lock, read, true);
     if (read.error)
         std::rethrow_exception(std::exchange(read.error, nullptr));
@@ -156,8 +151,7 @@ void PageReadPool::Finish(PageRead &read)
 
 bool PageReadPool::TryFinish(PageRead &read)
 {
-    LockSoon(mutex_);
-    std::unique_lock lock(mutex_, std::adopt_lock);
+    auto lock = LockedSoon(mutex_);
     return finish(lock, read, false);
 }
 

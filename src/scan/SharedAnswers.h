@@ -55,8 +55,7 @@ public:
     bool FindThen(QStringView path, quint64 hash, Take take)
     {
         Part &part = parts_[PartOf(hash)];
-        LockSoon(part.mutex);
-        const std::lock_guard lock(part.mutex, std::adopt_lock);
+        const auto lock = LockedSoon(part.mutex);
         const Slot *slot = part.find(path, hash);
         if (slot == nullptr)
             return false;
@@ -71,8 +70,7 @@ public:
     void Keep(QStringView path, quint64 hash, const Answer &answer)
     {
         Part &part = parts_[PartOf(hash)];
-        LockSoon(part.mutex);
-        const std::lock_guard lock(part.mutex, std::adopt_lock);
+        const auto lock = LockedSoon(part.mutex);
         if (part.find(path, hash) != nullptr)
             return;
         if (part.count >= kMostInAPart)

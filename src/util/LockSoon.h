@@ -26,12 +26,17 @@ inline void LockSoon(std::mutex &mutex)
     mutex.lock();
 }
 
+// `mutex` locked as LockSoon locks it, held by the lock returned.
+[[nodiscard]] inline std::unique_lock<std::mutex> LockedSoon(std::mutex &mutex)
+{
+    LockSoon(mutex);
+    return std::unique_lock<std::mutex>(mutex, std::adopt_lock);
+}
+
 // The same for a lock not held now: its mutex is taken again.
 inline void LockSoon(std::unique_lock<std::mutex> &lock)
 {
-    LockSoon(*lock.mutex());
-    std::unique_lock<std::mutex> taken(*lock.mutex(), std::adopt_lock);
-    lock.swap(taken);
+    lock = LockedSoon(*lock.mutex());
 }
 
 } // namespace quillan
