@@ -127,6 +127,12 @@ struct BrowserLinkChecker::KnownLink {
     // The disk's answer for the target, asked when first needed.
     enum class Lookup : uint8_t { NotYet, Found, Missing } lookup = Lookup::NotYet;
     QString targetPage;
+    // For a link found broken: the target's path as the reports give it,
+    // and the text last recorded. A missing page is mostly named by many
+    // pages of a folder (a menu's link): their records share these texts
+    // rather than each copying them.
+    QString brokenTarget;
+    QString recordedText;
 };
 
 // What each thread knows of the texts of ordinary links, by the folder
@@ -352,8 +358,20 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
             targetPage = &resolved.targetPage;
         }
         if (!present) {
-            found.push_back(BrokenLink{page.path, top + toNative(relative), HtmlLinkLine(link, lines),
-                                       OwnCopy(link.value)});
+            // A path to the document is the page's own; any other is the
+            // known link's, the same from every page of the folder.
+            QString targetPath;
+            if (target.toDocument) {
+                targetPath = top + toNative(relative);
+            } else {
+                if (resolved.brokenTarget.isNull())
+                    resolved.brokenTarget = top + toNative(relative);
+                targetPath = resolved.brokenTarget;
+            }
+            if (resolved.recordedText.isNull() || resolved.recordedText != link.value)
+                resolved.recordedText = OwnCopy(link.value);
+            found.push_back(BrokenLink{page.path, std::move(targetPath), HtmlLinkLine(link, lines),
+                                       resolved.recordedText});
             continue;
         }
         if (!options_.checkAnchors || !target.hasFragment || climbsOut(relative))
@@ -380,6 +398,8 @@ void BrowserLinkChecker::Forget(KnownLink &known)
     known.target.toDocument = false;
     known.target.hasFragment = false;
     known.target.fragment.clear();
+    known.brokenTarget.clear(); // records may share these: let go, never written over
+    known.recordedText.clear();
 }
 
 BrowserLinkChecker::KnownLinks &BrowserLinkChecker::knownLinksFor(const PageContext &context) const

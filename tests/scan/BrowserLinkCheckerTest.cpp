@@ -271,9 +271,17 @@ TEST(BrowserLinks, LinksThatDifferAfterTheHashShareWhatTheirPathCameTo)
     site.file(QStringLiteral("page2.htm"), PageLinkingTo({"c.htm #x", "c.htm ", "c.htm#x", "b.htm#two"}));
     CheckSetup setup = BrowserSetup();
     setup.jobs = 1;
-    EXPECT_EQ(CheckSite(site, setup).links,
+    const CheckOutcome outcome = CheckSite(site, setup);
+    EXPECT_EQ(outcome.links,
               "index.htm -> b.htm|index.htm -> b.htm|index.htm -> c.htm |index.htm -> c.htm\u0001"
               "|index.htm -> c.htm |page2.htm -> c.htm |page2.htm -> b.htm");
+    // Each record keeps its own link's text, fragment and all, though the
+    // texts share their target.
+    QStringList recorded;
+    for (qint32 i = 1; i <= outcome.state.lngNumBrokenLinks; ++i)
+        recorded << outcome.state.brokenLinks[i].link;
+    EXPECT_EQ(recorded.join(u'|'),
+              QStringLiteral("b.htm#one|b.htm|c.htm #one|c.htm\u0001#two|c.htm #|c.htm #x|b.htm#two"));
 
     // An exclusion is matched on the whole link, fragment and all.
     setup.excludedLinks = QStringLiteral("one");
