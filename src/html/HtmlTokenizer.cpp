@@ -9,6 +9,7 @@
 #include "html/HtmlValueParsers.h"
 #include "html/HtmlLineCounter.h"
 #include "util/StrProc.h"
+#include "util/ThreadKept.h"
 #include "util/UnitScan.h"
 
 #include <QStringDecoder>
@@ -193,6 +194,39 @@ struct RecordedAttribute {
     qsizetype begin;
     qsizetype end;
 };
+
+// What a reading holds besides the page: kept by the thread from page to
+// page, rather than taken from the allocator afresh for each.
+struct ReadingRoom {
+    std::vector<Frame> frames;
+    std::vector<RecordedAttribute> attributes;
+    QString decoded;
+    QString converted; // a run of UTF-8 decoded
+    std::vector<ValueSpan> spans;
+    std::vector<IncludeLink> includes;
+};
+
+// Readies the room for the next page; a page of thousands of nested svg
+// elements, or of a huge value, holds no memory after it.
+void ReleaseReadingRoom(ReadingRoom &room)
+{
+    constexpr std::size_t kMostKeptItems = 1024;
+    constexpr qsizetype kMostKeptUnits = qsizetype(64) << 10;
+    auto release = [](auto &items) {
+        if (items.capacity() > kMostKeptItems)
+            items = {};
+        else
+            items.clear();
+    };
+    release(room.frames);
+    release(room.attributes);
+    release(room.spans);
+    release(room.includes);
+    for (QString *text : {&room.decoded, &room.converted}) {
+        if (text->capacity() > kMostKeptUnits)
+            *text = QString();
+    }
+}
 
 #if defined(QUILLAN_TAG_MEMO)
 // Start tags met again byte for byte. A site repeats a few tags thousands of
@@ -1110,8 +1144,9 @@ private:
     };
     static constexpr std::size_t kKnownNames = 64;
     std::array<KnownName, kKnownNames> knownNames_{};
-    std::vector<Frame> frames_;
-    std::vector<RecordedAttribute> attributes_;
+    ThreadKept<ReadingRoom, &ReleaseReadingRoom> room_;
+    std::vector<Frame> &frames_ = room_.Get().frames;
+    std::vector<RecordedAttribute> &attributes_ = room_.Get().attributes;
     HtmlAttributeSet seen_ = 0;
     quint32 wantedLengths_ = 0; // bit n: a wanted attribute's name has n characters
     bool refreshed_ = false;
@@ -1119,10 +1154,10 @@ private:
 #if defined(QUILLAN_TAG_MEMO)
     TagMemo &tags_ = TagMemo::OfThread(anchors_);
 #endif
-    QString decoded_;
-    QString converted_; // a run of UTF-8 decoded
-    std::vector<ValueSpan> spans_;
-    std::vector<IncludeLink> includes_;
+    QString &decoded_ = room_.Get().decoded;
+    QString &converted_ = room_.Get().converted;
+    std::vector<ValueSpan> &spans_ = room_.Get().spans;
+    std::vector<IncludeLink> &includes_ = room_.Get().includes;
 };
 
 } // namespace

@@ -4,10 +4,10 @@
 #include "scan/LinkText.h"
 #include "scan/LinkTextMemo.h"
 #include "scan/PageBuffer.h"
-#include "scan/ThreadKept.h"
 #include "util/FileProc.h"
 #include "util/NativeName.h"
 #include "util/StrProc.h"
+#include "util/ThreadKept.h"
 #include "util/UnitScan.h"
 
 #include <QMutexLocker>

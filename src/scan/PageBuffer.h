@@ -2,7 +2,7 @@
 // The buffer a reading thread reads its pages into: one a thread, as large as
 // the pages it has read, up to a bound (see ThreadKept).
 
-#include "scan/ThreadKept.h"
+#include "util/ThreadKept.h"
 
 #include <QByteArray>
 
