@@ -69,6 +69,18 @@ QStringView folderOf(QStringView relative)
     return relative.first(LastIndexOfChar(relative, u'/') + 1);
 }
 
+// Sets `text` to `units` in the room it has, when that is its own and
+// enough: the texts a thread keeps from page to page.
+void SetKeepingRoom(QString &text, QStringView units)
+{
+    if (!text.isDetached() || text.capacity() < units.size()) {
+        text = units.toString();
+        return;
+    }
+    text.resize(units.size()); // never gives room back
+    std::copy_n(units.utf16(), units.size(), reinterpret_cast<char16_t *>(text.data()));
+}
+
 // A link's value with a buffer of its own: the value may view the page's
 // text, and a broken link outlives the page.
 QString OwnCopy(const QString &value)
@@ -111,6 +123,19 @@ struct BrowserLinkChecker::PageContext {
     QString baseDocument;
     bool baseNotLocal = false;
 };
+
+void BrowserLinkChecker::ReadyForNextPage(PageContext &context)
+{
+    // The base shares the page's text: let go, so that text is the thread's
+    // own again, to be written over. A long path's room is let go too.
+    constexpr qsizetype kMostKeptUnits = 4096;
+    context.baseDocument = QString();
+    context.baseNotLocal = false;
+    for (QString *text : {&context.document, &context.folder}) {
+        if (text->capacity() > kMostKeptUnits)
+            *text = QString();
+    }
+}
 
 struct BrowserLinkChecker::Target {
     QString relative; // unset when the link leads to its own document
@@ -301,9 +326,11 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
 {
     HtmlLineCounter lines = text.IsUtf8() ? HtmlLineCounter(text.Utf8()) : HtmlLineCounter(text.Utf16());
     const QString &top = options_.topFolder;
-    PageContext context;
-    context.document = fromNative(page.path.mid(top.size()));
-    context.folder = folderOf(context.document).toString();
+    ThreadKept<PageContext, &BrowserLinkChecker::ReadyForNextPage> keptContext;
+    PageContext &context = keptContext.Get();
+    SetKeepingRoom(context.document, QStringView(page.path).sliced(top.size()));
+    context.document = fromNative(std::move(context.document));
+    SetKeepingRoom(context.folder, folderOf(context.document));
     context.baseDocument = context.document;
     // The first base sets the base of every link of the page, those before
     // it included, as a browser resolves them once the page is loaded.
@@ -532,13 +559,16 @@ bool BrowserLinkChecker::foundTarget(const QString &relative, QString *page) con
                 *page = known;
         }))
         return present;
+    // Without anchors, only whether a target was found is ever wanted: a
+    // found one is kept as a mark, not as its page's path.
     QString foundPage;
-    const bool found = findTarget(relative, foundPage);
+    const bool found = findTarget(relative, options_.checkAnchors ? &foundPage : nullptr);
     if (!found)
         foundPage.clear();
     if (page != nullptr)
         *page = foundPage;
-    found_.Keep(relative, hash, foundPage);
+    static const QString kFound = QStringLiteral("found"); // static text: copies count no users
+    found_.Keep(relative, hash, found && !options_.checkAnchors ? kFound : foundPage);
     return found;
 }
 
@@ -551,23 +581,29 @@ bool BrowserLinkChecker::isExcludedLink(QStringView cleaned) const
     return false;
 }
 
-bool BrowserLinkChecker::findTarget(const QString &relative, QString &page) const
+bool BrowserLinkChecker::findTarget(const QString &relative, QString *page) const
 {
-    const QString path = options_.topFolder + toNative(relative);
+    // Written over for each target, in the room the thread's last one left
+    // (unless it went on as the page found).
+    thread_local QString path;
+    constexpr qsizetype kMostKeptUnits = 4096;
+    path.resize(0);
+    path.append(options_.topFolder);
+    path.append(toNative(relative));
+    QString found;
     if (relative.isEmpty() || relative.endsWith(u'/')) {
-        page = indexPageOf(path);
-        return !page.isEmpty();
+        found = indexPageOf(path);
+    } else if (disk_.FileExists(path)) {
+        found = path;
+    } else if (disk_.FolderExists(path)) {
+        // A server answers a folder's link without the "/" with its index page.
+        found = indexPageOf(path + PathSeparator());
     }
-    if (disk_.FileExists(path)) {
-        page = path;
-        return true;
-    }
-    // A server answers a folder's link without the "/" with its index page.
-    if (disk_.FolderExists(path)) {
-        page = indexPageOf(path + PathSeparator());
-        return !page.isEmpty();
-    }
-    return false;
+    if (path.capacity() > kMostKeptUnits)
+        path = QString();
+    if (page != nullptr)
+        *page = found;
+    return !found.isEmpty();
 }
 
 QString BrowserLinkChecker::indexPageOf(const QString &folderPath) const

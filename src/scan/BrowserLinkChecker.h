@@ -63,6 +63,8 @@ public:
 
 private:
     struct PageContext;
+    // Readies the context a thread keeps for its next page.
+    static void ReadyForNextPage(PageContext &context);
     struct Target;
     struct KnownLink;
     struct KnownLinks;
@@ -78,9 +80,9 @@ private:
                           KnownLink &scratch) const;
     static void Forget(KnownLink &known);
     bool isExcludedLink(QStringView cleaned) const;
-    // Looks the target up on the disk; true when it is found. For a folder,
-    // `page` becomes its index page.
-    bool findTarget(const QString &relative, QString &page) const;
+    // Looks the target up on the disk; true when it is found. `page`, when
+    // asked for, becomes the page found: for a folder, its index page.
+    bool findTarget(const QString &relative, QString *page) const;
     // The same, remembering the answer for the pages read later; `page`
     // (when asked for) is set as findTarget sets it.
     bool foundTarget(const QString &relative, QString *page) const;
