@@ -4,6 +4,8 @@
 #include "util/FileProc.h"
 #include "util/StrProc.h"
 
+#include <array>
+
 namespace quillan {
 
 namespace {
@@ -40,10 +42,18 @@ QStringList LoweredLinkExclusions(const ScanState &state)
 
 bool IsPageFileName(QStringView path, int includePhpFiles)
 {
-    const QString ext = GetFileExtension(path, true);
-    if (ext.contains(QStringLiteral("htm")))
-        return true;
-    return includePhpFiles != 0 && ext == QStringLiteral("php");
+    const auto isPage = [includePhpFiles](QStringView lowered) {
+        return lowered.contains(u"htm") || (includePhpFiles != 0 && lowered == u"php");
+    };
+    // Asked of every file a walk meets: an extension of ordinary length is
+    // lowered on the stack rather than into a string of its own.
+    const QStringView ext = FileExtensionOf(path);
+    std::array<char16_t, 32> lowered{};
+    if (ext.size() > qsizetype(lowered.size()))
+        return isPage(LowerCaseAccented(ext));
+    for (qsizetype i = 0; i < ext.size(); ++i)
+        lowered[std::size_t(i)] = LowerCaseAccentedChar(ext[i]).unicode();
+    return isPage(QStringView(lowered.data(), ext.size()));
 }
 
 } // namespace quillan

@@ -49,6 +49,14 @@ QByteArray NativePathByText(const QString &path)
     return EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
 }
 
+void NativePathByTextInto(const QString &path, QByteArray &bytes)
+{
+    if (HoldsDotSegment(path))
+        EncodeNativeNameInto(ResolveDotSegments(path), bytes);
+    else
+        EncodeNativeNameInto(path, bytes);
+}
+
 bool NeverAFile(const QString &path)
 {
     // A name cut short at a NUL would be taken for another file.
@@ -371,14 +379,19 @@ void OpenedFile::Close()
     handle_ = -1;
 }
 
-QString GetFileExtension(QStringView path, bool lowerCase)
+QStringView FileExtensionOf(QStringView path)
 {
     const qsizetype sep = path.lastIndexOf(PathSeparator());
     const QStringView name = sep >= 0 ? path.sliced(sep + 1) : path;
     const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0)
+    return dot < 0 ? QStringView() : name.sliced(dot + 1);
+}
+
+QString GetFileExtension(QStringView path, bool lowerCase)
+{
+    const QStringView ext = FileExtensionOf(path);
+    if (ext.isNull())
         return QString();
-    const QStringView ext = name.sliced(dot + 1);
     return lowerCase ? LowerCaseAccented(ext) : ext.toString();
 }
 

@@ -29,6 +29,8 @@ bool NeverAFile(const QString &path);
 // The bytes the disk is asked for `path`: its "." and ".." segments resolved
 // by the text, as FileExists and FolderExists read it.
 QByteArray NativePathByText(const QString &path);
+// The same into `bytes`, written over in the room it has.
+void NativePathByTextInto(const QString &path, QByteArray &bytes);
 
 // True for an existing folder (links followed); the path is trimmed of
 // spaces first, then read as FileExists reads it.
@@ -126,6 +128,8 @@ bool ReadWholeFile(const QString &path, QByteArray &content);
 // The extension of the last path component: the part after its last full
 // stop, lower-cased when asked; empty when the name has no full stop.
 QString GetFileExtension(QStringView path, bool lowerCase);
+// The same as it stands in `path`; null when the name has no full stop.
+QStringView FileExtensionOf(QStringView path);
 
 // The part after the last separator; a path without one is its own name.
 QString GetFileName(const QString &path);

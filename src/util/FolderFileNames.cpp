@@ -209,7 +209,15 @@ bool FolderFileNames::FileExists(const QString &path)
 #else
     if (NeverAFile(path))
         return false;
-    return isA(NativePathByText(path), Listing::PlainFile);
+    // Asked for every target a walk looks up: the bytes are written over in
+    // the thread's own room rather than taken afresh. (isA keeps no view.)
+    thread_local QByteArray bytes;
+    constexpr qsizetype kMostKept = qsizetype(64) << 10;
+    NativePathByTextInto(path, bytes);
+    const bool found = isA(bytes, Listing::PlainFile);
+    if (bytes.capacity() > kMostKept)
+        bytes = QByteArray();
+    return found;
 #endif
 }
 

@@ -151,6 +151,13 @@ QString DecodeLocaleText(QByteArrayView bytes)
 #endif
 }
 
+void EncodeNativeNameInto(QStringView name, QByteArray &bytes)
+{
+    bytes.resize(name.size()); // keeps the room it has when it is its own
+    if (!CopyAsciiUnits(name.utf16(), name.size(), bytes.data()))
+        bytes = EncodeNativeName(name);
+}
+
 QByteArray EncodeNativeName(QStringView name)
 {
     // Most names are ASCII: copied a byte a unit, with no encoder set up.

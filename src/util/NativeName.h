@@ -34,6 +34,8 @@ QString DecodeLocaleText(QByteArrayView bytes);
 // The bytes of a name that DecodeNativeName (or DecodeLocaleText) gave, each
 // escape back to its own byte.
 QByteArray EncodeNativeName(QStringView name);
+// The same into `bytes`, in the room it has when the name is ASCII.
+void EncodeNativeNameInto(QStringView name, QByteArray &bytes);
 
 // The name as the user sees it: each escape becomes the replacement
 // character U+FFFD.

@@ -60,13 +60,18 @@ protected:
 
 TEST_F(FolderWalkTest, SelectsPagesByExtensionAndSize)
 {
-    files(QStringLiteral("page.HTML|a.htm|b.shtml|c.xhtml|script.php|old.php3|x.phtml|noextension|notes.txt"));
+    files(QStringLiteral("page.HTML|a.htm|b.shtml|c.xhtml|script.php|old.php3|x.phtml|noextension|notes.txt"
+                         "|d.htm.txt|e.PHP|f.\u00C9HTM|long.xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxHtMx"
+                         "|long.xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"));
     tree.file(QStringLiteral("empty.htm"), QByteArray());
 
-    // Any extension holding "htm" is a page, so .phtml is listed as well.
-    EXPECT_EQ(list(), QStringLiteral("a.htm|b.shtml|c.xhtml|page.HTML|x.phtml"));
+    // Any extension holding "htm", in any case and of any length, is a
+    // page, so .phtml is listed as well.
+    EXPECT_EQ(list(), QStringLiteral("a.htm|b.shtml|c.xhtml|f.\u00C9HTM|long.xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxHtMx"
+                                     "|page.HTML|x.phtml"));
     options.includePhpFiles = 1;
-    EXPECT_EQ(list(), QStringLiteral("a.htm|b.shtml|c.xhtml|page.HTML|script.php|x.phtml"));
+    EXPECT_EQ(list(), QStringLiteral("a.htm|b.shtml|c.xhtml|e.PHP|f.\u00C9HTM"
+                                     "|long.xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxHtMx|page.HTML|script.php|x.phtml"));
     options.includePhpFiles = 2; // a greyed box counts as ticked for the listing
     EXPECT_TRUE(list().contains(QStringLiteral("script.php")));
 }
