@@ -161,6 +161,15 @@ qint64 FileLength(const QString &path)
 #ifndef Q_OS_WIN
 namespace {
 
+// The bytes of a file's name in the calling thread's own buffer, written
+// over by its next call: the walk opens or asks about every file it meets.
+const char *NameBytes(QStringView name)
+{
+    thread_local QByteArray bytes;
+    EncodeNativeNameInto(name, bytes);
+    return bytes.constData();
+}
+
 // A page is opened, read and closed with the system's calls made directly.
 // The C library makes its open, read and close points at which a thread may
 // be cancelled, at the cost of two atomic operations a call once a program
@@ -319,7 +328,7 @@ qint64 OpenFolder::FileLength(const QString &path) const
 #ifndef Q_OS_WIN
     if (const QStringView name = nameOf(path); !name.isEmpty()) {
         struct stat st;
-        if (::fstatat(handle_, EncodeNativeName(name).constData(), &st, 0) != 0
+        if (::fstatat(handle_, NameBytes(name), &st, 0) != 0
             || !S_ISREG(st.st_mode))
             return -1;
         return qint64(st.st_size);
@@ -332,7 +341,7 @@ bool OpenFolder::ReadWholeFile(const QString &path, QByteArray &content) const
 {
 #ifndef Q_OS_WIN
     if (const QStringView name = nameOf(path); !name.isEmpty())
-        return readWholeFileAt(handle_, EncodeNativeName(name).constData(), content);
+        return readWholeFileAt(handle_, NameBytes(name), content);
 #endif
     return quillan::ReadWholeFile(path, content);
 }
@@ -341,7 +350,7 @@ OpenedFile OpenFolder::Open(const QString &path) const
 {
 #ifndef Q_OS_WIN
     if (const QStringView name = nameOf(path); !name.isEmpty()) {
-        const int fd = openFileAt(handle_, EncodeNativeName(name).constData());
+        const int fd = openFileAt(handle_, NameBytes(name));
         if (fd >= 0) {
             struct stat st;
             if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
