@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <array>
+
 namespace quillan {
 
 namespace {
@@ -149,6 +151,19 @@ QByteArrayView EncodingFromContentType(QByteArrayView content)
     }
 }
 
+// The encoding a content attribute's value names, found in the value
+// lowered: most pages have one, so a value of ordinary length is lowered on
+// the stack.
+QByteArrayView EncodingOfContent(QByteArrayView value)
+{
+    std::array<char, 256> lowered{};
+    if (value.size() > qsizetype(lowered.size()))
+        return EncodingFromContentType(Lowered(value)); // a view of a label known, not of the value
+    for (qsizetype i = 0; i < value.size(); ++i)
+        lowered[std::size_t(i)] = Lower(value[i]);
+    return EncodingFromContentType(QByteArrayView(lowered.data(), value.size()));
+}
+
 // The encoding a meta element declares, its attributes read from `p`.
 QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
 {
@@ -167,7 +182,7 @@ QByteArrayView MetaEncoding(QByteArrayView bytes, qsizetype &p)
             seen |= kHttpEquiv;
         } else if (EqualsLower(attribute.name, "content")) {
             if ((seen & kContent) == 0) {
-                const QByteArrayView encoding = EncodingFromContentType(Lowered(attribute.value));
+                const QByteArrayView encoding = EncodingOfContent(attribute.value);
                 if (!encoding.isEmpty() && charset.isEmpty()) {
                     charset = encoding;
                     needPragma = NeedPragma::Yes;
