@@ -1,6 +1,8 @@
 #include "scan/FolderEntries.h"
 
 #include "util/FileProc.h"
+#include "util/NativeName.h"
+#include "util/UnitScan.h"
 
 #ifdef Q_OS_WIN
 #include <filesystem>
@@ -22,6 +24,7 @@ namespace quillan {
 
 namespace {
 
+#ifdef Q_OS_WIN
 // Each file's full path, made at its length at once: prepending the folder
 // to each name grew every one of them.
 void MakePaths(const QString &folder, QStringList &files)
@@ -33,12 +36,27 @@ void MakePaths(const QString &folder, QStringList &files)
         file = std::move(path);
     }
 }
+#endif
 
 #ifndef Q_OS_WIN
-// Takes one entry of the open folder `handle`: a file or a folder by its
-// type; a link (or a file system that does not tell) is looked up, links
-// followed.
-void TakeEntry(int handle, const char *name, unsigned char type, FolderEntries &entries)
+// A file's full path, from its folder's and the bytes of its name, made at
+// its length at once: most names are ASCII.
+QString PathOf(const QString &folder, const char *name)
+{
+    const auto size = qsizetype(std::strlen(name));
+    if (FindNonAscii(name, 0, size) >= 0)
+        return folder + DecodeNativeName(QByteArrayView(name, size));
+    QString path(folder.size() + size, Qt::Uninitialized);
+    auto *const out = reinterpret_cast<char16_t *>(path.data());
+    std::copy_n(folder.utf16(), folder.size(), out);
+    std::transform(name, name + size, out + folder.size(), [](char c) { return char16_t(c); });
+    return path;
+}
+
+// Takes one entry of the open folder `handle` (`folder`): a file, by its
+// full path, or a folder, by its name, as its type tells; a link (or a file
+// system that does not tell) is looked up, links followed.
+void TakeEntry(int handle, const QString &folder, const char *name, unsigned char type, FolderEntries &entries)
 {
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
         return;
@@ -49,13 +67,13 @@ void TakeEntry(int handle, const char *name, unsigned char type, FolderEntries &
         type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
     }
     if (type == DT_REG)
-        entries.files.append(DecodeNativeName(name));
+        entries.files.append(PathOf(folder, name));
     else if (type == DT_DIR)
         entries.subfolders.append(DecodeNativeName(name));
 }
 
-// Reads the entries of the open folder `handle`, which stays open.
-void ReadEntries(int handle, FolderEntries &entries)
+// Reads the entries of the open folder `handle` (`folder`), which stays open.
+void ReadEntries(int handle, const QString &folder, FolderEntries &entries)
 {
 #ifdef __linux__
     // The system's own call, into a buffer of this thread's: the library's
@@ -73,7 +91,7 @@ void ReadEntries(int handle, FolderEntries &entries)
             std::memcpy(&entry, buffer.data() + at, kHead);
             if (entry.d_reclen == 0)
                 return; // no record is empty: what follows cannot be read
-            TakeEntry(handle, buffer.data() + at + kHead, entry.d_type, entries);
+            TakeEntry(handle, folder, buffer.data() + at + kHead, entry.d_type, entries);
             at += entry.d_reclen;
         }
     }
@@ -86,7 +104,7 @@ void ReadEntries(int handle, FolderEntries &entries)
         return;
     }
     while (const dirent *entry = ::readdir(dir))
-        TakeEntry(handle, entry->d_name, entry->d_type, entries);
+        TakeEntry(handle, folder, entry->d_name, entry->d_type, entries);
     ::closedir(dir);
 #endif
 }
@@ -163,13 +181,16 @@ FolderEntries ReadFolderEntries(const QString &folder, bool &unreadable, FolderI
     unreadable = handle.get() < 0;
     if (handle.get() < 0)
         return entries;
-    ReadEntries(handle.get(), entries);
+    ReadEntries(handle.get(), folder, entries);
     if (!entries.files.isEmpty())
         entries.open = OpenFolder::Keep(folder, handle.release());
 #endif
+#ifdef Q_OS_WIN
+    MakePaths(folder, entries.files);
+#endif
+    // The files' paths share their folder: they sort as their names do.
     std::sort(entries.files.begin(), entries.files.end());
     std::sort(entries.subfolders.begin(), entries.subfolders.end());
-    MakePaths(folder, entries.files);
     return entries;
 }
 
