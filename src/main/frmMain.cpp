@@ -380,11 +380,11 @@ bool frmMain::StopRequested() const
     return blnStop || blnQuitting_;
 }
 
-void frmMain::ShowFileBeingScanned(const QString &relativePath)
+void frmMain::ShowFileBeingScanned(QStringView relativePath)
 {
     // Shown at the next yield: setting a text box for every file costs more
     // than reading a small page.
-    pendingFileBeingScanned_ = relativePath;
+    pendingFileBeingScanned_ = relativePath.toString();
     fileBeingScannedPending_ = true;
 }
 

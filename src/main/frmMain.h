@@ -181,7 +181,7 @@ private:
     // WalkHost: how the walk reaches this window.
     void Yield() override;
     bool StopRequested() const override;
-    void ShowFileBeingScanned(const QString &relativePath) override;
+    void ShowFileBeingScanned(QStringView relativePath) override;
     void ShowStatus(const QString &text) override;
 
     void createControls();

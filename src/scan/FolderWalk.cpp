@@ -202,8 +202,8 @@ bool FolderWalk::walkFiles(const QString &folder, const QStringList &files,
     }
     const bool checkingOnly = state_.blnCheckingLinks && !state_.blnListingFiles;
     for (const QString &path : files) {
-        const QString shown = state_.blnCheckingLinks ? DisplayName(path.mid(topLength)) : QString();
-        if (!pass(Step{StepKind::FileMet, shown, nullptr}))
+        // The file's path, shared: shown (relative) only as the step is recorded.
+        if (!pass(Step{StepKind::FileMet, state_.blnCheckingLinks ? path : QString(), nullptr}))
             return false;
 
         if (IsNotTargetFile(path) || IsExcludedFilepath(path))
@@ -309,6 +309,17 @@ bool FolderWalk::mayPassBusyFront(qint64 bytes)
     return front.kind == StepKind::PageRead && !pool_->TryFinish(*front.read);
 }
 
+void FolderWalk::showFileBeingScanned(const QString &path)
+{
+    // As the user would read it: relative, and any bytes of the name the
+    // locale could not decode shown as such.
+    const QStringView relative = QStringView(path).sliced(options_.topFolder.size());
+    if (HoldsUndecodedBytes(relative))
+        host_.ShowFileBeingScanned(DisplayName(relative.toString()));
+    else
+        host_.ShowFileBeingScanned(relative);
+}
+
 void FolderWalk::recordFront()
 {
     Step step = std::move(ahead_.front());
@@ -321,7 +332,7 @@ void FolderWalk::record(Step &step)
     switch (step.kind) {
     case StepKind::FileMet:
         if (state_.blnCheckingLinks)
-            host_.ShowFileBeingScanned(step.shown);
+            showFileBeingScanned(step.shown);
         host_.Yield();
         ended_ = host_.StopRequested();
         break;

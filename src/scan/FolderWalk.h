@@ -74,7 +74,7 @@ private:
     };
     struct Step {
         StepKind kind;
-        QString shown;                   // FileMet in checking mode; the folder of FolderUnreadable/TooDeep
+        QString shown; // FileMet in checking mode: the file's path; the folder of FolderUnreadable/TooDeep
         std::shared_ptr<PageRead> read;  // PageRead
         qint64 bytes = 0;                // PageRead: the page's size
     };
@@ -98,6 +98,8 @@ private:
                   const std::shared_ptr<const OpenFolder> &folder, OpenedFile opened);
     void record(Step &step);
     void recordFront();
+    // Tells the host of the file at `path` (full), as FileMet does.
+    void showFileBeingScanned(const QString &path);
     // Records one page's broken links in the order found, up to the limit.
     void recordLinks(const QString &page, const PageReadResult &result,
                      std::vector<BrokenLink> &found);

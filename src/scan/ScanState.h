@@ -66,8 +66,10 @@ public:
     virtual void Yield() = 0;
     // True once the user has confirmed Stop.
     virtual bool StopRequested() const = 0;
-    // Checking mode: the page the walk is looking at, relative to the top folder.
-    virtual void ShowFileBeingScanned(const QString &relativePath) = 0;
+    // Checking mode: the page the walk is looking at, relative to the top
+    // folder; a view for the moment of the call (a host that shows nothing,
+    // or shows it later, need make no text of it for each file).
+    virtual void ShowFileBeingScanned(QStringView relativePath) = 0;
     // The status line: running counts during the walk.
     virtual void ShowStatus(const QString &text) = 0;
     // Checking mode: the broken links recorded so far, once a page's are
@@ -96,7 +98,7 @@ class QuietWalkHost : public WalkHost
 public:
     void Yield() override {}
     bool StopRequested() const override { return false; }
-    void ShowFileBeingScanned(const QString &) override {}
+    void ShowFileBeingScanned(QStringView) override {}
     void ShowStatus(const QString &) override {}
     void ShowBrokenLinksSoFar(qint32) override {}
 };

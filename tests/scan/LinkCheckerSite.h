@@ -23,7 +23,7 @@ public:
             stop = true;
     }
     bool StopRequested() const override { return stop; }
-    void ShowFileBeingScanned(const QString &relativePath) override { scanned.append(relativePath); }
+    void ShowFileBeingScanned(QStringView relativePath) override { scanned.append(relativePath.toString()); }
     void ShowStatus(const QString &text) override { statuses.append(text); }
     // "path:linksChecked" for each page handed to the reader, "!" added
     // when it could not be read; "path:reason" for each folder passed over.

@@ -264,7 +264,7 @@ public:
         progress_.Draw(status_, file_);
     }
     bool StopRequested() const override { return StopSignalNumber() != 0; }
-    void ShowFileBeingScanned(const QString &relativePath) override
+    void ShowFileBeingScanned(QStringView relativePath) override
     {
         if (progress_.enabled()) {
             file_.clear();
