@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <string>
@@ -165,6 +166,29 @@ TEST_F(CheckLinksTest, StopEndsTheCheckOnlyOnYesAndTheStatusLineCountsWhileTheWa
     EXPECT_EQ(seen[0], "No broken links found so far.");
     EXPECT_EQ(seen[1], "One broken link found so far.");
     EXPECT_EQ(seen[6], "6 broken links found so far.");
+}
+
+TEST_F(CheckLinksTest, TheScanningBoxFollowsTheWalkFileByFileAndIsEmptiedAtTheEnd)
+{
+    start();
+    site.file(QStringLiteral("a.htm"), QByteArray(R"(<a href="gone.htm">)"));
+    site.file(QStringLiteral("notes.txt"));
+    site.file(QStringLiteral("sub/b.htm"));
+    site.byteNamedFile("sub/caf\xE9.htm"); // a Latin-1 name on a UTF-8 system
+    std::vector<QString> shown;
+    fake.onProcessEvents = [&](int) {
+        const QString text = window->txbFileBeingScanned->text();
+        if (!text.isEmpty() && (shown.empty() || shown.back() != text))
+            shown.push_back(text);
+    };
+    window->txbTopFolder->setText(site.root());
+    QTest::mouseClick(window->cmdCheckLinks, Qt::LeftButton);
+    // Every file, a page or not, relative to the top folder, as its name
+    // is shown; none once the check is over.
+    EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("a.htm"), QStringLiteral("notes.txt"),
+                                           QStringLiteral("sub/b.htm"), QStringLiteral("sub/caf\uFFFD.htm")}));
+    EXPECT_TRUE(window->txbFileBeingScanned->text().isEmpty());
+    EXPECT_EQ(status(), "There is only one broken local link.");
 }
 
 TEST_F(CheckLinksTest, AReportThatCannotBeWrittenIsToldAndTheSummaryStays)
