@@ -37,7 +37,6 @@ Taken TakeLinks(const std::vector<std::string> &pages, bool anchors)
         copyingNs += clock.nsecsElapsed() - copyStart;
         page.links.clear();
         page.anchors.clear();
-        page.valueTextUsed = 0;
         ReadHtmlLinks(HtmlText::Of(buffer), page, anchors, HtmlLinksUse::CheckedNow);
         taken.links += qsizetype(page.links.size());
     }

@@ -42,7 +42,7 @@ void CheckSameReading(const HtmlPage &expected, const HtmlText &text, bool ancho
     HtmlLineCounter lines = text.IsUtf8() ? HtmlLineCounter(text.Utf8()) : HtmlLineCounter(text.Utf16());
     for (std::size_t i = 0; i < page.links.size(); ++i)
         FUZZ_REQUIRE(HtmlLinkLine(page.links[i], lines) == expected.links[i].line &&
-                     page.links[i].value == expected.links[i].value);
+                     HtmlLinkValue(page.links[i]) == expected.links[i].value);
 }
 
 void CheckLinks(const QString &text, const HtmlPage &page)

@@ -32,21 +32,23 @@ struct HtmlLink {
     QString value;    // as the page gives it, character references decoded; not trimmed. In an
                       // attribute, NUL reads as U+FFFD and CR LF or CR as LF, as a browser reads
                       // them; an include's value is exactly as written (an escaped quote read as
-                      // the quote). Empty for href="" or a bare href: the page itself.
+                      // the quote). Empty for href="" or a bare href: the page itself. Null when
+                      // the value is left in UTF-8 (IsUtf8).
     qsizetype at = -1; // where the value begins in the page's text (in its bytes when it was read
                        // as UTF-8); -1 for a link within a value (a srcset candidate, a refresh's
                        // address), whose line is counted
+    // With HtmlLinksUse::CheckedNow, an attribute's value read from UTF-8
+    // that decoding leaves as written: its bytes in the page, not decoded
+    // (HtmlLinkValue decodes them).
+    QByteArrayView utf8{};
+
+    bool IsUtf8() const { return utf8.data() != nullptr; }
 };
 
 struct HtmlPage {
     std::vector<HtmlLink> links;  // in page order
     // With anchors asked for: every element's id and every a element's name, as written.
     QSet<QString> anchors;
-    // The values of links read from UTF-8 to be checked at once, decoded one
-    // after another into room made for the whole page (its size), so that it
-    // never moves; those links view it (HtmlLinksUse::CheckedNow).
-    QString valueText;
-    qsizetype valueTextUsed = 0;
 };
 
 // The page's text as a browser decodes its bytes: by a byte-order mark, else by a charset declared in a
@@ -88,8 +90,9 @@ bool IsValidUtf8(QByteArrayView bytes);
 // checked while the page's text is at hand, when the lines are left for
 // HtmlLinkLine to count (a checker wants the lines of its broken links only)
 // and a value the page gives as written views the text instead of copying
-// it. Such values are valid while the text lives: what outlives it takes a
-// copy of its own.
+// it (its UTF-8 bytes, when the page was read as UTF-8: HtmlLinkValue). Such
+// values are valid while the text lives: what outlives it takes a copy of
+// its own.
 enum class HtmlLinksUse { Kept, CheckedNow };
 
 // Reads the links (and, when asked, the anchors) of a page's decoded text, appending them to
@@ -100,6 +103,11 @@ void ReadHtmlLinks(QStringView text, HtmlPage &page, bool collectAnchors,
 // The same, from the text in whichever form it has.
 void ReadHtmlLinks(const HtmlText &text, HtmlPage &page, bool collectAnchors,
                    HtmlLinksUse use = HtmlLinksUse::Kept);
+
+// The value of `link` as text: its own, or its UTF-8 bytes decoded into
+// `room`, written over.
+const QString &HtmlLinkValue(const HtmlLink &link, QString &room);
+QString HtmlLinkValue(const HtmlLink &link);
 
 // The line of `link`, read from `lines` (over the same text) when the reading left it.
 qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines);

@@ -127,46 +127,31 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
     return reinterpret_cast<char16_t *>(decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i)));
 }
 
-// The same for a value that decoding leaves as written, in the same pass
-// as it is widened: null when the value holds what decoding changes ("&",
-// NUL or CR, all ASCII). Where `slack` bytes after `bytes` may be read, and
-// as many more units written, the last part of a register is widened too
-// (most values are shorter than one): what is written after the value's end
-// is of no use.
-char16_t *WriteUtf8Value(QByteArrayView bytes, char16_t *out, qsizetype slack)
+// Whether decoding leaves the UTF-8 value `bytes` as written: it holds no
+// "&", NUL or CR (all ASCII). Where `slack` bytes after `bytes` may be read,
+// a value's last part is looked at as a whole register too (most values are
+// shorter than one).
+bool LeftAsWritten(QByteArrayView bytes, qsizetype slack)
 {
     qsizetype i = 0;
     const qsizetype size = bytes.size();
 #if defined(__SSE2__)
     const qsizetype stepsEnd = slack >= 16 ? size : size - 15;
-    const __m128i ampersand = _mm_set1_epi8('&');
-    const __m128i carriageReturn = _mm_set1_epi8('\r');
-    const __m128i zero = _mm_setzero_si128();
     for (; i < stepsEnd; i += 16) {
         const __m128i chunk = LoadUnits(bytes.data() + i);
-        const __m128i decoded = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, ampersand),
-                                                          _mm_cmpeq_epi8(chunk, carriageReturn)),
-                                             _mm_cmpeq_epi8(chunk, zero));
-        auto high = unsigned(_mm_movemask_epi8(chunk));
-        auto changed = unsigned(_mm_movemask_epi8(decoded));
-        if (size - i < 16) {
-            high &= (1U << (size - i)) - 1U;
+        auto changed = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('&')),
+                                      _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))),
+                         _mm_cmpeq_epi8(chunk, _mm_setzero_si128()))));
+        if (size - i < 16)
             changed &= (1U << (size - i)) - 1U;
-        }
         if (changed != 0)
-            return nullptr;
-        if (high != 0)
-            break;
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(chunk, zero));
+            return false;
     }
     if (i >= size) // a last step may have gone past the end
-        return out + size;
+        return true;
 #endif
-    if (FindAnyOf(bytes.data(), i, size, '&', '\0', '\r', '\r') >= 0)
-        return nullptr;
-    // Whole steps of ASCII stand before `i`: it begins a character.
-    return WriteUtf8(bytes.sliced(i), out + i);
+    return FindAnyOf(bytes.data(), i, size, '&', '\0', '\r', '\r') < 0;
 }
 
 QStringView TextOf(const char *bytes, qsizetype size, QString &buffer)
@@ -342,23 +327,6 @@ public:
     LinkReader(const Unit *text, qsizetype size, HtmlPage &page, bool anchors, HtmlLinksUse use)
         : t_(text), n_(size), page_(page), anchors_(anchors), use_(use), lines_(Run(text, size))
     {
-        // Values read to be checked at once are decoded one after another
-        // into the page's value text, made room for the whole page once so
-        // that it never moves: a byte gives at most one unit of UTF-16. A
-        // second reading into the same page that would not fit keeps its
-        // values apart instead.
-        if (kUtf8 && use_ == HtmlLinksUse::CheckedNow && page_.valueText.size() < n_ + page_.valueTextUsed) {
-            if (page_.valueTextUsed == 0) {
-                // Fresh room (no unit written) when the page kept from the
-                // page before has too little: growing would copy its values.
-                if (page_.valueText.capacity() < n_)
-                    page_.valueText = QString(n_, Qt::Uninitialized);
-                else
-                    page_.valueText.resize(n_);
-            } else {
-                use_ = HtmlLinksUse::Kept; // views of the text there must stay valid
-            }
-        }
     }
 
     void Read()
@@ -1019,24 +987,11 @@ private:
         return decoded_;
     }
 
-    // The same as a string: one of its own, or, for a link read to be checked
-    // at once, a view of the page's text (or of the page's value text) when
-    // decoding leaves it as written (no copy for each of a page's links).
+    // The same as a string: one of its own, or, for a link of UTF-16 text
+    // read to be checked at once, a view of the page's text when decoding
+    // leaves it as written (no copy for each of a page's links).
     QString ValueString(const RecordedAttribute &attribute)
     {
-        if constexpr (kUtf8) {
-            if (use_ == HtmlLinksUse::CheckedNow) {
-                auto *const begin = reinterpret_cast<char16_t *>(page_.valueText.data()) + page_.valueTextUsed;
-                const qsizetype size = attribute.end - attribute.begin;
-                const qsizetype slack = qMin(n_ - attribute.end, page_.valueText.size() - page_.valueTextUsed - size);
-                const char16_t *const end = WriteUtf8Value(QByteArrayView(t_ + attribute.begin, size), begin, slack);
-                if (end == nullptr)
-                    return Value(attribute).toString();
-                const QStringView raw(begin, end);
-                page_.valueTextUsed += raw.size();
-                return QString::fromRawData(reinterpret_cast<const QChar *>(raw.utf16()), raw.size());
-            }
-        }
         const QStringView raw = RawValue(attribute);
         if (AttributeValueNeedsDecoding(raw))
             return Value(attribute).toString();
@@ -1057,6 +1012,24 @@ private:
     void AddLinkAt(HtmlLinkKind kind, qsizetype at, QString value)
     {
         page_.links.push_back({kind, use_ == HtmlLinksUse::Kept ? lines_.LineAt(at) : 0, std::move(value), at});
+    }
+
+    // The link an attribute's value gives. Read from UTF-8 to be checked at
+    // once, a value that decoding leaves as written is handed over as its
+    // bytes: most of a page's links are known to the checker by them, and
+    // are never decoded.
+    void AddValueLink(HtmlLinkKind kind, const RecordedAttribute &recorded)
+    {
+        if constexpr (kUtf8) {
+            if (use_ == HtmlLinksUse::CheckedNow) {
+                const QByteArrayView bytes(t_ + recorded.begin, recorded.end - recorded.begin);
+                if (LeftAsWritten(bytes, n_ - recorded.end)) {
+                    page_.links.push_back({kind, 0, QString(), recorded.begin, bytes});
+                    return;
+                }
+            }
+        }
+        AddLinkAt(kind, recorded.begin, ValueString(recorded));
     }
 
     // A link within a value that decoding may have changed: its line is
@@ -1083,13 +1056,13 @@ private:
             case HtmlAttribute::Href:
                 if (context == HtmlContext::Html && element == HtmlElement::Link && !Find(HtmlAttribute::Rel))
                     break;
-                AddLinkAt(context == HtmlContext::Html && element == HtmlElement::Base ? HtmlLinkKind::Base
-                                                                                        : HtmlLinkKind::Link,
-                          recorded.begin, ValueString(recorded));
+                AddValueLink(context == HtmlContext::Html && element == HtmlElement::Base ? HtmlLinkKind::Base
+                                                                                           : HtmlLinkKind::Link,
+                             recorded);
                 break;
             default:
                 if (IsResourceAttribute(element, context, recorded.attribute))
-                    AddLinkAt(HtmlLinkKind::Link, recorded.begin, ValueString(recorded));
+                    AddValueLink(HtmlLinkKind::Link, recorded);
                 break;
             }
         }
@@ -1173,6 +1146,23 @@ void ReadHtmlLinks(const HtmlText &text, HtmlPage &page, bool collectAnchors, Ht
         LinkReader<char>(text.Utf8().data(), text.Utf8().size(), page, collectAnchors, use).Read();
     else
         ReadHtmlLinks(text.Utf16(), page, collectAnchors, use);
+}
+
+const QString &HtmlLinkValue(const HtmlLink &link, QString &room)
+{
+    if (!link.IsUtf8())
+        return link.value;
+    // The room's buffer is written over when it is its own and large enough.
+    room.resize(link.utf8.size());
+    auto *const begin = reinterpret_cast<char16_t *>(room.data());
+    room.truncate(WriteUtf8(link.utf8, begin) - begin);
+    return room;
+}
+
+QString HtmlLinkValue(const HtmlLink &link)
+{
+    QString room;
+    return HtmlLinkValue(link, room);
 }
 
 qint32 HtmlLinkLine(const HtmlLink &link, HtmlLineCounter &lines)

@@ -13,6 +13,7 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <type_traits>
 #include <atomic>
 #include <utility>
 
@@ -96,21 +97,16 @@ bool climbsOut(QStringView relative)
 std::atomic<quint64> lastBrowserCheckerId{0};
 
 // Readies the page a reading thread reads a page's links into for the next
-// page (see ThreadKept): the room for the links and for their decoded values
-// (as much as the page's size) is taken from the allocator once rather than
-// for every page, up to a bound.
+// page (see ThreadKept): the room for the links is taken from the allocator
+// once rather than for every page, up to a bound.
 void ReleaseHtmlPage(HtmlPage &page)
 {
     constexpr std::size_t kMostKeptLinks = 16384;
-    constexpr qsizetype kMostKeptValueUnits = PageBuffer::kMostKept / 2;
     if (page.links.capacity() > kMostKeptLinks)
         page.links = {};
     else
         page.links.clear();
     page.anchors.clear();
-    if (page.valueText.capacity() > kMostKeptValueUnits)
-        page.valueText = QString();
-    page.valueTextUsed = 0;
 }
 
 } // namespace
@@ -122,6 +118,9 @@ struct BrowserLinkChecker::PageContext {
     // The first <base href>: links resolve against it instead of the page.
     QString baseDocument;
     bool baseNotLocal = false;
+    // Room for the value of a link left in UTF-8, decoded when it is needed
+    // (HtmlLinkValue): to be resolved, or to be recorded broken.
+    QString value;
 };
 
 void BrowserLinkChecker::ReadyForNextPage(PageContext &context)
@@ -131,7 +130,7 @@ void BrowserLinkChecker::ReadyForNextPage(PageContext &context)
     constexpr qsizetype kMostKeptUnits = 4096;
     context.baseDocument = QString();
     context.baseNotLocal = false;
-    for (QString *text : {&context.document, &context.folder}) {
+    for (QString *text : {&context.document, &context.folder, &context.value}) {
         if (text->capacity() > kMostKeptUnits)
             *text = QString();
     }
@@ -338,12 +337,12 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         if (link.kind != HtmlLinkKind::Base)
             continue;
         Target base;
-        if (resolve(link, context, base)) {
+        const QString &value = HtmlLinkValue(link, context.value);
+        if (resolve(link, value, context, base)) {
             if (!base.toDocument)
                 context.baseDocument = base.relative;
         } else {
-            context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(link.value))
-                                   || CleanLinkText(link.value).startsWith(u"//");
+            context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(value)) || CleanLinkText(value).startsWith(u"//");
         }
         break;
     }
@@ -395,8 +394,9 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
                     resolved.brokenTarget = top + toNative(relative);
                 targetPath = resolved.brokenTarget;
             }
-            if (resolved.recordedText.isNull() || resolved.recordedText != link.value)
-                resolved.recordedText = OwnCopy(link.value);
+            const QString &value = HtmlLinkValue(link, context.value);
+            if (resolved.recordedText.isNull() || resolved.recordedText != value)
+                resolved.recordedText = OwnCopy(value);
             found.push_back(BrokenLink{page.path, std::move(targetPath), HtmlLinkLine(link, lines),
                                        resolved.recordedText});
             continue;
@@ -412,7 +412,7 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
         }
         if (!present)
             found.push_back(BrokenLink{page.path, *targetPage + u'#' + target.fragment, HtmlLinkLine(link, lines),
-                                       OwnCopy(link.value)});
+                                       OwnCopy(HtmlLinkValue(link, context.value))});
     }
     return checked;
 }
@@ -436,41 +436,51 @@ BrowserLinkChecker::KnownLinks &BrowserLinkChecker::knownLinksFor(const PageCont
     return known;
 }
 
-BrowserLinkChecker::KnownLink &BrowserLinkChecker::linkTarget(const HtmlLink &link, const PageContext &context,
+BrowserLinkChecker::KnownLink &BrowserLinkChecker::linkTarget(const HtmlLink &link, PageContext &context,
                                                               KnownLinks &known, KnownLink &scratch) const
 {
     // A base or an include is met once a page, and an include resolves from
     // the page's folder whatever the base: those are resolved each time.
     if (link.kind != HtmlLinkKind::Link) {
         Forget(scratch);
-        scratch.checked = resolve(link, context, scratch.target);
+        scratch.checked = resolve(link, HtmlLinkValue(link, context.value), context, scratch.target);
         return scratch;
     }
-    // A reference names one page with many fragments ("#method.push",
-    // "#method.pop"...): where the fragment changes nothing, the text before
-    // "#" is what is kept. Not where a space or control comes before the
-    // "#": the link's own path keeps it, while the shorter text would lose
-    // it to the trimming of its end.
-    const char16_t *units = QStringView(link.value).utf16();
-    qsizetype keyLength = link.value.size();
-    if (fragmentsAlike_) {
-        const qsizetype hash = FindUnit(units, 0, keyLength, u'#');
-        if (hash == 0 || (hash > 0 && units[hash - 1] > u' '))
-            keyLength = hash;
-    }
+    // A value left in UTF-8 is known by its bytes, and decoded only when
+    // it is met for the first time.
     bool isKnown = false;
-    KnownLink &answer = known.Find(units, keyLength, isKnown);
+    KnownLink &answer = link.IsUtf8()
+                            ? known.Find(link.utf8.data(), keyLength(link.utf8.data(), link.utf8.size()), isKnown)
+                            : known.Find(QStringView(link.value).utf16(),
+                                         keyLength(QStringView(link.value).utf16(), link.value.size()), isKnown);
     if (!isKnown) {
         Forget(answer);
-        answer.checked = resolve(link, context, answer.target);
+        answer.checked = resolve(link, HtmlLinkValue(link, context.value), context, answer.target);
     }
     return answer;
 }
 
-bool BrowserLinkChecker::resolve(const HtmlLink &link, const PageContext &context,
+template <typename Unit>
+qsizetype BrowserLinkChecker::keyLength(const Unit *units, qsizetype size) const
+{
+    // A reference names one page with many fragments ("#method.push",
+    // "#method.pop"...): where the fragment changes nothing, the text before
+    // "#" is what is kept. Not where a space or control comes before the
+    // "#": the link's own path keeps it, while the shorter text would lose
+    // it to the trimming of its end. (A byte of a longer UTF-8 sequence
+    // stands above the space, as its character does.)
+    if (!fragmentsAlike_)
+        return size;
+    const qsizetype hash = FindUnit(units, 0, size, Unit('#'));
+    if (hash == 0 || (hash > 0 && std::make_unsigned_t<Unit>(units[hash - 1]) > u' '))
+        return hash;
+    return size;
+}
+
+bool BrowserLinkChecker::resolve(const HtmlLink &link, const QString &value, const PageContext &context,
                                  Target &target) const
 {
-    const QString cleaned = CleanLinkText(link.value);
+    const QString cleaned = CleanLinkText(value);
     // Another site, a scheme of its own (tel:, data:, ...), or a host named
     // after "//" (a browser reads "\" as "/" there too).
     if (StartsWithUrlScheme(cleaned))

@@ -69,15 +69,19 @@ private:
     struct KnownLink;
     struct KnownLinks;
 
-    // Where `link` leads, or nothing when it is not to be checked.
-    bool resolve(const HtmlLink &link, const PageContext &context, Target &target) const;
+    // Where `link`, whose value is `value`, leads, or nothing when it is not
+    // to be checked.
+    bool resolve(const HtmlLink &link, const QString &value, const PageContext &context, Target &target) const;
     // What this thread knows of the links resolved as those of `context`
     // are, emptied when they resolve otherwise.
     KnownLinks &knownLinksFor(const PageContext &context) const;
     // Where `link` leads and whether it was found: an ordinary link from
     // `known`, resolved once for the pages of a folder; another in `scratch`.
-    KnownLink &linkTarget(const HtmlLink &link, const PageContext &context, KnownLinks &known,
+    KnownLink &linkTarget(const HtmlLink &link, PageContext &context, KnownLinks &known,
                           KnownLink &scratch) const;
+    // How much of a link's text `known` keeps it by.
+    template <typename Unit>
+    qsizetype keyLength(const Unit *units, qsizetype size) const;
     static void Forget(KnownLink &known);
     bool isExcludedLink(QStringView cleaned) const;
     // Looks the target up on the disk; true when it is found. `page`, when

@@ -56,11 +56,13 @@ public:
     // The answer kept for the text [units, units + size); `known` says
     // whether it was kept, or whether the caller is to fill it in (the slot
     // is the text's from now on: its answer holds what the text before
-    // left there).
+    // left there). A text of UTF-8 bytes is another than one of UTF-16
+    // units, whatever their bytes: the hashes of the two kinds differ in
+    // their lowest bit.
     template <typename Unit>
     Answer &Find(const Unit *units, qsizetype size, bool &known)
     {
-        const quint64 hash = HashOfUnits(units, size);
+        const quint64 hash = HashOfUnits(units, size) ^ (sizeof(Unit) == 1 ? 0 : 1);
         Slot *slot = &slotOf(hash);
         const auto length = std::size_t(size) * sizeof(Unit);
         known = slot->generation == generation_ && slot->hash == hash && slot->text.size() == length

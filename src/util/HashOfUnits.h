@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -36,9 +37,28 @@ quint64 HashOfUnits(const Unit *units, qsizetype size)
         first = (first ^ word) * kOdd;
         i += 8;
     }
+    // The last 0 to 7 bytes, the low bytes of `rest`. Loaded a fixed size
+    // at a time (a copy of a varying size would call memcpy for each text):
+    // the 8 bytes that end the text, shifted past those already taken.
     quint64 rest = 0;
-    if (length > i) // an empty run may have no units at all to point to
-        std::memcpy(&rest, bytes + i, length - i);
+    const std::size_t left = length - i;
+    if constexpr (std::endian::native == std::endian::little) {
+        if (left > 0 && length >= 8) {
+            std::memcpy(&rest, bytes + length - 8, sizeof rest);
+            rest >>= 8 * (8 - left);
+        } else if (left >= 4) {
+            quint32 low = 0;
+            quint32 high = 0;
+            std::memcpy(&low, bytes + i, sizeof low);
+            std::memcpy(&high, bytes + length - 4, sizeof high);
+            rest = low | ((quint64(high) >> (8 * (8 - left))) << 32);
+        } else {
+            for (std::size_t at = 0; at < left; ++at)
+                rest |= quint64(static_cast<unsigned char>(bytes[i + at])) << (8 * at);
+        }
+    } else if (left > 0) { // an empty run may have no units at all to point to
+        std::memcpy(&rest, bytes + i, left);
+    }
     second = (second ^ rest) * kOtherOdd;
     // Each lane's high bits hold what its low bits lack: folded in.
     quint64 hash = (first ^ (first >> 29)) + (second ^ (second >> 31));

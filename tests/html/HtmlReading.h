@@ -15,7 +15,7 @@ namespace quillan::test {
 inline QString Describe(const HtmlLink &link)
 {
     static const char *const prefixes[] = {"", "base ", "virtual ", "file "};
-    return QString::fromLatin1(prefixes[int(link.kind)]) + QString::number(link.line) + u':' + link.value;
+    return QString::fromLatin1(prefixes[int(link.kind)]) + QString::number(link.line) + u':' + HtmlLinkValue(link);
 }
 
 // The links of `text` read as the checker reads them (lines left to count
@@ -62,7 +62,7 @@ inline QStringList ValuesOf(const QString &page)
     auto valuesOf = [](const HtmlPage &read) {
         QStringList values;
         for (const HtmlLink &link : read.links)
-            values.append(link.value);
+            values.append(HtmlLinkValue(link));
         return values;
     };
     HtmlPage read;

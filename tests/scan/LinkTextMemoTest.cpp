@@ -84,4 +84,21 @@ TEST(LinkTextMemo, AFolderOfFewTextsKnowsThemAllInTheFirstSlots)
     EXPECT_GE(AskAll(memo, texts), known);
 }
 
+TEST(LinkTextMemo, BytesOfUtf8AreAnotherTextThanTheSameBytesOfUtf16)
+{
+    LinkTextMemo<int> memo;
+    memo.Use(1, u"site/");
+    bool known = false;
+    memo.Find("-N", 2, known) = 1;
+    ASSERT_FALSE(known);
+    const char16_t han[] = u"\u4E2D"; // its bytes: "-N"
+    int &other = memo.Find(han, 1, known);
+    EXPECT_FALSE(known);
+    other = 2;
+    EXPECT_EQ(memo.Find(han, 1, known), 2);
+    EXPECT_TRUE(known);
+    EXPECT_EQ(memo.Find("-N", 2, known), 1);
+    EXPECT_TRUE(known);
+}
+
 } // namespace quillan::test
