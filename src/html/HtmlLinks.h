@@ -37,8 +37,8 @@ struct HtmlLink {
     qsizetype at = -1; // where the value begins in the page's text (in its bytes when it was read
                        // as UTF-8); -1 for a link within a value (a srcset candidate, a refresh's
                        // address), whose line is counted
-    // With HtmlLinksUse::CheckedNow, an attribute's value read from UTF-8
-    // that decoding leaves as written: its bytes in the page, not decoded
+    // With HtmlLinksUse::CheckedNow, an attribute's value read from UTF-8:
+    // its bytes in the page as written, character references and all
     // (HtmlLinkValue decodes them).
     QByteArrayView utf8{};
 

@@ -127,33 +127,6 @@ char16_t *WriteUtf8(QByteArrayView bytes, char16_t *out)
     return reinterpret_cast<char16_t *>(decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i)));
 }
 
-// Whether decoding leaves the UTF-8 value `bytes` as written: it holds no
-// "&", NUL or CR (all ASCII). Where `slack` bytes after `bytes` may be read,
-// a value's last part is looked at as a whole register too (most values are
-// shorter than one).
-bool LeftAsWritten(QByteArrayView bytes, qsizetype slack)
-{
-    qsizetype i = 0;
-    const qsizetype size = bytes.size();
-#if defined(__SSE2__)
-    const qsizetype stepsEnd = slack >= 16 ? size : size - 15;
-    for (; i < stepsEnd; i += 16) {
-        const __m128i chunk = LoadUnits(bytes.data() + i);
-        auto changed = unsigned(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('&')),
-                                      _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))),
-                         _mm_cmpeq_epi8(chunk, _mm_setzero_si128()))));
-        if (size - i < 16)
-            changed &= (1U << (size - i)) - 1U;
-        if (changed != 0)
-            return false;
-    }
-    if (i >= size) // a last step may have gone past the end
-        return true;
-#endif
-    return FindAnyOf(bytes.data(), i, size, '&', '\0', '\r', '\r') < 0;
-}
-
 QStringView TextOf(const char *bytes, qsizetype size, QString &buffer)
 {
     buffer.resize(size);
@@ -1015,18 +988,15 @@ private:
     }
 
     // The link an attribute's value gives. Read from UTF-8 to be checked at
-    // once, a value that decoding leaves as written is handed over as its
-    // bytes: most of a page's links are known to the checker by them, and
-    // are never decoded.
+    // once, the value is handed over as its bytes, as written: most of a
+    // page's links are known to the checker by them, and never decoded.
     void AddValueLink(HtmlLinkKind kind, const RecordedAttribute &recorded)
     {
         if constexpr (kUtf8) {
             if (use_ == HtmlLinksUse::CheckedNow) {
-                const QByteArrayView bytes(t_ + recorded.begin, recorded.end - recorded.begin);
-                if (LeftAsWritten(bytes, n_ - recorded.end)) {
-                    page_.links.push_back({kind, 0, QString(), recorded.begin, bytes});
-                    return;
-                }
+                page_.links.push_back({kind, 0, QString(), recorded.begin,
+                                       QByteArrayView(t_ + recorded.begin, recorded.end - recorded.begin)});
+                return;
             }
         }
         AddLinkAt(kind, recorded.begin, ValueString(recorded));
@@ -1156,6 +1126,13 @@ const QString &HtmlLinkValue(const HtmlLink &link, QString &room)
     room.resize(link.utf8.size());
     auto *const begin = reinterpret_cast<char16_t *>(room.data());
     room.truncate(WriteUtf8(link.utf8, begin) - begin);
+    // As a value read from the text is decoded (what it gives depends on
+    // its units alone).
+    if (AttributeValueNeedsDecoding(room)) {
+        QString decoded;
+        AppendDecodedAttributeValue(room, decoded);
+        room = std::move(decoded);
+    }
     return room;
 }
 

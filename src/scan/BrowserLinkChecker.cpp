@@ -468,11 +468,13 @@ qsizetype BrowserLinkChecker::keyLength(const Unit *units, qsizetype size) const
     // "#" is what is kept. Not where a space or control comes before the
     // "#": the link's own path keeps it, while the shorter text would lose
     // it to the trimming of its end. (A byte of a longer UTF-8 sequence
-    // stands above the space, as its character does.)
+    // stands above the space, as its character does.) Nor after "&": in a
+    // value as written, "&#" begins a character reference ("&#35;" is "#"),
+    // which the text before the "#" would cut in two.
     if (!fragmentsAlike_)
         return size;
     const qsizetype hash = FindUnit(units, 0, size, Unit('#'));
-    if (hash == 0 || (hash > 0 && std::make_unsigned_t<Unit>(units[hash - 1]) > u' '))
+    if (hash == 0 || (hash > 0 && std::make_unsigned_t<Unit>(units[hash - 1]) > u' ' && units[hash - 1] != Unit('&')))
         return hash;
     return size;
 }

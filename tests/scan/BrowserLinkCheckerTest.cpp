@@ -259,13 +259,15 @@ TEST(BrowserLinks, APageReadAfterAnotherKeepsNothingOfItsLinks)
 TEST(BrowserLinks, ATextKnownFromAPageInOneEncodingIsReadAgainInAnother)
 {
     // One thread reads the folder's pages in turn: links of a UTF-8 page are
-    // known by their bytes, those of other pages by their text. "-N" in UTF-8
-    // has the bytes of U+4E2D in UTF-16; "\xFC" in windows-1252 is the "ü"
-    // UTF-8 writes in two bytes.
+    // known by their bytes as written, those of other pages by their text.
+    // "-N" in UTF-8 has the bytes of U+4E2D in UTF-16; "\xFC" in
+    // windows-1252 is the "ü" UTF-8 writes in two bytes. "&#35;" is a "#"
+    // (the fragment's), "&#36;" a "$" (the name's).
     TempTree site;
     site.file(QStringLiteral("-N"));
     site.file(QStringLiteral("1.htm"), Lines({"<a href=\"-N\">", "<a href=\"\xC3\xBC.htm\">",
-                                              "<a href=\"a&amp;b.htm\">"}));
+                                              "<a href=\"a&amp;b.htm\">", "<a href=\"-N&#35;x\">",
+                                              "<a href=\"-N&#36;y\">"}));
     QByteArray utf16("\xFF\xFE");
     for (const QChar c : QStringLiteral("<a href=\"\u4E2D\"><a href=\"-N\">"))
         utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
@@ -275,12 +277,12 @@ TEST(BrowserLinks, ATextKnownFromAPageInOneEncodingIsReadAgainInAnother)
     CheckSetup setup = BrowserSetup();
     setup.jobs = 1;
     const CheckOutcome outcome = CheckSite(site, setup);
-    EXPECT_EQ(outcome.links, "1.htm -> \u00FC.htm|1.htm -> a&b.htm|2.htm -> \u4E2D|3.htm -> \u00FC.htm"
-                             "|3.htm -> a&b.htm");
+    EXPECT_EQ(outcome.links, "1.htm -> \u00FC.htm|1.htm -> a&b.htm|1.htm -> -N$y|2.htm -> \u4E2D"
+                             "|3.htm -> \u00FC.htm|3.htm -> a&b.htm");
     QStringList recorded;
     for (qint32 i = 1; i <= outcome.state.lngNumBrokenLinks; ++i)
         recorded << outcome.state.brokenLinks[i].link;
-    EXPECT_EQ(recorded.join(u'|'), QStringLiteral("\u00FC.htm|a&b.htm|\u4E2D|\u00FC.htm|a&b.htm"));
+    EXPECT_EQ(recorded.join(u'|'), QStringLiteral("\u00FC.htm|a&b.htm|-N$y|\u4E2D|\u00FC.htm|a&b.htm"));
 }
 
 TEST(BrowserLinks, LinksThatDifferAfterTheHashShareWhatTheirPathCameTo)
