@@ -220,7 +220,7 @@ public:
     }
 
     // The index of the name packed as `key`; -1 when it is not there.
-    int FindPacked(const PackedName &key) const
+    constexpr int FindPacked(const PackedName &key) const
     {
         for (std::size_t slot = Hash(key); slots_[slot].index >= 0; slot = (slot + 1) % kSlots)
             if (slots_[slot].key == key)
@@ -354,6 +354,20 @@ HtmlAttribute LookUpAttribute(QByteArrayView name)
     return AttributeAt(kAttributeIndex.Find(name.data(), name.size()));
 }
 
+// Of each length, the name links are mostly given by, in small letters as
+// pages mostly write it, packed: a name that is this word is known at once.
+struct CommonAttribute {
+    uint64_t word = ~uint64_t(0); // no name's: every byte of a name is below 0x80
+    HtmlAttribute attribute = A::Other;
+};
+
+constexpr std::array<CommonAttribute, 9> kCommonAttributes = [] {
+    std::array<CommonAttribute, 9> common{};
+    for (const std::string_view name : {"id", "src", "href", "srcset", "content"})
+        common[name.size()] = {Pack(name).low, kAttributes[std::size_t(kAttributeIndex.FindPacked(Pack(name)))].attribute};
+    return common;
+}();
+
 HtmlAttribute LookUpAttribute(const char *name, qsizetype size, qsizetype readable)
 {
     constexpr qsizetype kWord = 8;
@@ -363,6 +377,8 @@ HtmlAttribute LookUpAttribute(const char *name, qsizetype size, qsizetype readab
     uint64_t word = 0;
     std::memcpy(&word, name, sizeof word);
     word &= ~uint64_t(0) >> (8 * (kWord - size));
+    if (const CommonAttribute &common = kCommonAttributes[std::size_t(size)]; word == common.word)
+        return common.attribute;
     constexpr uint64_t kOnes = 0x0101010101010101ULL;
     constexpr uint64_t kHigh = kOnes * 0x80;
     // A byte outside ASCII, or a NUL within the name: no table holds it.
