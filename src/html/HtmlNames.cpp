@@ -363,8 +363,10 @@ struct CommonAttribute {
 
 constexpr std::array<CommonAttribute, 9> kCommonAttributes = [] {
     std::array<CommonAttribute, 9> common{};
-    for (const std::string_view name : {"id", "src", "href", "srcset", "content"})
-        common[name.size()] = {Pack(name).low, kAttributes[std::size_t(kAttributeIndex.FindPacked(Pack(name)))].attribute};
+    for (const std::string_view name : {"id", "src", "href", "srcset", "content"}) {
+        const auto found = std::size_t(kAttributeIndex.FindPacked(Pack(name)));
+        common[name.size()] = {Pack(name).low, kAttributes[found].attribute};
+    }
     return common;
 }();
 

@@ -13,8 +13,8 @@
 #include <QMutexLocker>
 
 #include <algorithm>
-#include <type_traits>
 #include <atomic>
+#include <type_traits>
 #include <utility>
 
 namespace quillan {
