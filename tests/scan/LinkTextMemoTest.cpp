@@ -91,7 +91,7 @@ TEST(LinkTextMemo, BytesOfUtf8AreAnotherTextThanTheSameBytesOfUtf16)
     bool known = false;
     memo.Find("-N", 2, known) = 1;
     ASSERT_FALSE(known);
-    const char16_t han[] = u"\u4E2D"; // its bytes: "-N"
+    const char16_t *const han = u"\u4E2D"; // its bytes: "-N"
     int &other = memo.Find(han, 1, known);
     EXPECT_FALSE(known);
     other = 2;
