@@ -342,7 +342,8 @@ qint32 BrowserLinkChecker::CheckLinks(const PageToRead &page, const HtmlPage &ht
             if (!base.toDocument)
                 context.baseDocument = base.relative;
         } else {
-            context.baseNotLocal = StartsWithUrlScheme(CleanLinkText(value)) || CleanLinkText(value).startsWith(u"//");
+            const QString cleaned = CleanLinkText(value);
+            context.baseNotLocal = StartsWithUrlScheme(cleaned) || cleaned.startsWith(u"//");
         }
         break;
     }

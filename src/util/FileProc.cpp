@@ -44,17 +44,19 @@ bool statByText(const QString &path, struct stat &st)
 
 } // namespace
 
-QByteArray NativePathByText(const QString &path)
-{
-    return EncodeNativeName(HoldsDotSegment(path) ? ResolveDotSegments(path) : path);
-}
-
 void NativePathByTextInto(const QString &path, QByteArray &bytes)
 {
     if (HoldsDotSegment(path))
         EncodeNativeNameInto(ResolveDotSegments(path), bytes);
     else
         EncodeNativeNameInto(path, bytes);
+}
+
+QByteArray NativePathByText(const QString &path)
+{
+    QByteArray bytes;
+    NativePathByTextInto(path, bytes);
+    return bytes;
 }
 
 bool NeverAFile(const QString &path)
