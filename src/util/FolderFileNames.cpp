@@ -323,8 +323,17 @@ std::shared_ptr<FolderFileNames::Listing> FolderFileNames::readListing(const QBy
     return unused();
 #else
     DIR *dir = ::opendir(folder.constData());
-    if (dir == nullptr)
-        return unused();
+    if (dir == nullptr) {
+        // A folder that is not there holds nothing: the links into it (a
+        // site's pages name a missing folder's files over and over) are
+        // answered without a stat each. Any other failure leaves the disk
+        // to answer.
+        if (errno != ENOENT && errno != ENOTDIR)
+            return unused();
+        auto missing = std::make_shared<Listing>();
+        missing->state = Listing::Whole;
+        return missing;
+    }
     auto listing = std::make_shared<Listing>();
     bool tooMany = false;
     while (const dirent *entry = ::readdir(dir)) {

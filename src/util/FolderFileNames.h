@@ -11,6 +11,8 @@
 // when the same name in the other letter case is missing too (a file system
 // that ignores letter case finds "Page.HTM" for "page.htm"; such a folder's
 // missing names are asked of the disk). A link is always asked of the disk.
+// A folder that is not there (or is a file) holds no name; one that cannot
+// be listed for another reason leaves every name to the disk.
 // Safe to use from several threads at once.
 
 #include <QByteArray>

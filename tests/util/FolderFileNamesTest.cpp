@@ -45,7 +45,11 @@ QStringList MakeEveryKindOfName(TempTree &tree)
                   << at + QStringLiteral("sub/inner.htm") << at + QStringLiteral(" sub ")
                   // Names that begin listed ones, or go on after them.
                   << at + QStringLiteral("page.ht") << at + QStringLiteral("page.html")
-                  << at + QStringLiteral("page.htm.ba") << at + QStringLiteral("page.htm.bak");
+                  << at + QStringLiteral("page.htm.ba") << at + QStringLiteral("page.htm.bak")
+                  // In folders that are not there, or are files.
+                  << at + QStringLiteral("nosuch/page.htm") << at + QStringLiteral("nosuch/sub/inner.htm")
+                  << at + QStringLiteral("nosuch/sub") << at + QStringLiteral("page.htm/inner.htm")
+                  << at + QStringLiteral("dangling.htm/inner.htm");
     }
     tree.byteNamedFile("d/caf\xE9.htm");
     relatives << QStringLiteral("d/") + DecodeNativeName("caf\xE9.htm")
@@ -166,6 +170,39 @@ TEST(FolderFileNames, ANewSetOfListingsReadsTheFolderAgain)
         names.reset();
         tree.file(QStringLiteral("d/added.htm"));
     }
+}
+
+TEST(FolderFileNames, AFolderNotThereHoldsNothingWhileOneThatCannotBeListedIsAskedOfTheDisk)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("open/page.htm"));
+    const QString gone = tree.path(QStringLiteral("gone/page.htm"));
+    constexpr int kAsks = FolderFileNames::kAsksBeforeListing + 2;
+    FolderFileNames names;
+    for (int ask = 0; ask < kAsks; ++ask) {
+        EXPECT_FALSE(names.FileExists(gone));
+        EXPECT_FALSE(names.FolderExists(gone));
+    }
+    // Once found missing, the folder is known to hold nothing, as a folder
+    // listed is known to hold what it held (the disk is not asked again).
+    tree.file(QStringLiteral("gone/page.htm"));
+    EXPECT_FALSE(names.FileExists(gone));
+    EXPECT_TRUE(FolderFileNames().FileExists(gone));
+
+    // A folder one may enter but not list holds the files it holds.
+    const QString shut = tree.path(QStringLiteral("open"));
+    QFile::setPermissions(shut, QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    const std::string result = RunAsUnprivileged([&] {
+        FolderFileNames unprivileged;
+        std::string answers;
+        for (int ask = 0; ask < kAsks; ++ask) {
+            answers += unprivileged.FileExists(tree.path(QStringLiteral("open/page.htm"))) ? "f" : "-";
+            answers += unprivileged.FileExists(tree.path(QStringLiteral("open/other.htm"))) ? "f" : "-";
+        }
+        return answers;
+    });
+    QFile::setPermissions(shut, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(result, "f-f-f-f-f-f-");
 }
 
 TEST(FolderFileNames, AFolderThatCanBeListedButNotEnteredHoldsNoFile)
