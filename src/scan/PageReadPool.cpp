@@ -3,6 +3,7 @@
 #include "util/LockSoon.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace quillan {
@@ -13,6 +14,14 @@ namespace {
 // milliseconds' work) would hold up the pages it hands out meanwhile, and
 // the workers would run out of pages to read.
 constexpr qint64 kLongestPageToTry = qint64(256) << 10;
+
+// How long a thread with nothing to do watches for work before it sleeps.
+// Sleeping costs a call to the system, and waking another (on a virtual
+// machine some tens of microseconds each way): the walk entering a folder
+// a worker lists waits about as long as the listing takes, and a worker
+// left without pages gets one as soon as the walk has opened the next.
+constexpr std::chrono::microseconds kWatchForFolder{200};
+constexpr std::chrono::microseconds kWatchForWork{50};
 
 } // namespace
 
@@ -36,6 +45,7 @@ PageReadPool::~PageReadPool()
         queued_.clear();
         folders_.clear();
         stopping_ = true;
+        ++changes_;
     }
     queueChanged_.notify_all();
     workers_.WaitForAll();
@@ -46,6 +56,7 @@ void PageReadPool::Submit(std::shared_ptr<PageRead> read)
     {
         const auto lock = LockedSoon(mutex_);
         queued_.push_back(std::move(read));
+        ++changes_;
     }
     queueChanged_.notify_one();
 }
@@ -73,6 +84,7 @@ void PageReadPool::Prefetch(std::shared_ptr<FolderRead> read)
     {
         const auto lock = LockedSoon(mutex_);
         folders_.push_back(std::move(read));
+        ++changes_;
     }
     queueChanged_.notify_one();
 }
@@ -85,7 +97,38 @@ void PageReadPool::runTaken(std::unique_lock<std::mutex> &lock, Job &job)
     readNow(job);
     LockSoon(lock);
     job.progress = Job::Progress::Done;
+    ++changes_;
     readDone_.notify_all();
+}
+
+template <typename Ready>
+void PageReadPool::waitSoon(std::condition_variable &changed, std::unique_lock<std::mutex> &lock, Ready ready,
+                            std::chrono::microseconds watch)
+{
+    const auto until = std::chrono::steady_clock::now() + watch;
+    while (!ready()) {
+        // Watched without the lock, which the threads at work take.
+        const quint64 seen = changes_.load(std::memory_order_relaxed);
+        lock.unlock();
+        bool changedMeanwhile = false;
+        for (int look = 1;; ++look) {
+            if (changes_.load(std::memory_order_relaxed) != seen) {
+                changedMeanwhile = true;
+                break;
+            }
+#if defined(__x86_64__) || defined(__i386__)
+            __builtin_ia32_pause();
+#endif
+            constexpr int kLooksBetweenClocks = 64;
+            if (look % kLooksBetweenClocks == 0 && std::chrono::steady_clock::now() >= until)
+                break;
+        }
+        LockSoon(lock);
+        if (!changedMeanwhile) {
+            changed.wait(lock, ready);
+            return;
+        }
+    }
 }
 
 void PageReadPool::listQueued(std::unique_lock<std::mutex> &lock, FolderQueue::iterator queued)
@@ -104,17 +147,19 @@ void PageReadPool::listNext(std::unique_lock<std::mutex> &lock)
 
 void PageReadPool::Take(FolderRead &read)
 {
-    // Like Finish: rather than wait for a worker to list `read`, the calling
-    // thread lists it, or else the next folder queued.
+    // Rather than wait for a worker to begin listing `read`, the calling
+    // thread lists it.
     auto lock = LockedSoon(mutex_);
     while (read.progress != FolderRead::Progress::Done) {
         if (read.progress == FolderRead::Progress::Queued) {
             listQueued(lock, std::find_if(folders_.begin(), folders_.end(),
                                           [&](const std::shared_ptr<FolderRead> &q) { return q.get() == &read; }));
-        } else if (!folders_.empty()) {
-            listNext(lock);
         } else {
-            readDone_.wait(lock);
+            // Another thread lists it: waiting costs less than listing a
+            // folder further on meanwhile, whose pages come later, while
+            // `read`'s are wanted now (and the workers would have none).
+            waitSoon(readDone_, lock, [&read] { return read.progress == FolderRead::Progress::Done; },
+                     kWatchForFolder);
         }
     }
     if (read.error)
@@ -125,7 +170,8 @@ void PageReadPool::work()
 {
     auto lock = LockedSoon(mutex_);
     for (;;) {
-        queueChanged_.wait(lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); });
+        waitSoon(queueChanged_, lock, [this] { return stopping_ || !queued_.empty() || !folders_.empty(); },
+                 kWatchForWork);
         if (stopping_) {
             lock.unlock();
             workers_.Ended(); // the worker's last touch of the pool

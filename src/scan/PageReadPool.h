@@ -9,6 +9,8 @@
 #include "scan/ScanState.h"
 #include "util/WorkerThreads.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -86,6 +88,11 @@ private:
     void listQueued(std::unique_lock<std::mutex> &lock, FolderQueue::iterator queued);
     // The same for the folder the walk will enter first.
     void listNext(std::unique_lock<std::mutex> &lock);
+    // Waits on `changed` until `ready()`, with the lock held: first watching
+    // for a change without the lock for up to `watch`, then asleep.
+    template <typename Ready>
+    void waitSoon(std::condition_variable &changed, std::unique_lock<std::mutex> &lock, Ready ready,
+                  std::chrono::microseconds watch);
 
     const PageReader &reader_;
     std::mutex mutex_;
@@ -94,6 +101,9 @@ private:
     std::deque<std::shared_ptr<PageRead>> queued_;
     FolderQueue folders_;
     bool stopping_ = false; // set once, by the destructor
+    // Counts each change the two conditions tell of, under the lock; read
+    // without it by a thread watching for work before it sleeps.
+    std::atomic<quint64> changes_{0};
     JobsUnderway workers_;
 };
 
