@@ -56,13 +56,6 @@ void runTasks(int count, int threads, const Task &task)
         std::rethrow_exception(thrown);
 }
 
-// Frees `rows` on a kept thread, or here when none is to be had.
-void freeBeside(std::vector<LinkToRow> &&rows)
-{
-    auto held = std::make_shared<std::vector<LinkToRow>>(std::move(rows));
-    WorkerThreads::Run([held = std::move(held)]() mutable { held.reset(); });
-}
-
 ReportText joined(ReportText &&head, std::vector<ReportText> &runs)
 {
     for (ReportText &run : runs)
@@ -152,7 +145,7 @@ qint64 WriteCheckReports(ScanState &state, const ReportSettings &settings,
     // for each broken link: with threads, they are freed on a kept one while
     // the caller goes on (milliseconds on a large site).
     if (threads > 1 && numLinks >= kLinksForThreads)
-        freeBeside(std::move(parts.rows));
+        FreeBeside(std::move(parts.rows));
     return numRepeatedInFile;
 }
 

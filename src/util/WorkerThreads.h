@@ -10,7 +10,9 @@
 #include <condition_variable>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <type_traits>
 
 namespace quillan {
 
@@ -37,6 +39,16 @@ public:
     // which the window's user or the checker's end leaves the time for.
     static void WaitUntilIdle();
 };
+
+// Lets `leftovers` go on a kept thread, or here when none is to be had: a
+// table of many texts takes milliseconds to free, which the caller need not
+// wait for.
+template <typename Leftovers>
+void FreeBeside(Leftovers &&leftovers)
+{
+    auto held = std::make_shared<std::decay_t<Leftovers>>(std::forward<Leftovers>(leftovers));
+    WorkerThreads::Run([held = std::move(held)]() mutable { held.reset(); });
+}
 
 // The jobs one owner handed to WorkerThreads, to wait until all have ended
 // (and so no longer touch what the owner will free).

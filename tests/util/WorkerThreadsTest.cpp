@@ -9,6 +9,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -186,6 +187,41 @@ TEST(WorkerThreads, AForkedChildIsGivenNoThreads)
     Done again;
     ASSERT_TRUE(WorkerThreads::Run([&] { again.one(); }));
     EXPECT_TRUE(again.waitFor(1));
+}
+
+TEST(WorkerThreads, WhatIsFreedBesideGoesOnAKeptThreadOrHereWhenThereIsNone)
+{
+    // Notes the thread that let it go; what it was moved from notes nothing.
+    struct Leftovers {
+        std::shared_ptr<std::vector<std::thread::id>> freedBy = std::make_shared<std::vector<std::thread::id>>();
+        Leftovers() = default;
+        Leftovers(Leftovers &&other) noexcept : freedBy(std::move(other.freedBy)) {}
+        Leftovers &operator=(Leftovers &&) = delete;
+        ~Leftovers()
+        {
+            if (freedBy)
+                freedBy->push_back(std::this_thread::get_id());
+        }
+    };
+    Leftovers leftovers;
+    const std::shared_ptr<std::vector<std::thread::id>> freedBy = leftovers.freedBy;
+    FreeBeside(std::move(leftovers));
+    WorkerThreads::WaitUntilIdle();
+    ASSERT_EQ(freedBy->size(), 1U);
+    EXPECT_NE(freedBy->front(), std::this_thread::get_id());
+
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        Leftovers inChild;
+        const std::shared_ptr<std::vector<std::thread::id>> childFreedBy = inChild.freedBy;
+        FreeBeside(std::move(inChild));
+        ::_exit(*childFreedBy == std::vector{std::this_thread::get_id()} ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace
