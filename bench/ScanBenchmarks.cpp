@@ -10,6 +10,7 @@
 #include "scan/FolderWalk.h"
 #include "util/FileProc.h"
 #include "util/StrProc.h"
+#include "util/WorkerThreads.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +23,8 @@
 #include <QThread>
 
 #include <sys/resource.h>
+
+#include <utility>
 
 namespace quillan::bench {
 
@@ -150,6 +153,10 @@ struct CheckLinksRun {
             return error.isEmpty();
         };
         WriteCheckReports(state, settings, steps, ThreadsForJobs(run.scanOptions.jobs));
+        // The table is this check's leftovers too, freed beside as the walk's
+        // are, and so no part of the next run's time (the window frees it
+        // as the user checks again, the checker as it ends).
+        FreeBeside(std::exchange(state.brokenLinks, QList<BrokenLink>{BrokenLink{}}));
         reportsMs = double(reportsTimer.nsecsElapsed()) / 1e6;
         run.status = CheckLinksSummaryText(brokenLinks);
     }
