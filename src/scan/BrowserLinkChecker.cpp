@@ -206,8 +206,84 @@ QString ResolveSitePath(QStringView folder, QStringView path)
     return resolved;
 }
 
+namespace {
+
+// Whether a folder is written as the resolving keeps it: empty, or its
+// segments each ended by "/", none of them empty.
+bool IsPlainFolder(QStringView folder)
+{
+    if (folder.isEmpty())
+        return true;
+    if (folder.startsWith(u'/') || !folder.endsWith(u'/'))
+        return false;
+    bool emptySegment = false;
+    ForEachPair(folder.utf16(), folder.size(), u'/', u'/', 0, [&](qsizetype) {
+        emptySegment = true;
+        return false;
+    });
+    return !emptySegment;
+}
+
+// Whether each segment of `path` is a name, neither "." nor "..", and none
+// is empty but the last (the "/" a folder's link ends with).
+bool HoldsNamesOnly(QStringView path)
+{
+    const char16_t *const units = path.utf16();
+    const qsizetype size = path.size();
+    for (qsizetype begin = 0; begin < size;) {
+        qsizetype end = FindUnit(units, begin, size, u'/');
+        if (end < 0)
+            end = size;
+        const qsizetype length = end - begin;
+        if (length == 0 || (units[begin] == u'.' && (length == 1 || (length == 2 && units[begin + 1] == u'.'))))
+            return false;
+        begin = end + 1;
+    }
+    return true;
+}
+
+// ResolveSitePathInto for the links most pages hold: some "../", then names
+// ("../../boost/array.hpp"), from a folder written plainly. The folder's
+// segments that are left and the names are copied as they stand; false,
+// `resolved` untouched, for any other link.
+bool ResolveClimbing(QStringView folder, QStringView path, QString &resolved)
+{
+    const char16_t *const units = path.utf16();
+    qsizetype begin = 0;
+    qsizetype climbs = 0;
+    while (path.size() - begin >= 3 && units[begin] == u'.' && units[begin + 1] == u'.' && units[begin + 2] == u'/') {
+        begin += 3;
+        ++climbs;
+    }
+    const QStringView names = path.sliced(begin);
+    if (!HoldsNamesOnly(names) || !IsPlainFolder(folder))
+        return false;
+    // Each "../" takes the folder's last segment, and past its first, stays.
+    const char16_t *const kept = folder.utf16();
+    qsizetype keep = folder.size();
+    for (; climbs > 0 && keep > 0; --climbs) {
+        qsizetype start = keep - 1;
+        while (start > 0 && kept[start - 1] != u'/')
+            --start;
+        if (keep - start == 3 && kept[start] == u'.' && kept[start + 1] == u'.')
+            return false; // a base out of the top folder: climbed the long way
+        keep = start;
+    }
+    resolved.resize(keep + 3 * climbs + names.size());
+    char16_t *out = reinterpret_cast<char16_t *>(resolved.data());
+    out = std::copy_n(kept, keep, out);
+    for (; climbs > 0; --climbs)
+        out = std::copy_n(u"../", 3, out);
+    std::copy_n(names.utf16(), names.size(), out);
+    return true;
+}
+
+} // namespace
+
 void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved)
 {
+    if (ResolveClimbing(folder, path, resolved))
+        return;
     // Built in one buffer that holds the segments kept so far, each ending
     // with "/": this runs for every link of every page. Each segment of the
     // path gives at most itself and a "/" (".." past the top "../"), and the
@@ -222,14 +298,7 @@ void ResolveSitePathInto(QStringView folder, QStringView path, QString &resolved
     };
     if (!fromRoot) {
         // A page's folder is kept as it is written when it is one already.
-        bool emptySegment = folder.startsWith(u'/');
-        if (!emptySegment) {
-            ForEachPair(folder.utf16(), folder.size(), u'/', u'/', 0, [&](qsizetype) {
-                emptySegment = true;
-                return false;
-            });
-        }
-        if (!emptySegment && (folder.isEmpty() || folder.endsWith(u'/'))) {
+        if (IsPlainFolder(folder)) {
             append(folder);
         } else {
             for (QStringView segment : folder.tokenize(u'/', Qt::SkipEmptyParts)) {

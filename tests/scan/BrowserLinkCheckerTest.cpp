@@ -86,6 +86,69 @@ TEST(BrowserLinkText, CleaningDecodingAndResolvingByTheText)
     }
 }
 
+// Resolves as the checker must, segment by segment: the folder's kept as
+// written (empty ones dropped), then each of the path's: "." and "" stay,
+// ".." takes the last kept one unless that is "..", and out of the top
+// folder adds one ("/" first: from the top folder, whose parent is itself).
+QString ResolvedBySegments(const QString &folder, const QString &path)
+{
+    const bool fromRoot = path.startsWith(u'/');
+    QStringList kept = fromRoot ? QStringList() : folder.split(u'/', Qt::SkipEmptyParts);
+    bool endsAsFolder = path.isEmpty();
+    for (const QString &segment : path.split(u'/')) {
+        endsAsFolder = true;
+        if (segment.isEmpty() || segment == u".")
+            continue;
+        if (segment == u"..") {
+            if (!kept.isEmpty() && kept.back() != u"..")
+                kept.removeLast();
+            else if (!fromRoot)
+                kept.append(segment);
+            continue;
+        }
+        endsAsFolder = false;
+        kept.append(segment);
+    }
+    return kept.join(u'/') + (endsAsFolder && !kept.isEmpty() ? QStringLiteral("/") : QString());
+}
+
+TEST(BrowserLinkText, EveryMixOfClimbsNamesAndDotsResolvesSegmentBySegment)
+{
+    // Links of up to four segments from each kind, from folders written
+    // plainly or not, down in the top folder or out of it.
+    const auto texts = [](std::initializer_list<const char16_t *> units) {
+        QStringList list;
+        for (const char16_t *text : units)
+            list.append(QString::fromUtf16(text));
+        return list;
+    };
+    const QStringList folders = texts({u"", u"a/", u"a/b/c/", u"../x/", u"a/../", u"a//b/", u"/a/", u"a/./", u"a", u"../"});
+    const QStringList segments = texts({u"..", u".", u"", u"b", u"c.htm", u"..."});
+    QStringList paths{QString()};
+    for (int length = 1; length <= 4; ++length) {
+        QStringList longer;
+        for (const QString &path : paths) {
+            if (path.count(u'/') + 1 != length - 1 && length > 1)
+                continue;
+            for (const QString &segment : segments)
+                longer.append(length == 1 ? segment : path + u'/' + segment);
+        }
+        paths += longer;
+    }
+    paths.removeDuplicates();
+    QString buffer = QStringLiteral("left from before");
+    int compared = 0;
+    for (const QString &folder : folders) {
+        for (const QString &path : paths) {
+            ResolveSitePathInto(folder, path, buffer);
+            EXPECT_EQ(buffer, ResolvedBySegments(folder, path)) << "'" << folder.toStdString() << "' + '"
+                                                               << path.toStdString() << "'";
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 10000);
+}
+
 TEST(BrowserLinks, SchemesHostsQueriesAndExclusionsAreNotCheckedAndEveryTypeIs)
 {
     EXPECT_EQ(BrowserTargetsOf({"tel:+1555", "data:text/plain,x", "about:blank", "sms:1", "mw-data:x",
