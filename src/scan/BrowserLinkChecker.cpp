@@ -270,7 +270,7 @@ bool ResolveClimbing(QStringView folder, QStringView path, QString &resolved)
         keep = start;
     }
     resolved.resize(keep + 3 * climbs + names.size());
-    char16_t *out = reinterpret_cast<char16_t *>(resolved.data());
+    auto *out = reinterpret_cast<char16_t *>(resolved.data());
     out = std::copy_n(kept, keep, out);
     for (; climbs > 0; --climbs)
         out = std::copy_n(u"../", 3, out);
