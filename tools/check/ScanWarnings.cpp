@@ -25,6 +25,10 @@ QString quoted(const QString &name)
 
 QStringList UnknownExcludedSubfolders(const QString &topFolder, const HeldSettings &held)
 {
+    // The top folder is listed only to look the names up: a large one costs
+    // a few milliseconds, which a run that excludes nothing need not pay.
+    if (held.numExcludedSubfolders <= 0 || held.excludedSubfolders.isEmpty())
+        return {};
     QStringList subfolders;
     std::error_code ec;
     std::filesystem::directory_iterator it(ToNativePath(topFolder), ec);
